@@ -1,0 +1,32 @@
+#include "driver/configuration.h"
+
+#include <cstdint>
+#include <fstream>
+#include <locale>
+
+ConfigurationStatus readConfiguration(std::ostream& out,
+                                      ToolConfiguration& config,
+                                      const std::string& path) {
+  std::ifstream in(path);
+  out << "Info:   Checking configuration file...\n\n";
+  if (!in.is_open()) return ConfigurationStatus::kNotFound;
+  // Words are split on the classic "C" whitespace, whatever the user's locale.
+  in.imbue(std::locale::classic());
+
+  ToolConfiguration read;
+  std::string* const words[] = {&read.gameDatabasePath, &read.mysqlHost,
+                                &read.mysqlUser, &read.mysqlPassword,
+                                &read.webmapDatabaseName};
+  for (std::string* word : words) {
+    if (in.eof()) return ConfigurationStatus::kInvalid;
+    in >> *word;
+    if (word == &read.mysqlPassword && *word == "&") word->clear();
+  }
+  // The fifth word must be followed by at least one character.
+  if (in.eof()) return ConfigurationStatus::kInvalid;
+  int32_t ignored = 0;
+  in >> ignored;
+
+  config = read;
+  return ConfigurationStatus::kRead;
+}

@@ -1,0 +1,31 @@
+// The tool's settings, read from config.txt in the working directory: five
+// whitespace-separated words (game database path, MySQL host, user, password,
+// webmap database name) and an optional number that is ignored.
+#ifndef ZELKOR_DRIVER_CONFIGURATION_H_
+#define ZELKOR_DRIVER_CONFIGURATION_H_
+
+#include <ostream>
+#include <string>
+
+struct ToolConfiguration {
+  std::string gameDatabasePath;
+  std::string mysqlHost;
+  std::string mysqlUser;
+  std::string mysqlPassword;  // empty when the file holds "&" here
+  std::string webmapDatabaseName;
+};
+
+enum class ConfigurationStatus { kRead, kNotFound, kInvalid };
+
+constexpr char kConfigurationFileName[] = "config.txt";
+
+// Writes the checking line and an empty line to out, then reads the file.
+// kNotFound: the file cannot be opened. kInvalid: the file ends before one of
+// the five words, or right after the fifth (a line break must follow it).
+// config is filled only on kRead.
+ConfigurationStatus readConfiguration(std::ostream& out,
+                                      ToolConfiguration& config,
+                                      const std::string& path =
+                                          kConfigurationFileName);
+
+#endif  // ZELKOR_DRIVER_CONFIGURATION_H_

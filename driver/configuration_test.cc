@@ -1,0 +1,105 @@
+#include "driver/configuration.h"
+
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "test_support/temp_dir.h"
+
+namespace {
+
+struct ConfigCase {
+  const char* name;
+  std::string content;
+  ConfigurationStatus status;
+  ToolConfiguration expected;  // checked only for kRead
+};
+
+const ToolConfiguration kSample{"game.db", "localhost", "admin", "secret",
+                                "webmap"};
+const ToolConfiguration kNoPassword{"game.db", "localhost", "admin", "",
+                                    "webmap"};
+
+TEST(ConfigurationTest, ReadsFiveWordsByTheEndOfFileRules) {
+  const ConfigCase kCases[] = {
+      {"empty", "", ConfigurationStatus::kInvalid, {}},
+      {"only whitespace", " \n\t\r\n\v\f", ConfigurationStatus::kInvalid, {}},
+      {"four words", "game.db localhost admin secret\n",
+       ConfigurationStatus::kInvalid, {}},
+      {"five words, nothing after the fifth",
+       "game.db localhost admin secret webmap", ConfigurationStatus::kInvalid,
+       {}},
+      {"five words and a line break", "game.db localhost admin secret webmap\n",
+       ConfigurationStatus::kRead, kSample},
+      {"one word per line", "game.db\nlocalhost\nadmin\nsecret\nwebmap\n",
+       ConfigurationStatus::kRead, kSample},
+      {"CR LF line ends",
+       "game.db\r\nlocalhost\r\nadmin\r\nsecret\r\nwebmap\r\n",
+       ConfigurationStatus::kRead, kSample},
+      {"tabs, form feeds and a blank after the fifth",
+       "\t game.db\flocalhost\vadmin\tsecret  webmap ",
+       ConfigurationStatus::kRead, kSample},
+      {"sixth entry a number", "game.db localhost admin secret webmap 42\n",
+       ConfigurationStatus::kRead, kSample},
+      {"sixth entry not a number",
+       "game.db localhost admin secret webmap turns\n",
+       ConfigurationStatus::kRead, kSample},
+      {"sixth entry out of range",
+       "game.db localhost admin secret webmap 99999999999999999999\n",
+       ConfigurationStatus::kRead, kSample},
+      {"words after the sixth ignored",
+       "game.db localhost admin secret webmap 7 more words here\n",
+       ConfigurationStatus::kRead, kSample},
+      {"ampersand password is empty", "game.db localhost admin & webmap\n",
+       ConfigurationStatus::kRead, kNoPassword},
+      {"ampersand elsewhere is literal", "& & & pw &\n",
+       ConfigurationStatus::kRead, {"&", "&", "&", "pw", "&"}},
+      {"password merely containing an ampersand",
+       "game.db localhost admin a&b webmap\n", ConfigurationStatus::kRead,
+       {"game.db", "localhost", "admin", "a&b", "webmap"}},
+      {"path with a blank shifts every value",
+       "my game.db localhost admin secret webmap\n",
+       ConfigurationStatus::kRead,
+       {"my", "game.db", "localhost", "admin", "secret"}},
+  };
+  for (const ConfigCase& c : kCases) {
+    ScopedTempDir dir;
+    const std::string path = dir.write("config.txt", c.content);
+    std::ostringstream out;
+    ToolConfiguration config;
+    EXPECT_EQ(c.status, readConfiguration(out, config, path)) << c.name;
+    EXPECT_EQ("Info:   Checking configuration file...\n\n", out.str())
+        << c.name;
+    if (c.status != ConfigurationStatus::kRead) continue;
+    EXPECT_EQ(c.expected.gameDatabasePath, config.gameDatabasePath) << c.name;
+    EXPECT_EQ(c.expected.mysqlHost, config.mysqlHost) << c.name;
+    EXPECT_EQ(c.expected.mysqlUser, config.mysqlUser) << c.name;
+    EXPECT_EQ(c.expected.mysqlPassword, config.mysqlPassword) << c.name;
+    EXPECT_EQ(c.expected.webmapDatabaseName, config.webmapDatabaseName)
+        << c.name;
+  }
+}
+
+TEST(ConfigurationTest, MissingFileIsReportedAfterTheCheckingLine) {
+  ScopedTempDir dir;
+  std::ostringstream out;
+  ToolConfiguration config;
+  EXPECT_EQ(ConfigurationStatus::kNotFound,
+            readConfiguration(out, config, dir.file("config.txt")));
+  EXPECT_EQ("Info:   Checking configuration file...\n\n", out.str());
+}
+
+TEST(ConfigurationTest, WordsKeepBytesThatAreNotClassicWhitespace) {
+  ScopedTempDir dir;
+  const std::string content =
+      std::string("g\xC3\xA9.db h\0st u p db-name\n", 24);
+  std::ostringstream out;
+  ToolConfiguration config;
+  ASSERT_EQ(ConfigurationStatus::kRead,
+            readConfiguration(out, config, dir.write("config.txt", content)));
+  EXPECT_EQ("g\xC3\xA9.db", config.gameDatabasePath);
+  EXPECT_EQ(std::string("h\0st", 4), config.mysqlHost);
+  EXPECT_EQ("db-name", config.webmapDatabaseName);
+}
+
+}  // namespace

@@ -1,0 +1,33 @@
+// Loading of the game database: the whole file, read in one request into one
+// buffer sized by seeking to its end. Every later decoding step works on this
+// buffer only, never on the file.
+#ifndef ZELKOR_DRIVER_GAME_DATABASE_H_
+#define ZELKOR_DRIVER_GAME_DATABASE_H_
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <string>
+
+struct GameDatabaseBuffer {
+  std::unique_ptr<uint8_t[]> bytes;  // the file's bytes exactly as stored
+  int32_t length = 0;
+};
+
+// Called between measuring the file and reading it; tests use it to change
+// the file at that moment.
+using BeforeReadHook = std::function<void()>;
+
+// Writes the opening and the closing progress lines whatever happens. Returns
+// false when the file cannot be read: it is missing, not a regular file,
+// shorter than measured, 2 GiB or larger, or too large to allocate.
+bool loadGameDatabase(std::ostream& out, const std::string& path,
+                      GameDatabaseBuffer& buffer,
+                      const BeforeReadHook& beforeRead = nullptr);
+
+// The text of the stop for a game database that cannot be read; it ends with
+// the prompt and no line break.
+std::string unreadableGameDatabaseText(const std::string& path);
+
+#endif  // ZELKOR_DRIVER_GAME_DATABASE_H_

@@ -1,0 +1,13 @@
+// The tool's main sequence: banner, configuration, loading of the game
+// database, decoding of the map, webmap preparation, translation and upload,
+// each phase finishing before the next begins.
+#ifndef ZELKOR_DRIVER_GENERATOR_H_
+#define ZELKOR_DRIVER_GENERATOR_H_
+
+#include <ostream>
+
+// Runs the whole sequence in the working directory, writing its console lines
+// to out, and returns the exit status (driver/exit_status.h).
+int runGenerator(std::ostream& out);
+
+#endif  // ZELKOR_DRIVER_GENERATOR_H_
