@@ -5,6 +5,7 @@
 #include "driver/exit_status.h"
 #include "driver/fatal_stop.h"
 #include "driver/game_database.h"
+#include "driver/map_decoding.h"
 
 int runGenerator(std::ostream& out) {
   out << bannerText();
@@ -30,6 +31,13 @@ int runGenerator(std::ostream& out) {
     return fatalStop(out, unreadableGameDatabaseText(config.gameDatabasePath),
                      kExitGameDatabaseUnreadable);
   }
+
+  DecodedMap map;
+  std::string damaged;
+  if (!decodeMap(out, buffer, map, damaged)) {
+    return fatalStop(out, damaged, kExitGameDatabaseDamaged);
+  }
+  translateHexTable(map.hexes, map.hexCount);
 
   out << "Info:   Webmap database generation complete.  Exiting.\n";
   return kExitCompleted;

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "driver/banner.h"
+#include "test_support/fake_server_socket.h"
+#include "test_support/game_db_builder.h"
 #include "test_support/temp_dir.h"
 #include "test_support/tool_runner.h"
 
@@ -51,12 +53,119 @@ TEST(GeneratorStopsTest, UnreadableGameDatabase) {
 
 namespace {
 
-TEST(GeneratorRunTest, LoadsTheGameDatabaseAndCompletes) {
+const char kDecoding[] =
+    "Info:   Getting rows.\n"
+    "Info:   Getting columns.\n"
+    "Info:   Sorting ?AVtMetaMapHex objects.\n";
+const char kExtraction[] =
+    "Info:   Getting X-Coordinate information...\n"
+    "Info:   Getting Y-Coordinate information...\n"
+    "Info:   Getting Terrain information...\n"
+    "Info:   Getting Starbase information...\n"
+    "Info:   Getting Planet information...\n"
+    "Info:   Getting Empire Political Control infomation...\n"
+    "Info:   Getting Defense Value information...\n"
+    "Info:   Getting Economy information...\n";
+
+// The tool's run on a damaged game database: its whole output after the
+// loading lines, its exit status, and whether it went near the server.
+struct DamagedCase {
+  const char* name;
+  GameDbBuilder db;
+  std::string outputAfterLoading;
+};
+
+TEST(GeneratorStopsTest, DamagedGameDatabaseStopsBeforeAnyServerWork) {
+  const std::string kPrompt = "Press any key to exit...\n";
+  GameDbBuilder twoHexesShort = gameDbWithMap(
+      2, 3, [](int i) { return plainHex(i, 3); });
+  twoHexesShort.resize(kFirstHexTypeNameStart + kHexObjectStride * 4);
+  GameDbBuilder lastHexCut =
+      gameDbWithMap(1, 2, [](int i) { return plainHex(i, 2); });
+  // The second hex object starts 256 + 160 - 13 = 403; its fields need 129.
+  lastHexCut.resize(403 + 128);
+  GameDbBuilder descAtEnd(200);
+  descAtEnd.mapDescriptionAt(200 - 17 - 10, 1, 1).resize(200);
+
+  const DamagedCase kCases[] = {
+      {"empty file", GameDbBuilder(0),
+       "Info:   Getting rows.\n"
+       "Fatal:  No map description found in the game database, and its 0 "
+       "bytes are too few to hold the map size (bytes 48 and 52).\n" +
+           kPrompt},
+      {"52 bytes without a map description", GameDbBuilder(52, 'x'),
+       "Info:   Getting rows.\n"
+       "Fatal:  No map description found in the game database, and its 52 "
+       "bytes are too few to hold the map size (bytes 48 and 52).\n" +
+           kPrompt},
+      {"map description in the last bytes", descAtEnd,
+       "Info:   Getting rows.\n"
+       "Fatal:  The map description at byte offset 160 runs past the end of "
+       "the game database: its map size needs byte 212, the file has 200 "
+       "bytes.\n" +
+           kPrompt},
+      {"fewer hex objects than the map needs", twoHexesShort,
+       std::string(kDecoding) +
+           "Fatal:  The game database holds 4 hex objects, but its map of 2 "
+           "rows x 3 columns needs 6.\n" +
+           kPrompt},
+      {"last hex object cut off", lastHexCut,
+       std::string(kDecoding) +
+           "Fatal:  Hex object 1 at byte offset 403 runs past the end of the "
+           "game database: its fields reach byte 531, the file has 531 "
+           "bytes.\n" +
+           kPrompt},
+  };
+  for (const DamagedCase& c : kCases) {
+    ScopedTempDir dir;
+    FakeServerSocket server(dir.file("mysql.sock"));
+    dir.write("game.db", c.db.bytes());
+    dir.write("config.txt", "game.db localhost root & webmap\n");
+    const ToolRun run = runTool(dir.path(), {}, {server.env()});
+    EXPECT_EQ(bannerText() + kChecking + kLoading + c.outputAfterLoading,
+              run.out)
+        << c.name;
+    EXPECT_EQ(253, run.exitCode) << c.name;  // -3
+    EXPECT_FALSE(server.connectionAttempted()) << c.name;
+  }
+}
+
+TEST(GeneratorRunTest, DecodesTheMapAndCompletes) {
   ScopedTempDir dir;
-  dir.write("game.db", std::string("\x00\x01\x02", 3));
+  dir.write("game.db",
+            gameDbWithMap(2, 3, [](int i) { return plainHex(i, 3); }).bytes());
   dir.write("config.txt", "game.db localhost root & webmap\n");
   const ToolRun run = runTool(dir.path());
-  EXPECT_EQ(bannerText() + kChecking + kLoading +
+  EXPECT_EQ(bannerText() + kChecking + kLoading + kDecoding + kExtraction +
+                "Info:   Webmap database generation complete.  Exiting.\n",
+            run.out);
+  EXPECT_EQ(0, run.exitCode);
+}
+
+TEST(GeneratorRunTest, SurplusHexObjectsAreIgnoredWithANote) {
+  GameDbBuilder db = gameDbWithMap(1, 2, [](int i) { return plainHex(i, 2); });
+  db.hexAt(db.size() + 20, HexFields{}).hexAt(db.size() + 200, HexFields{});
+  db.resize(db.size() + 200);
+  ScopedTempDir dir;
+  dir.write("game.db", db.bytes());
+  dir.write("config.txt", "game.db localhost root & webmap\n");
+  const ToolRun run = runTool(dir.path());
+  EXPECT_EQ(bannerText() + kChecking + kLoading + kDecoding +
+                "Info:   Ignoring 2 hex objects beyond the 2 of the map of 1 "
+                "rows x 2 columns.\n" +
+                kExtraction +
+                "Info:   Webmap database generation complete.  Exiting.\n",
+            run.out);
+  EXPECT_EQ(0, run.exitCode);
+}
+
+TEST(GeneratorRunTest, EmptyGridAndMissingMapDescriptionGoOn) {
+  // No map description: the map size comes from bytes 52 and 48, here 0.
+  ScopedTempDir dir;
+  dir.write("game.db", GameDbBuilder(100).bytes());
+  dir.write("config.txt", "game.db localhost root & webmap\n");
+  const ToolRun run = runTool(dir.path());
+  EXPECT_EQ(bannerText() + kChecking + kLoading + kDecoding + kExtraction +
                 "Info:   Webmap database generation complete.  Exiting.\n",
             run.out);
   EXPECT_EQ(0, run.exitCode);

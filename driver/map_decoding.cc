@@ -1,0 +1,112 @@
+#include "driver/map_decoding.h"
+
+#include "gamedb/hex_fields.h"
+#include "gamedb/map_locator.h"
+#include "gamedb/object_layout.h"
+#include "gamedb/object_scan.h"
+#include "translate/field_decoders.h"
+
+namespace {
+
+constexpr char kPrompt[] = "Press any key to exit...\n";
+
+std::string gridSizeOutsideText(const GameObjectPositions& found,
+                                int32_t length) {
+  const std::string size = std::to_string(length);
+  if (found.mapDescription == 0) {
+    return "Fatal:  No map description found in the game database, and its " +
+           size + " bytes are too few to hold the map size (bytes " +
+           std::to_string(kColumnsOffset) + " and " +
+           std::to_string(kRowsOffset) + ").\n" + kPrompt;
+  }
+  return "Fatal:  The map description at byte offset " +
+         std::to_string(found.mapDescription) +
+         " runs past the end of the game database: its map size needs byte " +
+         std::to_string(rowsBytePosition(found.mapDescription)) +
+         ", the file has " + size + " bytes.\n" + kPrompt;
+}
+
+std::string mapSize(const DecodedMap& map) {
+  return std::to_string(map.rows) + " rows x " + std::to_string(map.columns) +
+         " columns";
+}
+
+}  // namespace
+
+bool decodeMap(std::ostream& out, const GameDatabaseBuffer& buffer,
+               DecodedMap& map, std::string& fatalText) {
+  const uint8_t* bytes = buffer.bytes.get();
+  const GameObjectPositions found = findGameObjects(bytes, buffer.length);
+
+  out << "Info:   Getting rows.\n";
+  if (!gridSizeInBuffer(found.mapDescription, buffer.length)) {
+    fatalText = gridSizeOutsideText(found, buffer.length);
+    return false;
+  }
+  map.rows = readRows(bytes, found.mapDescription);
+  out << "Info:   Getting columns.\n";
+  map.columns = readColumns(bytes, found.mapDescription);
+  map.hexCount = map.rows * map.columns;
+
+  map.hexes = createHexTable(map.hexCount);
+  out << "Info:   Sorting ?AVtMetaMapHex objects.\n";
+  const int32_t hexObjects =
+      findHexObjects(found, map.hexCount, map.hexes.positions);
+  const int32_t needed = map.hexCount > 0 ? map.hexCount : 0;
+  if (hexObjects < needed) {
+    fatalText = "Fatal:  The game database holds " +
+                std::to_string(hexObjects) + " hex objects, but its map of " +
+                mapSize(map) + " needs " + std::to_string(needed) + ".\n" +
+                kPrompt;
+    return false;
+  }
+  if (hexObjects > needed) {
+    out << "Info:   Ignoring " << hexObjects - needed
+        << " hex objects beyond the " << needed << " of the map of "
+        << mapSize(map) << ".\n";
+  }
+  const int32_t pastEnd = firstHexObjectPastEnd(map.hexes.positions,
+                                                map.hexCount, buffer.length);
+  if (pastEnd >= 0) {
+    const int32_t position = map.hexes.positions[pastEnd];
+    fatalText = "Fatal:  Hex object " + std::to_string(pastEnd) +
+                " at byte offset " + std::to_string(position) +
+                " runs past the end of the game database: its fields reach "
+                "byte " +
+                std::to_string(position + kHexObjectExtent - 1) +
+                ", the file has " + std::to_string(buffer.length) +
+                " bytes.\n" + kPrompt;
+    return false;
+  }
+
+  HexTable& h = map.hexes;
+  const int32_t n = map.hexCount;
+  out << "Info:   Getting X-Coordinate information...\n";
+  getXCoordinates(bytes, n, h.positions, h.x);
+  out << "Info:   Getting Y-Coordinate information...\n";
+  getYCoordinates(bytes, n, h.positions, h.y);
+  out << "Info:   Getting Terrain information...\n";
+  getTerrain(bytes, n, h.positions, h.terrain);
+  out << "Info:   Getting Starbase information...\n";
+  getStarbases(bytes, n, h.positions, h.starbase);
+  out << "Info:   Getting Planet information...\n";
+  getPlanets(bytes, n, h.positions, h.planet);
+  out << "Info:   Getting Empire Political Control infomation...\n";
+  getPoliticalControl(bytes, n, h.positions, h.politicalControl);
+  out << "Info:   Getting Defense Value information...\n";
+  getDefenseValues(bytes, n, h.positions, h.defenseValue);
+  out << "Info:   Getting Economy information...\n";
+  getEconomy(bytes, n, h.positions, h.economy);
+  return true;
+}
+
+void translateHexTable(HexTable& hexes, int32_t hexCount) {
+  translateNumber(hexes.x, hexCount);
+  translateNumber(hexes.y, hexCount);
+  translateTerrain(hexes.terrain, hexCount);
+  translateStarbase(hexes.starbase, hexCount);
+  translatePlanet(hexes.planet, hexCount);
+  translatePoliticalControl(hexes.politicalControl, hexCount);
+  translateNumber(hexes.defenseValue, hexCount);
+  translateNumber(hexes.economy, hexCount);
+}

@@ -1,0 +1,32 @@
+// The decoding phases of a run: grid size, hex table and scan, the eight field
+// extractions, and later the eight translations. A damaged game database is
+// caught here, before anything is sent to the MySQL server.
+#ifndef ZELKOR_DRIVER_MAP_DECODING_H_
+#define ZELKOR_DRIVER_MAP_DECODING_H_
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+
+#include "driver/game_database.h"
+#include "gamedb/hex_table.h"
+
+struct DecodedMap {
+  int32_t rows = 0;
+  int32_t columns = 0;
+  int32_t hexCount = 0;  // rows x columns; the table is empty when <= 0
+  HexTable hexes;
+};
+
+// Writes the phases' progress lines and fills map with byte tokens. Returns
+// false, with the fatal stop's text (prompt included) in fatalText, when the
+// map size bytes or a needed hex object's fields lie outside the buffer or
+// the file holds fewer hex objects than the map needs. Surplus hex objects
+// past the first rows x columns are ignored, with an Info line.
+bool decodeMap(std::ostream& out, const GameDatabaseBuffer& buffer,
+               DecodedMap& map, std::string& fatalText);
+
+// The eight translations, in the fixed field order.
+void translateHexTable(HexTable& hexes, int32_t hexCount);
+
+#endif  // ZELKOR_DRIVER_MAP_DECODING_H_

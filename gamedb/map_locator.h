@@ -1,0 +1,24 @@
+// The grid size of the map, read from the map description object.
+#ifndef ZELKOR_GAMEDB_MAP_LOCATOR_H_
+#define ZELKOR_GAMEDB_MAP_LOCATOR_H_
+
+#include <cstdint>
+
+// One byte of the game database as a signed 8-bit value (-128 ... 127),
+// through its byte token.
+int32_t readSignedByte(const uint8_t* bytes, int32_t position);
+
+// Whether the rows and columns bytes of a map description at position lie
+// inside a buffer of length bytes.
+bool gridSizeInBuffer(int32_t position, int32_t length);
+
+// The byte position of the rows byte (the furthest one read) of a map
+// description at position.
+int32_t rowsBytePosition(int32_t position);
+
+// Rows and columns of a map description at position; gridSizeInBuffer must
+// hold.
+int32_t readRows(const uint8_t* bytes, int32_t position);
+int32_t readColumns(const uint8_t* bytes, int32_t position);
+
+#endif  // ZELKOR_GAMEDB_MAP_LOCATOR_H_

@@ -1,0 +1,99 @@
+#include "gamedb/object_scan.h"
+
+#include <gtest/gtest.h>
+
+#include "gamedb/object_layout.h"
+#include "test_support/game_db_builder.h"
+
+namespace {
+
+GameObjectPositions scan(const GameDbBuilder& db) {
+  return findGameObjects(reinterpret_cast<const uint8_t*>(db.bytes().data()),
+                         static_cast<int32_t>(db.size()));
+}
+
+TEST(ObjectScanTest, MapDescriptionFromPositionSixteenOn) {
+  GameDbBuilder at16(200);
+  at16.bytesAt(16, kMapDescriptionTypeName);
+  EXPECT_EQ(3, scan(at16).mapDescription);
+
+  GameDbBuilder at15(200);
+  at15.bytesAt(15, kMapDescriptionTypeName);
+  EXPECT_EQ(0, scan(at15).mapDescription);
+}
+
+TEST(ObjectScanTest, HexObjectsFromPositionFifteenOn) {
+  GameDbBuilder db(200);
+  db.bytesAt(14, kHexTypeName);
+  EXPECT_TRUE(scan(db).hexObjects.empty());
+  db.bytesAt(14, std::string(16, '\0')).bytesAt(15, kHexTypeName);
+  EXPECT_EQ(std::vector<int32_t>{2}, scan(db).hexObjects);
+}
+
+TEST(ObjectScanTest, LastMapDescriptionWins) {
+  GameDbBuilder db(6000);
+  db.bytesAt(100, kMapDescriptionTypeName)
+      .bytesAt(5000, kMapDescriptionTypeName);
+  EXPECT_EQ(4987, scan(db).mapDescription);
+}
+
+TEST(ObjectScanTest, HexObjectsInFileOrder) {
+  GameDbBuilder db(2000, '?');
+  db.bytesAt(40, kHexTypeName)
+      .bytesAt(700, kHexTypeName)
+      .bytesAt(1984, kHexTypeName);  // ends exactly at the end of the file
+  EXPECT_EQ((std::vector<int32_t>{27, 687, 1971}), scan(db).hexObjects);
+}
+
+TEST(ObjectScanTest, TypeNamesCutOffByTheEndOfTheFileAreNotFound) {
+  const std::string desc = kMapDescriptionTypeName;
+  const std::string hex = kHexTypeName;
+  GameDbBuilder db(300);
+  db.bytesAt(300 - 16, desc.substr(0, 16));
+  EXPECT_EQ(0, scan(db).mapDescription);
+  GameDbBuilder db2(300);
+  db2.bytesAt(300 - 15, hex.substr(0, 15));
+  EXPECT_TRUE(scan(db2).hexObjects.empty());
+}
+
+TEST(ObjectScanTest, NearMissesAreNoMatch) {
+  const char* kTexts[] = {
+      "?AVtMetaMaphex@@",  "?AVtMetaMapHex@",   "?AVtMetaMapHEX@@",
+      "?AVtmetaMapHex@@",  "?AVtMetaMapDesc@",  "?AVtMetaMapdesc@@",
+      "?AVtMetaMapDesc@X", "?AVtMetaMap",       "??AVtMetaMapHe@@",
+  };
+  for (const char* text : kTexts) {
+    GameDbBuilder db(400, '?');
+    db.bytesAt(100, text);
+    const GameObjectPositions found = scan(db);
+    EXPECT_EQ(0, found.mapDescription) << text;
+    EXPECT_TRUE(found.hexObjects.empty()) << text;
+  }
+}
+
+TEST(ObjectScanTest, TheTwoTypesAreNeverTakenForEachOther) {
+  GameDbBuilder db(1000);
+  db.bytesAt(100, kMapDescriptionTypeName).bytesAt(300, kHexTypeName);
+  const GameObjectPositions found = scan(db);
+  EXPECT_EQ(87, found.mapDescription);
+  EXPECT_EQ(std::vector<int32_t>{287}, found.hexObjects);
+}
+
+TEST(ObjectScanTest, FindsTypeNamesAtEveryAlignment) {
+  // Starts at every position within a few 16-byte blocks, including the
+  // blocks that end at the end of the file.
+  for (int32_t start = 15; start < 90; ++start) {
+    GameDbBuilder db(start + 16 + (start % 3), '?');
+    db.bytesAt(start, kHexTypeName);
+    EXPECT_EQ(std::vector<int32_t>{start - 13}, scan(db).hexObjects)
+        << "start " << start;
+  }
+}
+
+TEST(ObjectScanTest, EmptyAndTinyBuffersFindNothing) {
+  EXPECT_EQ(0, findGameObjects(nullptr, 0).mapDescription);
+  GameDbBuilder db(10, '?');
+  EXPECT_TRUE(scan(db).hexObjects.empty());
+}
+
+}  // namespace

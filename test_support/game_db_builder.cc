@@ -1,0 +1,71 @@
+#include "test_support/game_db_builder.h"
+
+#include "gamedb/object_layout.h"
+
+GameDbBuilder::GameDbBuilder(size_t size, uint8_t fill)
+    : bytes_(size, static_cast<char>(fill)), fill_(fill) {}
+
+void GameDbBuilder::ensure(size_t end) {
+  if (bytes_.size() < end) bytes_.resize(end, static_cast<char>(fill_));
+}
+
+GameDbBuilder& GameDbBuilder::resize(size_t size) {
+  bytes_.resize(size, static_cast<char>(fill_));
+  return *this;
+}
+
+GameDbBuilder& GameDbBuilder::bytesAt(size_t position,
+                                      const std::string& bytes) {
+  ensure(position + bytes.size());
+  bytes_.replace(position, bytes.size(), bytes);
+  return *this;
+}
+
+GameDbBuilder& GameDbBuilder::byteAt(size_t position, uint8_t value) {
+  ensure(position + 1);
+  bytes_[position] = static_cast<char>(value);
+  return *this;
+}
+
+GameDbBuilder& GameDbBuilder::mapDescriptionAt(size_t typeNameStart,
+                                               uint8_t rows, uint8_t columns) {
+  bytesAt(typeNameStart, kMapDescriptionTypeName);
+  const size_t object = typeNameStart - kTypeNameOffset;
+  byteAt(object + kRowsOffset, rows);
+  byteAt(object + kColumnsOffset, columns);
+  return *this;
+}
+
+GameDbBuilder& GameDbBuilder::hexAt(size_t typeNameStart,
+                                    const HexFields& f) {
+  bytesAt(typeNameStart, kHexTypeName);
+  const size_t object = typeNameStart - kTypeNameOffset;
+  byteAt(object + kXOffset, f.x);
+  byteAt(object + kYOffset, f.y);
+  for (int b = 0; b < kTerrainBytes; ++b) {
+    byteAt(object + kTerrainOffset + b, (f.terrain >> (8 * b)) & 0xFF);
+  }
+  for (int b = 0; b < kPlanetBytes; ++b) {
+    byteAt(object + kPlanetOffset + b, (f.planet >> (8 * b)) & 0xFF);
+  }
+  byteAt(object + kStarbaseOffset, f.starbase);
+  byteAt(object + kPoliticalControlOffset, f.politicalControl);
+  byteAt(object + kDefenseValueOffset, f.defenseValue);
+  byteAt(object + kEconomyOffset, f.economy);
+  return *this;
+}
+
+HexFields plainHex(int i, int columns) {
+  static const uint32_t kTerrains[] = {0x40, 0x200, 0x1000, 0x2000, 0x4000};
+  static const uint8_t kStarbases[] = {0, 1, 0, 2, 0, 0, 4, 0, 8, 0x10};
+  HexFields f;
+  f.x = static_cast<uint8_t>(i % columns);
+  f.y = static_cast<uint8_t>(i / columns);
+  f.terrain = kTerrains[i % 5];
+  f.starbase = kStarbases[i % 10];
+  f.planet = static_cast<uint16_t>(i % 7 == 0 ? 1u << (i % 12) : 0);
+  f.politicalControl = static_cast<uint8_t>(i % 9);
+  f.defenseValue = static_cast<uint8_t>(i % 11);
+  f.economy = static_cast<uint8_t>(i % 6);
+  return f;
+}
