@@ -15,7 +15,13 @@ struct GameObjectPositions {
   std::vector<int32_t> hexObjects;
 };
 
+// How the pass looks at the bytes: the widest vector instructions the
+// processor has, or (for tests of the narrower paths) 16 bytes at a time or
+// one byte at a time. All give the same result.
+enum class ScanKernel { kWidest, kSse2, kBytewise };
+
 // Only whole type-name texts inside the buffer count; letter case matters.
-GameObjectPositions findGameObjects(const uint8_t* bytes, int32_t length);
+GameObjectPositions findGameObjects(const uint8_t* bytes, int32_t length,
+                                    ScanKernel kernel = ScanKernel::kWidest);
 
 #endif  // ZELKOR_GAMEDB_OBJECT_SCAN_H_

@@ -79,14 +79,23 @@ TEST(ObjectScanTest, TheTwoTypesAreNeverTakenForEachOther) {
   EXPECT_EQ(std::vector<int32_t>{287}, found.hexObjects);
 }
 
-TEST(ObjectScanTest, FindsTypeNamesAtEveryAlignment) {
-  // Starts at every position within a few 16-byte blocks, including the
+TEST(ObjectScanTest, EveryKernelFindsTypeNamesAtEveryAlignment) {
+  // Starts at every position within a few vector blocks, including the
   // blocks that end at the end of the file.
-  for (int32_t start = 15; start < 90; ++start) {
-    GameDbBuilder db(start + 16 + (start % 3), '?');
-    db.bytesAt(start, kHexTypeName);
-    EXPECT_EQ(std::vector<int32_t>{start - 13}, scan(db).hexObjects)
-        << "start " << start;
+  for (ScanKernel kernel :
+       {ScanKernel::kWidest, ScanKernel::kSse2, ScanKernel::kBytewise}) {
+    for (int32_t start = 15; start < 100; ++start) {
+      GameDbBuilder db(start + 17 + (start % 3), '?');
+      db.bytesAt(start, kHexTypeName);
+      db.bytesAt(start + 70, kMapDescriptionTypeName);
+      const GameObjectPositions found = findGameObjects(
+          reinterpret_cast<const uint8_t*>(db.bytes().data()),
+          static_cast<int32_t>(db.size()), kernel);
+      EXPECT_EQ(std::vector<int32_t>{start - 13}, found.hexObjects)
+          << "start " << start << " kernel " << int(kernel);
+      EXPECT_EQ(start + 70 - 13, found.mapDescription)
+          << "start " << start << " kernel " << int(kernel);
+    }
   }
 }
 
