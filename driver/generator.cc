@@ -6,6 +6,19 @@
 #include "driver/fatal_stop.h"
 #include "driver/game_database.h"
 #include "driver/map_decoding.h"
+#include "webmap/hex_upload.h"
+#include "webmap/map_description.h"
+#include "webmap/webmap_connection.h"
+#include "webmap/webmap_schema.h"
+
+namespace {
+
+std::string serverUnreachableText(const ServerUnreachable& e) {
+  return "Fatal:  Cannot connect to the MySQL server on host '" + e.host() +
+         "': " + e.error() + "\nPress any key to exit...\n";
+}
+
+}  // namespace
 
 int runGenerator(std::ostream& out) {
   out << bannerText();
@@ -37,8 +50,32 @@ int runGenerator(std::ostream& out) {
   if (!decodeMap(out, buffer, map, damaged)) {
     return fatalStop(out, damaged, kExitGameDatabaseDamaged);
   }
-  translateHexTable(map.hexes, map.hexCount);
+
+  out << "Info:   Updating the MySQL database...\n"
+      << "        This could take a long time if the MySQL server\n"
+      << "        isn't localhost...\n";
+  WebmapRun webmap{{config.mysqlHost, config.mysqlUser, config.mysqlPassword,
+                    config.webmapDatabaseName},
+                   &out,
+                   0,
+                   ""};
+  try {
+    const bool databaseCreated = prepareWebmapDatabase(webmap, map.hexCount);
+    translateHexTable(map.hexes, map.hexCount);
+    uploadHexRows(webmap, map.hexes, map.hexCount, databaseCreated);
+    writeMapDescription(webmap, map.rows, map.columns, databaseCreated);
+  } catch (const ServerUnreachable& e) {
+    return fatalStop(out, serverUnreachableText(e), kExitServerUnreachable);
+  }
 
   out << "Info:   Webmap database generation complete.  Exiting.\n";
+  if (webmap.failedStatements > 0) {
+    out << "Fatal:  " << webmap.failedStatements
+        << (webmap.failedStatements == 1 ? " statement" : " statements")
+        << " failed on the MySQL server; the webmap is incomplete. First "
+           "failure: "
+        << webmap.firstFailure << "\n";
+    return kExitStatementsFailed;
+  }
   return kExitCompleted;
 }

@@ -1,0 +1,97 @@
+#include "webmap/webmap_connection.h"
+
+#include <mysql++/mysql++.h>
+
+namespace {
+
+// Server errors for a database that exists but may not be used, or does not
+// exist: with the name given at connect time they come back as a failed
+// connect, but they are a failed selection, not an unreachable server.
+constexpr int kUnknownDatabase = 1049;
+constexpr int kDatabaseAccessDenied = 1044;
+constexpr int kNoSuchTable = 1146;
+
+// Opens conn for values, selecting database (none when empty) in the
+// handshake, which saves a round trip per statement.
+void openConnection(mysqlpp::Connection& conn,
+                    const WebmapConnectionValues& values,
+                    const std::string& database) {
+  try {
+    conn.connect(database.empty() ? nullptr : database.c_str(),
+                 values.host.c_str(), values.user.c_str(),
+                 values.password.c_str());
+  } catch (const mysqlpp::ConnectionFailed& e) {
+    if (e.errnum() == kUnknownDatabase || e.errnum() == kDatabaseAccessDenied) {
+      throw mysqlpp::BadQuery(e.what(), e.errnum());
+    }
+    throw ServerUnreachable(values.host, e.what());
+  }
+}
+
+}  // namespace
+
+ServerUnreachable::ServerUnreachable(const std::string& host,
+                                     const std::string& error)
+    : std::runtime_error("cannot connect to " + host + ": " + error),
+      host_(host),
+      error_(error) {}
+
+void WebmapRun::recordFailure(const std::string& statement,
+                              const std::string& error) {
+  if (failedStatements++ == 0) {
+    firstFailure = error + " (in: " + statement + ")";
+  }
+}
+
+int serverErrorNumber(const std::exception& error) {
+  if (auto* bad = dynamic_cast<const mysqlpp::BadQuery*>(&error)) {
+    return bad->errnum();
+  }
+  if (auto* failed = dynamic_cast<const mysqlpp::ConnectionFailed*>(&error)) {
+    return failed->errnum();
+  }
+  return 0;
+}
+
+void executeOn(const WebmapConnectionValues& values,
+               const std::string& database, const std::string& statement) {
+  mysqlpp::Connection conn(true);
+  openConnection(conn, values, database);
+  conn.query().execute(statement);
+}
+
+std::string runWebmapStatement(WebmapRun& run, const std::string& database,
+                               const std::string& statement) {
+  try {
+    executeOn(run.values, database, statement);
+    return "1";
+  } catch (const mysqlpp::Exception& e) {
+    // BadQuery, BadConversion and the library's other failures alike.
+    *run.out << "Info:   Error updating!\n";
+    run.recordFailure(statement, e.what());
+    return kStatementFailed;
+  }
+}
+
+std::string queryWebmapCount(WebmapRun& run, const std::string& database,
+                             const std::string& statement) {
+  try {
+    mysqlpp::Connection conn(true);
+    openConnection(conn, run.values, database);
+    const mysqlpp::StoreQueryResult result = conn.query(statement).store();
+    std::string last;
+    for (const mysqlpp::Row& row : result) {
+      last.assign(row[0].data(), row[0].length());
+    }
+    return last;
+  } catch (const mysqlpp::BadConversion& e) {
+    run.recordFailure(statement, e.what());
+    return kStatementFailed;
+  } catch (const mysqlpp::Exception& e) {
+    *run.out << "Info:   Found webmap database. Updating...\n";
+    if (serverErrorNumber(e) != kNoSuchTable) {
+      run.recordFailure(statement, e.what());
+    }
+    return kStatementFailed;
+  }
+}
