@@ -57,15 +57,6 @@ const char kDecoding[] =
     "Info:   Getting rows.\n"
     "Info:   Getting columns.\n"
     "Info:   Sorting ?AVtMetaMapHex objects.\n";
-const char kExtraction[] =
-    "Info:   Getting X-Coordinate information...\n"
-    "Info:   Getting Y-Coordinate information...\n"
-    "Info:   Getting Terrain information...\n"
-    "Info:   Getting Starbase information...\n"
-    "Info:   Getting Planet information...\n"
-    "Info:   Getting Empire Political Control infomation...\n"
-    "Info:   Getting Defense Value information...\n"
-    "Info:   Getting Economy information...\n";
 
 // The tool's run on a damaged game database: its whole output after the
 // loading lines, its exit status, and whether it went near the server.
@@ -128,47 +119,6 @@ TEST(GeneratorStopsTest, DamagedGameDatabaseStopsBeforeAnyServerWork) {
     EXPECT_EQ(253, run.exitCode) << c.name;  // -3
     EXPECT_FALSE(server.connectionAttempted()) << c.name;
   }
-}
-
-TEST(GeneratorRunTest, DecodesTheMapAndCompletes) {
-  ScopedTempDir dir;
-  dir.write("game.db",
-            gameDbWithMap(2, 3, [](int i) { return plainHex(i, 3); }).bytes());
-  dir.write("config.txt", "game.db localhost root & webmap\n");
-  const ToolRun run = runTool(dir.path());
-  EXPECT_EQ(bannerText() + kChecking + kLoading + kDecoding + kExtraction +
-                "Info:   Webmap database generation complete.  Exiting.\n",
-            run.out);
-  EXPECT_EQ(0, run.exitCode);
-}
-
-TEST(GeneratorRunTest, SurplusHexObjectsAreIgnoredWithANote) {
-  GameDbBuilder db = gameDbWithMap(1, 2, [](int i) { return plainHex(i, 2); });
-  db.hexAt(db.size() + 20, HexFields{}).hexAt(db.size() + 200, HexFields{});
-  db.resize(db.size() + 200);
-  ScopedTempDir dir;
-  dir.write("game.db", db.bytes());
-  dir.write("config.txt", "game.db localhost root & webmap\n");
-  const ToolRun run = runTool(dir.path());
-  EXPECT_EQ(bannerText() + kChecking + kLoading + kDecoding +
-                "Info:   Ignoring 2 hex objects beyond the 2 of the map of 1 "
-                "rows x 2 columns.\n" +
-                kExtraction +
-                "Info:   Webmap database generation complete.  Exiting.\n",
-            run.out);
-  EXPECT_EQ(0, run.exitCode);
-}
-
-TEST(GeneratorRunTest, EmptyGridAndMissingMapDescriptionGoOn) {
-  // No map description: the map size comes from bytes 52 and 48, here 0.
-  ScopedTempDir dir;
-  dir.write("game.db", GameDbBuilder(100).bytes());
-  dir.write("config.txt", "game.db localhost root & webmap\n");
-  const ToolRun run = runTool(dir.path());
-  EXPECT_EQ(bannerText() + kChecking + kLoading + kDecoding + kExtraction +
-                "Info:   Webmap database generation complete.  Exiting.\n",
-            run.out);
-  EXPECT_EQ(0, run.exitCode);
 }
 
 }  // namespace

@@ -44,9 +44,17 @@ ToolRun runTool(const std::string& workingDir,
   if (pipe(outPipe) != 0 || pipe(errPipe) != 0) {
     throw std::runtime_error("pipe failed");
   }
-  std::vector<std::string> env;
-  for (char** e = environ; *e != nullptr; ++e) env.emplace_back(*e);
-  env.insert(env.end(), extraEnv.begin(), extraEnv.end());
+  // Extra entries replace the inherited ones of the same name.
+  std::vector<std::string> env = extraEnv;
+  for (char** e = environ; *e != nullptr; ++e) {
+    const std::string entry = *e;
+    const std::string name = entry.substr(0, entry.find('=') + 1);
+    bool replaced = false;
+    for (const std::string& extra : extraEnv) {
+      replaced = replaced || extra.compare(0, name.size(), name) == 0;
+    }
+    if (!replaced) env.push_back(entry);
+  }
   std::vector<char*> envp;
   for (auto& e : env) envp.push_back(e.data());
   envp.push_back(nullptr);

@@ -17,7 +17,8 @@ std::string toolPath();
 
 // Runs the tool in workingDir in a new session without a terminal and with
 // standard input from /dev/null, so that a key wait ends at once.
-// Extra environment entries ("NAME=value") are added to the tool's.
+// Extra environment entries ("NAME=value") are added to the tool's, in place
+// of inherited ones of the same name.
 ToolRun runTool(const std::string& workingDir,
                 const std::vector<std::string>& args = {},
                 const std::vector<std::string>& extraEnv = {});

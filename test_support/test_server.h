@@ -1,0 +1,28 @@
+// The throwaway MariaDB server that scripts/with-mariadb starts for the
+// integration tests, seen from a test: root access over the socket in
+// MYSQL_UNIX_PORT, and a uniquely named webmap database per test, dropped
+// afterwards.
+#ifndef ZELKOR_TEST_SUPPORT_TEST_SERVER_H_
+#define ZELKOR_TEST_SUPPORT_TEST_SERVER_H_
+
+#include <string>
+#include <vector>
+
+using Rows = std::vector<std::vector<std::string>>;
+
+// The socket of the server, from the environment variable socketVariable.
+// Fails the test (fatally) when it is not set: these tests never skip.
+std::string serverSocket(const char* socketVariable = "MYSQL_UNIX_PORT");
+
+// Runs statements as root on the server at socket, selecting database when
+// not empty. Throws on failure.
+void execute(const std::string& statement, const std::string& database = "",
+             const std::string& socket = serverSocket());
+Rows query(const std::string& statement, const std::string& database = "",
+           const std::string& socket = serverSocket());
+
+// A database name no other test uses, made from a prefix, the process id and
+// a counter.
+std::string uniqueName(const std::string& prefix);
+
+#endif  // ZELKOR_TEST_SUPPORT_TEST_SERVER_H_
