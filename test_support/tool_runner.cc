@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <pty.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -38,10 +39,18 @@ std::string toolPath() { return ZELKOR_TOOL_PATH; }
 
 ToolRun runTool(const std::string& workingDir,
                 const std::vector<std::string>& args,
-                const std::vector<std::string>& extraEnv) {
+                const std::vector<std::string>& extraEnv,
+                bool stderrOnTerminal) {
   int outPipe[2];
-  int errPipe[2];
-  if (pipe(outPipe) != 0 || pipe(errPipe) != 0) {
+  int errPipe[2];  // [0] the reading end, [1] the tool's end
+  if (pipe(outPipe) != 0) throw std::runtime_error("pipe failed");
+  if (stderrOnTerminal) {
+    termios raw{};
+    cfmakeraw(&raw);
+    if (openpty(&errPipe[0], &errPipe[1], nullptr, &raw, nullptr) != 0) {
+      throw std::runtime_error("openpty failed");
+    }
+  } else if (pipe(errPipe) != 0) {
     throw std::runtime_error("pipe failed");
   }
   // Extra entries replace the inherited ones of the same name.

@@ -19,8 +19,11 @@ std::string toolPath();
 // standard input from /dev/null, so that a key wait ends at once.
 // Extra environment entries ("NAME=value") are added to the tool's, in place
 // of inherited ones of the same name.
+// With stderrOnTerminal, standard error is a pseudo-terminal (still not the
+// controlling one) and err holds what was written to it.
 ToolRun runTool(const std::string& workingDir,
                 const std::vector<std::string>& args = {},
-                const std::vector<std::string>& extraEnv = {});
+                const std::vector<std::string>& extraEnv = {},
+                bool stderrOnTerminal = false);
 
 #endif  // ZELKOR_TEST_SUPPORT_TOOL_RUNNER_H_

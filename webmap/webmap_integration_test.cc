@@ -120,6 +120,27 @@ TEST_F(WebmapRunTest, FirstRunCreatesTheWebmapAndInsertsEveryHex) {
   EXPECT_EQ((Rows{{"777777", "3", "2", "1"}}), description());
 }
 
+TEST_F(WebmapRunTest, ProgressShowsOnlyOnAStandardErrorTerminal) {
+  const ToolRun onTerminal = runTool(dir_.path(), {}, {}, true);
+  EXPECT_EQ(0, onTerminal.exitCode);
+  EXPECT_NE(std::string::npos,
+            onTerminal.err.find("\rWriting hexes: 6 of 6 (100%)"))
+      << onTerminal.err;
+  // The line is erased when the upload is done.
+  const std::string erase = "\r" + std::string(29, ' ') + "\r";
+  ASSERT_GE(onTerminal.err.size(), erase.size());
+  EXPECT_EQ(erase, onTerminal.err.substr(onTerminal.err.size() - erase.size()));
+
+  const ToolRun plain = run();
+  EXPECT_EQ("", plain.err);
+  // Standard output is the same either way (an update run the second time).
+  EXPECT_EQ(std::string(kBeforeServerWork) + kFound + kValid + kComplete,
+            afterBanner(plain));
+  EXPECT_EQ(std::string(kBeforeServerWork) + kCreated + kThrownOut +
+                kDropped + kCreated + kComplete,
+            afterBanner(onTerminal));
+}
+
 TEST_F(WebmapRunTest, SecondRunUpdatesInPlace) {
   ASSERT_EQ(0, run().exitCode);
   // Hex 4 changes its owner, terrain, planet and economy between turns.

@@ -1,0 +1,48 @@
+// The floor for the webmap upload: with the MariaDB C client and nothing
+// else, COUNT times open a connection that selects DATABASE, send one maphex
+// INSERT like the tool's, and close it. Prints the seconds taken.
+//
+// Usage: connect_loop DATABASE COUNT   (host localhost, user root, no
+// password; the socket comes from MYSQL_UNIX_PORT)
+#include <mysql.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: %s DATABASE COUNT\n", argv[0]);
+    return 2;
+  }
+  const char* database = argv[1];
+  const int count = std::atoi(argv[2]);
+  const auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < count; ++i) {
+    MYSQL* conn = mysql_init(nullptr);
+    if (mysql_real_connect(conn, "localhost", "root", "", database, 0,
+                           nullptr, 0) == nullptr) {
+      std::fprintf(stderr, "connect: %s\n", mysql_error(conn));
+      return 1;
+    }
+    const std::string id = std::to_string(i);
+    const std::string x = std::to_string(i % 127);
+    const std::string y = std::to_string(i / 127);
+    const std::string insert =
+        "INSERT INTO maphex(ID, X, Y, PoliticalControl, TerrainType, "
+        "PlanetType, StarbaseType, BaseEconomicPoints, CurrentEconomicPoints, "
+        "BaseVictoryPoints, CurrentVictoryPoints, BaseSpeedPoints, "
+        "CurrentSpeedPoints) VALUES( " +
+        id + ", " + x + ", " + y + ", 3, 4096, 0, 0, 5, 5, 10, 10, 1 , 1 );";
+    if (mysql_query(conn, insert.c_str()) != 0) {
+      std::fprintf(stderr, "insert: %s\n", mysql_error(conn));
+      return 1;
+    }
+    mysql_close(conn);
+  }
+  const std::chrono::duration<double> took =
+      std::chrono::steady_clock::now() - start;
+  std::printf("%.3f\n", took.count());
+  return 0;
+}
