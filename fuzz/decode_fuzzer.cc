@@ -1,0 +1,59 @@
+// Arbitrary bytes as the game database: the object scan, the map size, the
+// checks for damaged files, the eight extractions and the eight translations
+// must never read outside the buffer, crash or hang, and what they produce
+// must be what the webmap can store.
+#include <cctype>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <ostream>
+#include <streambuf>
+
+#include "driver/map_decoding.h"
+
+namespace {
+
+class NullBuffer : public std::streambuf {
+ protected:
+  int overflow(int c) override { return c; }
+};
+
+bool isDecimal(const std::string& text) {
+  size_t i = text.size() > 1 && text[0] == '-' ? 1 : 0;
+  if (i == text.size()) return false;
+  for (; i < text.size(); ++i) {
+    if (!std::isdigit(static_cast<unsigned char>(text[i]))) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size > (1u << 24)) return 0;
+  // A buffer of exactly the file's length, as loading makes it, so that the
+  // sanitizer sees any read past its end.
+  GameDatabaseBuffer buffer;
+  buffer.length = static_cast<int32_t>(size);
+  buffer.bytes.reset(new uint8_t[size > 0 ? size : 1]);
+  if (size > 0) std::memcpy(buffer.bytes.get(), data, size);
+
+  NullBuffer discard;
+  std::ostream out(&discard);
+  DecodedMap map;
+  std::string fatal;
+  if (!decodeMap(out, buffer, map, fatal)) {
+    if (fatal.rfind("Fatal:  ", 0) != 0) std::abort();
+    return 0;
+  }
+  translateHexTable(map.hexes, map.hexCount);
+  const HexTable& h = map.hexes;
+  for (int32_t i = 0; i < map.hexCount; ++i) {
+    for (const FieldArray* field :
+         {&h.x, &h.y, &h.terrain, &h.starbase, &h.planet, &h.politicalControl,
+          &h.defenseValue, &h.economy}) {
+      if (!isDecimal((*field)[i])) std::abort();
+    }
+  }
+  return 0;
+}
