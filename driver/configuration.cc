@@ -24,6 +24,13 @@ ConfigurationStatus readConfiguration(std::ostream& out,
   }
   // The fifth word must be followed by at least one character.
   if (in.eof()) return ConfigurationStatus::kInvalid;
+  // The system's interfaces end a text at a NUL byte: such a word would open
+  // another file, or reach another server or database, than the one named.
+  for (const std::string* word : words) {
+    if (word->find('\0') != std::string::npos) {
+      return ConfigurationStatus::kInvalid;
+    }
+  }
   int32_t ignored = 0;
   in >> ignored;
 

@@ -21,7 +21,8 @@ constexpr char kConfigurationFileName[] = "config.txt";
 
 // Writes the checking line and an empty line to out, then reads the file.
 // kNotFound: the file cannot be opened. kInvalid: the file ends before one of
-// the five words, or right after the fifth (a line break must follow it).
+// the five words, or right after the fifth (a line break must follow it), or
+// one of the five words holds a NUL byte.
 // config is filled only on kRead.
 ConfigurationStatus readConfiguration(std::ostream& out,
                                       ToolConfiguration& config,

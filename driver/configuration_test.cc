@@ -91,15 +91,41 @@ TEST(ConfigurationTest, MissingFileIsReportedAfterTheCheckingLine) {
 
 TEST(ConfigurationTest, WordsKeepBytesThatAreNotClassicWhitespace) {
   ScopedTempDir dir;
-  const std::string content =
-      std::string("g\xC3\xA9.db h\0st u p db-name\n", 24);
+  const std::string content = "g\xC3\xA9.db h\x01st u p\x7F db\xC2\xA0name\n";
   std::ostringstream out;
   ToolConfiguration config;
   ASSERT_EQ(ConfigurationStatus::kRead,
             readConfiguration(out, config, dir.write("config.txt", content)));
   EXPECT_EQ("g\xC3\xA9.db", config.gameDatabasePath);
-  EXPECT_EQ(std::string("h\0st", 4), config.mysqlHost);
-  EXPECT_EQ("db-name", config.webmapDatabaseName);
+  EXPECT_EQ("h\x01st", config.mysqlHost);
+  EXPECT_EQ("p\x7F", config.mysqlPassword);
+  EXPECT_EQ("db\xC2\xA0name", config.webmapDatabaseName);
+}
+
+TEST(ConfigurationTest, NulByteInAWordMakesTheFileInvalid) {
+  // Each word in turn holds a NUL; one after the fifth word does no harm.
+  const std::string kContents[] = {
+      std::string("ga\0me.db h u p db\n", 19),
+      std::string("g h\0st u p db\n", 15),
+      std::string("g h u\0 p db\n", 13),
+      std::string("g h u p\0 db\n", 13),
+      std::string("g h u p d\0b\n", 13),
+  };
+  for (const std::string& content : kContents) {
+    ScopedTempDir dir;
+    std::ostringstream out;
+    ToolConfiguration config;
+    EXPECT_EQ(ConfigurationStatus::kInvalid,
+              readConfiguration(out, config, dir.write("config.txt", content)))
+        << content.size();
+  }
+  ScopedTempDir dir;
+  std::ostringstream out;
+  ToolConfiguration config;
+  EXPECT_EQ(ConfigurationStatus::kRead,
+            readConfiguration(out, config,
+                              dir.write("config.txt",
+                                        std::string("g h u p db 1\0\n", 15))));
 }
 
 }  // namespace

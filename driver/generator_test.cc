@@ -1,5 +1,9 @@
 // Runs the built tool as a user would: in a working directory of its own,
 // without a terminal, and checks its whole standard output and exit status.
+#include <sys/stat.h>
+
+#include <functional>
+
 #include <gtest/gtest.h>
 
 #include "driver/banner.h"
@@ -117,6 +121,108 @@ TEST(GeneratorStopsTest, DamagedGameDatabaseStopsBeforeAnyServerWork) {
               run.out)
         << c.name;
     EXPECT_EQ(253, run.exitCode) << c.name;  // -3
+    EXPECT_FALSE(server.connectionAttempted()) << c.name;
+  }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(GeneratorStopsTest, ServerThatNeverAnswersEndsTheRunWithMinusTwo) {
+  ScopedTempDir dir;
+  FakeServerSocket silent(dir.file("mysql.sock"));
+  dir.write("game.db",
+            gameDbWithMap(1, 1, [](int i) { return plainHex(i, 1); }).bytes());
+  dir.write("config.txt", "game.db localhost root & webmap\n");
+  const ToolRun run = runTool(dir.path(), {}, {silent.env()});
+  EXPECT_NE(std::string::npos,
+            run.out.find("        isn't localhost...\n"
+                         "Fatal:  Cannot connect to the MySQL server on host "
+                         "'localhost': Lost connection to server at "
+                         "'handshake: reading initial communication packet'"))
+      << run.out;
+  EXPECT_EQ(254, run.exitCode);
+}
+
+}  // namespace
+
+namespace {
+
+// Odd and hostile input through the real executable: each case ends with a
+// clear message and its documented status, and nothing reaches the server.
+struct HostileCase {
+  const char* name;
+  std::string config;
+  std::function<void(const ScopedTempDir&)> prepare;
+  bool asNobody;
+  int exitCode;
+  std::string expectedTail;  // the end of standard output
+};
+
+TEST(GeneratorHostileInputTest, EndsWithAClearMessageAndItsStatus) {
+  const std::string longPath(100000, 'a');
+  GameDbBuilder manyDescriptions(200000, '?');
+  for (size_t at = 16; at + 17 <= 200000; at += 17) {
+    manyDescriptions.mapDescriptionAt(at, 2, 2);
+  }
+  GameDbBuilder threeHexes;
+  threeHexes.mapDescriptionAt(64, 127, 127);
+  for (int i = 0; i < 3; ++i) threeHexes.hexAt(256 + 160 * i, HexFields{});
+  threeHexes.resize(256 + 160 * 3);
+  const std::string prompt = "Press any key to exit...\n";
+  const auto unreadable = [](const std::string& path) {
+    return "Fatal:  Couldn't find Quarrion database!\n"
+           "Fatal:  Error (-1) encountered. Shutting down.\n"
+           "Path: " + path + "\n\nPress any key to exit...";
+  };
+
+  const HostileCase kCases[] = {
+      {"very long path", longPath + " localhost root & webmap\n", nullptr,
+       false, 255, unreadable(longPath)},
+      {"NUL byte in the path", std::string("ga\0me.db localhost root & w\n", 28),
+       nullptr, false, 98, "Fatal:  Configuration file is invalid!\n" + prompt},
+      {"non-ASCII path", "g\xC3\xA9.db localhost root & webmap\n",
+       [](const ScopedTempDir& d) { d.write("g\xC3\xA9.db", ""); }, false, 253,
+       "bytes are too few to hold the map size (bytes 48 and 52).\n" + prompt},
+      {"path is a directory", "saves localhost root & webmap\n",
+       [](const ScopedTempDir& d) { mkdir(d.file("saves").c_str(), 0700); },
+       false, 255, unreadable("saves")},
+      {"path is a FIFO", "pipe localhost root & webmap\n",
+       [](const ScopedTempDir& d) { mkfifo(d.file("pipe").c_str(), 0600); },
+       false, 255, unreadable("pipe")},
+      {"file the user may not read", "game.db localhost root & webmap\n",
+       [](const ScopedTempDir& d) {
+         chmod(d.path().c_str(), 0755);
+         chmod(d.write("game.db", "x").c_str(), 0600);
+       },
+       true, 255, unreadable("game.db")},
+      {"thousands of map descriptions", "game.db localhost root & webmap\n",
+       [&](const ScopedTempDir& d) {
+         d.write("game.db", manyDescriptions.bytes());
+       },
+       false, 253,
+       "Fatal:  The game database holds 0 hex objects, but its map of 2 rows "
+       "x 2 columns needs 4.\n" + prompt},
+      {"map far larger than the file", "game.db localhost root & webmap\n",
+       [&](const ScopedTempDir& d) { d.write("game.db", threeHexes.bytes()); },
+       false, 253,
+       "Fatal:  The game database holds 3 hex objects, but its map of 127 "
+       "rows x 127 columns needs 16129.\n" + prompt},
+  };
+  for (const HostileCase& c : kCases) {
+    ScopedTempDir dir;
+    FakeServerSocket server(dir.file("mysql.sock"));
+    dir.write("config.txt", c.config);
+    chmod(dir.file("config.txt").c_str(), 0644);
+    if (c.prepare) c.prepare(dir);
+    const ToolRun run = runTool(dir.path(), {}, {server.env()}, false,
+                                c.asNobody);
+    EXPECT_EQ(c.exitCode, run.exitCode) << c.name;
+    ASSERT_GE(run.out.size(), c.expectedTail.size()) << c.name;
+    EXPECT_EQ(c.expectedTail,
+              run.out.substr(run.out.size() - c.expectedTail.size()))
+        << c.name;
     EXPECT_FALSE(server.connectionAttempted()) << c.name;
   }
 }

@@ -20,10 +20,12 @@ std::string toolPath();
 // Extra environment entries ("NAME=value") are added to the tool's, in place
 // of inherited ones of the same name.
 // With stderrOnTerminal, standard error is a pseudo-terminal (still not the
-// controlling one) and err holds what was written to it.
+// controlling one) and err holds what was written to it. With asNobody, a
+// tool started by root runs as the user nobody, to whom file permissions
+// apply.
 ToolRun runTool(const std::string& workingDir,
                 const std::vector<std::string>& args = {},
                 const std::vector<std::string>& extraEnv = {},
-                bool stderrOnTerminal = false);
+                bool stderrOnTerminal = false, bool asNobody = false);
 
 #endif  // ZELKOR_TEST_SUPPORT_TOOL_RUNNER_H_

@@ -4,24 +4,38 @@
 
 namespace {
 
-// Server errors for a database that exists but may not be used, or does not
-// exist: with the name given at connect time they come back as a failed
-// connect, but they are a failed selection, not an unreachable server.
+// Server errors for a database that does not exist, may not be used or
+// cannot be named so: with the name given at connect time they come back as a
+// failed connect, but they are a failed selection, not an unreachable
+// server.
 constexpr int kUnknownDatabase = 1049;
 constexpr int kDatabaseAccessDenied = 1044;
+constexpr int kWrongDatabaseName = 1102;
+constexpr int kNameTooLong = 1059;
 constexpr int kNoSuchTable = 1146;
+
+// A server that accepts connections but does not answer must not hold a
+// run forever. Reads may wait longer than connects: a statement can wait for
+// a row lock that a web page holds (InnoDB gives up after 50 s by default).
+constexpr unsigned kConnectTimeoutSeconds = 10;
+constexpr unsigned kReadWriteTimeoutSeconds = 300;
 
 // Opens conn for values, selecting database (none when empty) in the
 // handshake, which saves a round trip per statement.
 void openConnection(mysqlpp::Connection& conn,
                     const WebmapConnectionValues& values,
                     const std::string& database) {
+  conn.set_option(new mysqlpp::ConnectTimeoutOption(kConnectTimeoutSeconds));
+  conn.set_option(new mysqlpp::ReadTimeoutOption(kReadWriteTimeoutSeconds));
+  conn.set_option(new mysqlpp::WriteTimeoutOption(kReadWriteTimeoutSeconds));
   try {
     conn.connect(database.empty() ? nullptr : database.c_str(),
                  values.host.c_str(), values.user.c_str(),
                  values.password.c_str());
   } catch (const mysqlpp::ConnectionFailed& e) {
-    if (e.errnum() == kUnknownDatabase || e.errnum() == kDatabaseAccessDenied) {
+    const int error = e.errnum();
+    if (error == kUnknownDatabase || error == kDatabaseAccessDenied ||
+        error == kWrongDatabaseName || error == kNameTooLong) {
       throw mysqlpp::BadQuery(e.what(), e.errnum());
     }
     throw ServerUnreachable(values.host, e.what());

@@ -285,7 +285,9 @@ TEST_F(WebmapRunTest, UnreachableServerAndRefusedLoginStopWithMinusTwo) {
 
 TEST_F(WebmapRunTest, DatabaseNamesNeedNoCare) {
   const std::string names[] = {database_ + "-with-hyphen",
-                               database_ + "`tick", database_ + "';DROP"};
+                               database_ + "`tick", database_ + "';DROP",
+                               database_ + "\"dq", database_ + "\xC2\xA0nbsp",
+                               database_ + "`;DROP/**/DATABASE/**/mysql;--"};
   for (const std::string& name : names) {
     dir_.write("config.txt", "game.db localhost root & " + name + "\n");
     const ToolRun first = run();
@@ -335,6 +337,15 @@ TEST_F(WebmapRunTest, EmptyGridWritesOnlyTheMapDescription) {
   EXPECT_EQ(std::string(kBeforeServerWork) + kFound + kValid + kComplete,
             afterBanner(second));
   EXPECT_EQ(0, second.exitCode);
+}
+
+TEST_F(WebmapRunTest, DatabaseNameTheServerRefusesIsNoSuccess) {
+  const std::string name = database_ + std::string(70, 'n');  // over 64
+  dir_.write("config.txt", "game.db localhost root & " + name + "\n");
+  const ToolRun r = run();
+  EXPECT_EQ(252, r.exitCode) << r.out;
+  EXPECT_EQ(std::string::npos, r.out.find(kValid));
+  EXPECT_NE(std::string::npos, r.out.find("First failure: ")) << r.out;
 }
 
 TEST(CaseSensitiveServerTest, RunDoesNotClaimSuccess) {

@@ -1,0 +1,111 @@
+// Faults while the tool writes the webmap: the server going away in the
+// middle of the upload, and a server that rejects single statements.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "test_support/game_db_builder.h"
+#include "test_support/private_server.h"
+#include "test_support/temp_dir.h"
+#include "test_support/test_server.h"
+#include "test_support/tool_runner.h"
+
+namespace {
+
+const char kComplete[] =
+    "Info:   Webmap database generation complete.  Exiting.\n";
+
+int64_t hexRows(const std::string& socket) {
+  try {
+    const Rows rows = query("SELECT COUNT(*) FROM maphex", "webmap", socket);
+    return std::stoll(rows.at(0).at(0));
+  } catch (const std::exception&) {
+    return 0;
+  }
+}
+
+TEST(WebmapFaultsTest, ServerStoppingMidUploadEndsWithMinusTwoThenRecovers) {
+  PrivateServer server;
+  ScopedTempDir dir;
+  constexpr int kSide = 127;  // long enough an upload to stop in the middle
+  dir.write("game.db", gameDbWithMap(kSide, kSide, [](int i) {
+                         return plainHex(i, kSide);
+                       }).bytes());
+  dir.write("config.txt", "game.db localhost root & webmap\n");
+
+  ToolRun interrupted;
+  std::thread tool([&] { interrupted = runTool(dir.path(), {}, {server.env()}); });
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (hexRows(server.socket()) < 500 &&
+         std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  server.kill();
+  tool.join();
+  EXPECT_EQ(254, interrupted.exitCode) << interrupted.out;  // -2
+  EXPECT_NE(std::string::npos,
+            interrupted.out.find("Fatal:  Cannot connect to the MySQL server "
+                                 "on host 'localhost': "))
+      << interrupted.out;
+  EXPECT_EQ(std::string::npos, interrupted.out.find(kComplete));
+  const std::string prompt = "Press any key to exit...\n";
+  ASSERT_GE(interrupted.out.size(), prompt.size());
+  EXPECT_EQ(prompt, interrupted.out.substr(interrupted.out.size() -
+                                           prompt.size()));
+
+  server.start();
+  const ToolRun next = runTool(dir.path(), {}, {server.env()});
+  EXPECT_EQ(0, next.exitCode) << next.out;
+  EXPECT_NE(std::string::npos,
+            next.out.find("Info:   Current webmap database doesn't appear to "
+                          "be valid.  Throwing out.\n"));
+  EXPECT_EQ(kSide * kSide, hexRows(server.socket()));
+  EXPECT_EQ((Rows{{"777777", "127", "127"}}),
+            query("SELECT ID, Width, Height FROM mapdescription", "webmap",
+                  server.socket()));
+}
+
+TEST(WebmapFaultsTest, RejectedUpdateLeavesTheOtherRowsWrittenAndFails) {
+  const std::string database = uniqueName("webmap");
+  ScopedTempDir dir;
+  dir.write("game.db",
+            gameDbWithMap(2, 3, [](int i) { return plainHex(i, 3); }).bytes());
+  dir.write("config.txt", "game.db localhost root & " + database + "\n");
+  ASSERT_EQ(0, runTool(dir.path()).exitCode);
+
+  // Between turns, every hex gets a new economy; a web page has locked hex 3.
+  dir.write("game.db", gameDbWithMap(2, 3, [](int i) {
+                         HexFields f = plainHex(i, 3);
+                         f.economy = 9;
+                         return f;
+                       }).bytes());
+  execute(
+      "CREATE TRIGGER hex_locked BEFORE UPDATE ON maphex FOR EACH ROW "
+      "BEGIN IF NEW.ID = 3 THEN SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = "
+      "'hex 3 is locked'; END IF; END",
+      database);
+  const ToolRun r = runTool(dir.path());
+  const Rows economy =
+      query("SELECT ID, BaseEconomicPoints FROM maphex ORDER BY ID", database);
+  execute("DROP DATABASE `" + database + "`");
+
+  EXPECT_EQ((Rows{{"0", "9"}, {"1", "9"}, {"2", "9"}, {"3", "3"}, {"4", "9"},
+                  {"5", "9"}}),
+            economy);
+  EXPECT_EQ(252, r.exitCode) << r.out;  // -4
+  EXPECT_NE(std::string::npos,
+            r.out.find("Info:   Current webmap database appears valid.\n"
+                       "Info:   Error updating!\n" +
+                       std::string(kComplete) +
+                       "Fatal:  1 statement failed on the MySQL server; the "
+                       "webmap is incomplete. First failure: hex 3 is locked "
+                       "(in: UPDATE maphex SET X='0', Y='1', "))
+      << r.out;
+}
+
+}  // namespace
