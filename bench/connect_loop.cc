@@ -21,8 +21,8 @@ int main(int argc, char** argv) {
   const auto start = std::chrono::steady_clock::now();
   for (int i = 0; i < count; ++i) {
     MYSQL* conn = mysql_init(nullptr);
-    if (mysql_real_connect(conn, "localhost", "root", "", database, 0,
-                           nullptr, 0) == nullptr) {
+    if (mysql_real_connect(conn, "localhost", "root", "", database, 0, nullptr,
+                           0) == nullptr) {
       std::fprintf(stderr, "connect: %s\n", mysql_error(conn));
       return 1;
     }

@@ -89,8 +89,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
-      const double perIteration =
-          run.GetAdjustedRealTime();
+      const double perIteration = run.GetAdjustedRealTime();
       if (run.benchmark_name().find("Memchr") != std::string::npos) {
         memchr_ = perIteration;
       } else {

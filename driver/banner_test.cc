@@ -1,9 +1,9 @@
 #include "driver/banner.h"
 
+#include <gtest/gtest.h>
+
 #include <sstream>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 namespace {
 

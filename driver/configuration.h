@@ -24,9 +24,8 @@ constexpr char kConfigurationFileName[] = "config.txt";
 // the five words, or right after the fifth (a line break must follow it), or
 // one of the five words holds a NUL byte.
 // config is filled only on kRead.
-ConfigurationStatus readConfiguration(std::ostream& out,
-                                      ToolConfiguration& config,
-                                      const std::string& path =
-                                          kConfigurationFileName);
+ConfigurationStatus readConfiguration(
+    std::ostream& out, ToolConfiguration& config,
+    const std::string& path = kConfigurationFileName);
 
 #endif  // ZELKOR_DRIVER_CONFIGURATION_H_

@@ -1,8 +1,8 @@
 #include "driver/configuration.h"
 
-#include <sstream>
-
 #include <gtest/gtest.h>
+
+#include <sstream>
 
 #include "test_support/temp_dir.h"
 
@@ -24,10 +24,13 @@ TEST(ConfigurationTest, ReadsFiveWordsByTheEndOfFileRules) {
   const ConfigCase kCases[] = {
       {"empty", "", ConfigurationStatus::kInvalid, {}},
       {"only whitespace", " \n\t\r\n\v\f", ConfigurationStatus::kInvalid, {}},
-      {"four words", "game.db localhost admin secret\n",
-       ConfigurationStatus::kInvalid, {}},
+      {"four words",
+       "game.db localhost admin secret\n",
+       ConfigurationStatus::kInvalid,
+       {}},
       {"five words, nothing after the fifth",
-       "game.db localhost admin secret webmap", ConfigurationStatus::kInvalid,
+       "game.db localhost admin secret webmap",
+       ConfigurationStatus::kInvalid,
        {}},
       {"five words and a line break", "game.db localhost admin secret webmap\n",
        ConfigurationStatus::kRead, kSample},
@@ -52,10 +55,13 @@ TEST(ConfigurationTest, ReadsFiveWordsByTheEndOfFileRules) {
        ConfigurationStatus::kRead, kSample},
       {"ampersand password is empty", "game.db localhost admin & webmap\n",
        ConfigurationStatus::kRead, kNoPassword},
-      {"ampersand elsewhere is literal", "& & & pw &\n",
-       ConfigurationStatus::kRead, {"&", "&", "&", "pw", "&"}},
+      {"ampersand elsewhere is literal",
+       "& & & pw &\n",
+       ConfigurationStatus::kRead,
+       {"&", "&", "&", "pw", "&"}},
       {"password merely containing an ampersand",
-       "game.db localhost admin a&b webmap\n", ConfigurationStatus::kRead,
+       "game.db localhost admin a&b webmap\n",
+       ConfigurationStatus::kRead,
        {"game.db", "localhost", "admin", "a&b", "webmap"}},
       {"path with a blank shifts every value",
        "my game.db localhost admin secret webmap\n",
@@ -123,9 +129,9 @@ TEST(ConfigurationTest, NulByteInAWordMakesTheFileInvalid) {
   std::ostringstream out;
   ToolConfiguration config;
   EXPECT_EQ(ConfigurationStatus::kRead,
-            readConfiguration(out, config,
-                              dir.write("config.txt",
-                                        std::string("g h u p db 1\0\n", 15))));
+            readConfiguration(
+                out, config,
+                dir.write("config.txt", std::string("g h u p db 1\0\n", 15))));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The key wait of a fatal stop, seen through a pseudo-terminal that is the
 // tool's controlling terminal.
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <pty.h>
 #include <sys/ioctl.h>
@@ -11,8 +12,6 @@
 #include <chrono>
 #include <string>
 #include <thread>
-
-#include <gtest/gtest.h>
 
 #include "test_support/temp_dir.h"
 #include "test_support/tool_runner.h"

@@ -63,6 +63,8 @@ bool loadGameDatabase(std::ostream& out, const std::string& path,
 std::string unreadableGameDatabaseText(const std::string& path) {
   return "Fatal:  Couldn't find Quarrion database!\n"
          "Fatal:  Error (-1) encountered. Shutting down.\n"
-         "Path: " + path + "\n"
+         "Path: " +
+         path +
+         "\n"
          "\nPress any key to exit...";
 }

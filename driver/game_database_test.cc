@@ -1,11 +1,10 @@
 #include "driver/game_database.h"
 
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <sstream>
-
-#include <gtest/gtest.h>
 
 #include "test_support/temp_dir.h"
 
@@ -55,9 +54,8 @@ TEST(GameDatabaseTest, FileShortenedAfterMeasuringIsUnreadable) {
   const std::string path = dir.write("game.db", std::string(4096, 'x'));
   std::ostringstream out;
   GameDatabaseBuffer buffer;
-  EXPECT_FALSE(loadGameDatabase(out, path, buffer, [&] {
-    ASSERT_EQ(0, truncate(path.c_str(), 100));
-  }));
+  EXPECT_FALSE(loadGameDatabase(
+      out, path, buffer, [&] { ASSERT_EQ(0, truncate(path.c_str(), 100)); }));
   EXPECT_EQ(kProgressLines, out.str());
 }
 

@@ -1,10 +1,9 @@
 // Runs the built tool as a user would: in a working directory of its own,
 // without a terminal, and checks its whole standard output and exit status.
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <functional>
-
-#include <gtest/gtest.h>
 
 #include "driver/banner.h"
 #include "test_support/fake_server_socket.h"
@@ -72,8 +71,8 @@ struct DamagedCase {
 
 TEST(GeneratorStopsTest, DamagedGameDatabaseStopsBeforeAnyServerWork) {
   const std::string kPrompt = "Press any key to exit...\n";
-  GameDbBuilder twoHexesShort = gameDbWithMap(
-      2, 3, [](int i) { return plainHex(i, 3); });
+  GameDbBuilder twoHexesShort =
+      gameDbWithMap(2, 3, [](int i) { return plainHex(i, 3); });
   twoHexesShort.resize(kFirstHexTypeNameStart + kHexObjectStride * 4);
   GameDbBuilder lastHexCut =
       gameDbWithMap(1, 2, [](int i) { return plainHex(i, 2); });
@@ -174,14 +173,16 @@ TEST(GeneratorHostileInputTest, EndsWithAClearMessageAndItsStatus) {
   const auto unreadable = [](const std::string& path) {
     return "Fatal:  Couldn't find Quarrion database!\n"
            "Fatal:  Error (-1) encountered. Shutting down.\n"
-           "Path: " + path + "\n\nPress any key to exit...";
+           "Path: " +
+           path + "\n\nPress any key to exit...";
   };
 
   const HostileCase kCases[] = {
       {"very long path", longPath + " localhost root & webmap\n", nullptr,
        false, 255, unreadable(longPath)},
-      {"NUL byte in the path", std::string("ga\0me.db localhost root & w\n", 28),
-       nullptr, false, 98, "Fatal:  Configuration file is invalid!\n" + prompt},
+      {"NUL byte in the path",
+       std::string("ga\0me.db localhost root & w\n", 28), nullptr, false, 98,
+       "Fatal:  Configuration file is invalid!\n" + prompt},
       {"non-ASCII path", "g\xC3\xA9.db localhost root & webmap\n",
        [](const ScopedTempDir& d) { d.write("g\xC3\xA9.db", ""); }, false, 253,
        "bytes are too few to hold the map size (bytes 48 and 52).\n" + prompt},
@@ -203,12 +204,14 @@ TEST(GeneratorHostileInputTest, EndsWithAClearMessageAndItsStatus) {
        },
        false, 253,
        "Fatal:  The game database holds 0 hex objects, but its map of 2 rows "
-       "x 2 columns needs 4.\n" + prompt},
+       "x 2 columns needs 4.\n" +
+           prompt},
       {"map far larger than the file", "game.db localhost root & webmap\n",
        [&](const ScopedTempDir& d) { d.write("game.db", threeHexes.bytes()); },
        false, 253,
        "Fatal:  The game database holds 3 hex objects, but its map of 127 "
-       "rows x 127 columns needs 16129.\n" + prompt},
+       "rows x 127 columns needs 16129.\n" +
+           prompt},
   };
   for (const HostileCase& c : kCases) {
     ScopedTempDir dir;
@@ -216,8 +219,8 @@ TEST(GeneratorHostileInputTest, EndsWithAClearMessageAndItsStatus) {
     dir.write("config.txt", c.config);
     chmod(dir.file("config.txt").c_str(), 0644);
     if (c.prepare) c.prepare(dir);
-    const ToolRun run = runTool(dir.path(), {}, {server.env()}, false,
-                                c.asNobody);
+    const ToolRun run =
+        runTool(dir.path(), {}, {server.env()}, false, c.asNobody);
     EXPECT_EQ(c.exitCode, run.exitCode) << c.name;
     ASSERT_GE(run.out.size(), c.expectedTail.size()) << c.name;
     EXPECT_EQ(c.expectedTail,

@@ -65,8 +65,8 @@ bool decodeMap(std::ostream& out, const GameDatabaseBuffer& buffer,
         << " hex objects beyond the " << needed << " of the map of "
         << mapSize(map) << ".\n";
   }
-  const int32_t pastEnd = firstHexObjectPastEnd(map.hexes.positions,
-                                                map.hexCount, buffer.length);
+  const int32_t pastEnd =
+      firstHexObjectPastEnd(map.hexes.positions, map.hexCount, buffer.length);
   if (pastEnd >= 0) {
     const int32_t position = map.hexes.positions[pastEnd];
     fatalText = "Fatal:  Hex object " + std::to_string(pastEnd) +

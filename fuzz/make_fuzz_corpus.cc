@@ -38,11 +38,12 @@ int main(int argc, char** argv) {
                      size_t{400}, map23.size() - 1, map23.size() - 129}) {
     put(decode, "map-2x3-cut-" + std::to_string(cut), map23.substr(0, cut));
   }
-  put(decode, "edges", GameDbBuilder(200)
-                           .mapDescriptionAt(16, 1, 1)
-                           .bytesAt(40, kHexTypeName)
-                           .resize(200)
-                           .bytes());
+  put(decode, "edges",
+      GameDbBuilder(200)
+          .mapDescriptionAt(16, 1, 1)
+          .bytesAt(40, kHexTypeName)
+          .resize(200)
+          .bytes());
   put(decode, "negative-grid",
       GameDbBuilder().mapDescriptionAt(20, 0xFE, 0xFD).resize(100).bytes());
   put(decode, "no-description", GameDbBuilder(60).byteAt(52, 1).bytes());

@@ -1,8 +1,8 @@
 #include "gamedb/byte_token.h"
 
-#include <set>
-
 #include <gtest/gtest.h>
+
+#include <set>
 
 namespace {
 
@@ -24,9 +24,9 @@ TEST(ByteTokenTest, DecodesEveryKindOfValueToken) {
     const char* token;
     int32_t value;
   } kCases[] = {
-      {"+00", 0},    {"+7F", 127},  {"-80", -128}, {"-FF", -1},
-      {"-C8", -56},  {"+80", 128},  {"+FF", 255},  {"-7F", -129},
-      {"-7E", -130}, {"+0A", 10},   {"+A0", 160},
+      {"+00", 0},    {"+7F", 127}, {"-80", -128}, {"-FF", -1},
+      {"-C8", -56},  {"+80", 128}, {"+FF", 255},  {"-7F", -129},
+      {"-7E", -130}, {"+0A", 10},  {"+A0", 160},
   };
   for (const auto& c : kCases) {
     EXPECT_EQ(c.value, tokenToByte(c.token)) << "token " << c.token;
@@ -35,13 +35,15 @@ TEST(ByteTokenTest, DecodesEveryKindOfValueToken) {
 
 TEST(ByteTokenTest, TextsThatAreNoTokenDecodeToZero) {
   const char* kNotTokens[] = {
-      "+XX", "",    "+7f", "-00", "-7D", "+100", "+00+04", " +05",
+      "+XX",  "",   "+7f", "-00", "-7D", "+100", "+00+04", " +05",
       "+05 ", "05", "*05", "-0G", "+",   "-",    "+G0",    "- 80",
   };
   for (const char* text : kNotTokens) {
     EXPECT_EQ(0, tokenToByte(text)) << "text \"" << text << "\"";
   }
-  EXPECT_EQ(0, tokenToByte(std::string("+\0" "5", 3)));
+  EXPECT_EQ(0, tokenToByte(std::string("+\0"
+                                       "5",
+                                       3)));
 }
 
 TEST(ByteTokenTest, EveryByteRoundTripsToItsSignedValue) {

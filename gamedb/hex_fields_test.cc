@@ -12,7 +12,6 @@ const uint8_t* data(const GameDbBuilder& db) {
   return reinterpret_cast<const uint8_t*>(db.bytes().data());
 }
 
-
 HexTable extractAll(const GameDbBuilder& db, int32_t hexCount) {
   const GameObjectPositions found =
       findGameObjects(data(db), static_cast<int32_t>(db.size()));
@@ -108,9 +107,9 @@ TEST(HexFieldsTest, ZeroHexesReadNothing) {
 
 TEST(HexFieldsTest, NewTableHasOnlyEmptyTexts) {
   const HexTable t = createHexTable(3);
-  for (const FieldArray* f : {&t.x, &t.y, &t.terrain, &t.starbase, &t.planet,
-                              &t.politicalControl, &t.defenseValue,
-                              &t.economy}) {
+  for (const FieldArray* f :
+       {&t.x, &t.y, &t.terrain, &t.starbase, &t.planet, &t.politicalControl,
+        &t.defenseValue, &t.economy}) {
     EXPECT_EQ(FieldArray(3), *f);
   }
 }
@@ -139,7 +138,9 @@ TEST(MapLocatorTest, ReadsRowsAndColumnsAsSignedBytes) {
     uint8_t rows, columns;
     int32_t expectedRows, expectedColumns;
   } kCases[] = {
-      {0x0A, 0x14, 10, 20}, {0x80, 0x01, -128, 1}, {0xFF, 0x7F, -1, 127},
+      {0x0A, 0x14, 10, 20},
+      {0x80, 0x01, -128, 1},
+      {0xFF, 0x7F, -1, 127},
       {0x00, 0x05, 0, 5},
   };
   for (const auto& c : kCases) {

@@ -44,13 +44,12 @@ __attribute__((target("avx2"))) int32_t scanBlocksAvx2(
   const __m256i p = _mm256_set1_epi8('p');
   int32_t start = 0;
   for (; start + 31 <= lastStart; start += 32) {
-    const __m256i first = _mm256_loadu_si256(
-        reinterpret_cast<const __m256i*>(bytes + start));
+    const __m256i first =
+        _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + start));
     const __m256i last = _mm256_loadu_si256(
         reinterpret_cast<const __m256i*>(bytes + start + kLastPrefixByte));
-    uint32_t mask = static_cast<uint32_t>(_mm256_movemask_epi8(
-        _mm256_and_si256(_mm256_cmpeq_epi8(first, question),
-                         _mm256_cmpeq_epi8(last, p))));
+    uint32_t mask = static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_and_si256(
+        _mm256_cmpeq_epi8(first, question), _mm256_cmpeq_epi8(last, p))));
     while (mask != 0) {
       classify(bytes, length, start + __builtin_ctz(mask), found);
       mask &= mask - 1;
@@ -59,8 +58,8 @@ __attribute__((target("avx2"))) int32_t scanBlocksAvx2(
   return start;
 }
 
-int32_t scanBlocksSse2(const uint8_t* bytes, int32_t length,
-                       int32_t lastStart, GameObjectPositions& found) {
+int32_t scanBlocksSse2(const uint8_t* bytes, int32_t length, int32_t lastStart,
+                       GameObjectPositions& found) {
   const __m128i question = _mm_set1_epi8('?');
   const __m128i p = _mm_set1_epi8('p');
   int32_t start = 0;

@@ -58,9 +58,9 @@ TEST(ObjectScanTest, TypeNamesCutOffByTheEndOfTheFileAreNotFound) {
 
 TEST(ObjectScanTest, NearMissesAreNoMatch) {
   const char* kTexts[] = {
-      "?AVtMetaMaphex@@",  "?AVtMetaMapHex@",   "?AVtMetaMapHEX@@",
-      "?AVtmetaMapHex@@",  "?AVtMetaMapDesc@",  "?AVtMetaMapdesc@@",
-      "?AVtMetaMapDesc@X", "?AVtMetaMap",       "??AVtMetaMapHe@@",
+      "?AVtMetaMaphex@@",  "?AVtMetaMapHex@",  "?AVtMetaMapHEX@@",
+      "?AVtmetaMapHex@@",  "?AVtMetaMapDesc@", "?AVtMetaMapdesc@@",
+      "?AVtMetaMapDesc@X", "?AVtMetaMap",      "??AVtMetaMapHe@@",
   };
   for (const char* text : kTexts) {
     GameDbBuilder db(400, '?');
@@ -88,9 +88,9 @@ TEST(ObjectScanTest, EveryKernelFindsTypeNamesAtEveryAlignment) {
       GameDbBuilder db(start + 17 + (start % 3), '?');
       db.bytesAt(start, kHexTypeName);
       db.bytesAt(start + 70, kMapDescriptionTypeName);
-      const GameObjectPositions found = findGameObjects(
-          reinterpret_cast<const uint8_t*>(db.bytes().data()),
-          static_cast<int32_t>(db.size()), kernel);
+      const GameObjectPositions found =
+          findGameObjects(reinterpret_cast<const uint8_t*>(db.bytes().data()),
+                          static_cast<int32_t>(db.size()), kernel);
       EXPECT_EQ(std::vector<int32_t>{start - 13}, found.hexObjects)
           << "start " << start << " kernel " << int(kernel);
       EXPECT_EQ(start + 70 - 13, found.mapDescription)

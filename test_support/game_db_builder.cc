@@ -36,8 +36,7 @@ GameDbBuilder& GameDbBuilder::mapDescriptionAt(size_t typeNameStart,
   return *this;
 }
 
-GameDbBuilder& GameDbBuilder::hexAt(size_t typeNameStart,
-                                    const HexFields& f) {
+GameDbBuilder& GameDbBuilder::hexAt(size_t typeNameStart, const HexFields& f) {
   bytesAt(typeNameStart, kHexTypeName);
   const size_t object = typeNameStart - kTypeNameOffset;
   byteAt(object + kXOffset, f.x);

@@ -35,11 +35,11 @@ pid_t spawn(std::vector<std::string> argv, const std::string& log) {
 }  // namespace
 
 PrivateServer::PrivateServer() : socket_(dir_.file("mysqld.sock")) {
-  const pid_t install = spawn(
-      {"mariadb-install-db", "--no-defaults", "--datadir=" + dir_.file("data"),
-       "--user=root", "--auth-root-authentication-method=normal",
-       "--skip-test-db"},
-      dir_.file("install.log"));
+  const pid_t install =
+      spawn({"mariadb-install-db", "--no-defaults",
+             "--datadir=" + dir_.file("data"), "--user=root",
+             "--auth-root-authentication-method=normal", "--skip-test-db"},
+            dir_.file("install.log"));
   int status = 0;
   waitpid(install, &status, 0);
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
@@ -52,12 +52,12 @@ PrivateServer::PrivateServer() : socket_(dir_.file("mysqld.sock")) {
 PrivateServer::~PrivateServer() { kill(); }
 
 void PrivateServer::start() {
-  pid_ = spawn({"mariadbd", "--no-defaults", "--datadir=" + dir_.file("data"),
-                "--socket=" + socket_, "--skip-networking",
-                "--lower-case-table-names=1", "--user=root",
-                "--pid-file=" + dir_.file("mysqld.pid"),
-                "--innodb-buffer-pool-size=32M", "--skip-log-bin"},
-               dir_.file("server.log"));
+  pid_ = spawn(
+      {"mariadbd", "--no-defaults", "--datadir=" + dir_.file("data"),
+       "--socket=" + socket_, "--skip-networking", "--lower-case-table-names=1",
+       "--user=root", "--pid-file=" + dir_.file("mysqld.pid"),
+       "--innodb-buffer-pool-size=32M", "--skip-log-bin"},
+      dir_.file("server.log"));
   const auto deadline =
       std::chrono::steady_clock::now() + std::chrono::seconds(60);
   while (std::chrono::steady_clock::now() < deadline) {

@@ -1,13 +1,12 @@
 #include "test_support/test_server.h"
 
+#include <gtest/gtest.h>
+#include <mysql++/mysql++.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cstdlib>
 #include <stdexcept>
-
-#include <gtest/gtest.h>
-#include <mysql++/mysql++.h>
 
 namespace {
 

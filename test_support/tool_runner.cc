@@ -39,8 +39,8 @@ std::string toolPath() { return ZELKOR_TOOL_PATH; }
 
 ToolRun runTool(const std::string& workingDir,
                 const std::vector<std::string>& args,
-                const std::vector<std::string>& extraEnv,
-                bool stderrOnTerminal, bool asNobody) {
+                const std::vector<std::string>& extraEnv, bool stderrOnTerminal,
+                bool asNobody) {
   int outPipe[2];
   int errPipe[2];  // [0] the reading end, [1] the tool's end
   if (pipe(outPipe) != 0) throw std::runtime_error("pipe failed");
@@ -83,7 +83,8 @@ ToolRun runTool(const std::string& workingDir,
     dup2(errPipe[1], 2);
     close(outPipe[0]);
     close(errPipe[0]);
-    if (asNobody && getuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) {
+    if (asNobody && getuid() == 0 &&
+        (setgid(65534) != 0 || setuid(65534) != 0)) {
       _exit(122);
     }
     if (chdir(workingDir.c_str()) != 0) _exit(120);

@@ -7,8 +7,8 @@
 #include <vector>
 
 struct ToolRun {
-  std::string out;   // standard output
-  std::string err;   // standard error
+  std::string out;    // standard output
+  std::string err;    // standard error
   int exitCode = -1;  // the low 8 bits a shell sees, or -1 when killed
 };
 

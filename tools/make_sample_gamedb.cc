@@ -43,10 +43,10 @@ int main(int argc, char** argv) {
     f.x = static_cast<uint8_t>(i % columns);
     f.y = static_cast<uint8_t>(i / columns);
     f.terrain = kTerrains[random() % 16];
-    f.starbase = random() % 8 == 0 ? static_cast<uint8_t>(1u << (random() % 5))
-                                   : 0;
-    f.planet = random() % 4 == 0 ? static_cast<uint16_t>(1u << (random() % 12))
-                                 : 0;
+    f.starbase =
+        random() % 8 == 0 ? static_cast<uint8_t>(1u << (random() % 5)) : 0;
+    f.planet =
+        random() % 4 == 0 ? static_cast<uint16_t>(1u << (random() % 12)) : 0;
     f.politicalControl =
         random() % 5 == 0 ? 15 : static_cast<uint8_t>(random() % 9);
     f.defenseValue = static_cast<uint8_t>(random() % 40);

@@ -1,8 +1,8 @@
 #include "translate/field_decoders.h"
 
-#include <functional>
-
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 

@@ -3,8 +3,7 @@
 std::string mapDescriptionInsertStatement(int32_t rows, int32_t columns) {
   return "INSERT INTO mapdescription(ID, Width, Height, CorrectedBaseAIs) "
          "VALUES('777777', '" +
-         std::to_string(columns) + "', '" + std::to_string(rows) +
-         "', '1');";
+         std::to_string(columns) + "', '" + std::to_string(rows) + "', '1');";
 }
 
 std::string mapDescriptionUpdateStatement(int32_t rows, int32_t columns) {

@@ -77,9 +77,8 @@ TEST(StatementsTest, CountTextReadsLikeTextToInt) {
     const char* text;
     int64_t count;
   } kCases[] = {
-      {"240", 240}, {" 240", 240}, {"+7", 7},       {"-2", -2},
-      {"12abc", 12}, {"Error!", 0}, {"", 0},        {"\t\n5", 5},
-      {"+-3", 0},    {"0007", 7},
+      {"240", 240},  {" 240", 240}, {"+7", 7},    {"-2", -2}, {"12abc", 12},
+      {"Error!", 0}, {"", 0},       {"\t\n5", 5}, {"+-3", 0}, {"0007", 7},
   };
   for (const auto& c : kCases) {
     EXPECT_EQ(c.count, countFromText(c.text)) << "\"" << c.text << "\"";

@@ -1,12 +1,11 @@
 // Faults while the tool writes the webmap: the server going away in the
 // middle of the upload, and a server that rejects single statements.
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <thread>
-
-#include <gtest/gtest.h>
 
 #include "test_support/game_db_builder.h"
 #include "test_support/private_server.h"
@@ -38,7 +37,8 @@ TEST(WebmapFaultsTest, ServerStoppingMidUploadEndsWithMinusTwoThenRecovers) {
   dir.write("config.txt", "game.db localhost root & webmap\n");
 
   ToolRun interrupted;
-  std::thread tool([&] { interrupted = runTool(dir.path(), {}, {server.env()}); });
+  std::thread tool(
+      [&] { interrupted = runTool(dir.path(), {}, {server.env()}); });
   const auto deadline =
       std::chrono::steady_clock::now() + std::chrono::seconds(60);
   while (hexRows(server.socket()) < 500 &&
@@ -55,8 +55,8 @@ TEST(WebmapFaultsTest, ServerStoppingMidUploadEndsWithMinusTwoThenRecovers) {
   EXPECT_EQ(std::string::npos, interrupted.out.find(kComplete));
   const std::string prompt = "Press any key to exit...\n";
   ASSERT_GE(interrupted.out.size(), prompt.size());
-  EXPECT_EQ(prompt, interrupted.out.substr(interrupted.out.size() -
-                                           prompt.size()));
+  EXPECT_EQ(prompt,
+            interrupted.out.substr(interrupted.out.size() - prompt.size()));
 
   server.start();
   const ToolRun next = runTool(dir.path(), {}, {server.env()});
@@ -94,7 +94,11 @@ TEST(WebmapFaultsTest, RejectedUpdateLeavesTheOtherRowsWrittenAndFails) {
       query("SELECT ID, BaseEconomicPoints FROM maphex ORDER BY ID", database);
   execute("DROP DATABASE `" + database + "`");
 
-  EXPECT_EQ((Rows{{"0", "9"}, {"1", "9"}, {"2", "9"}, {"3", "3"}, {"4", "9"},
+  EXPECT_EQ((Rows{{"0", "9"},
+                  {"1", "9"},
+                  {"2", "9"},
+                  {"3", "3"},
+                  {"4", "9"},
                   {"5", "9"}}),
             economy);
   EXPECT_EQ(252, r.exitCode) << r.out;  // -4

@@ -1,9 +1,9 @@
 // Whole runs of the built tool against the throwaway MariaDB server started
 // by scripts/with-mariadb: what the console shows, the exit status, and what
 // landed in the webmap.
-#include <map>
-
 #include <gtest/gtest.h>
+
+#include <map>
 
 #include "driver/banner.h"
 #include "test_support/game_db_builder.h"
@@ -86,8 +86,8 @@ class WebmapRunTest : public ::testing::Test {
 
   void configure(const std::string& user, const std::string& password,
                  const std::string& host = "localhost") {
-    dir_.write("config.txt", "game.db " + host + " " + user + " " +
-                                 password + " " + database_ + "\n");
+    dir_.write("config.txt", "game.db " + host + " " + user + " " + password +
+                                 " " + database_ + "\n");
   }
   void writeGameDb(const GameDbBuilder& db) {
     dir_.write("game.db", db.bytes());
@@ -111,8 +111,8 @@ class WebmapRunTest : public ::testing::Test {
 
 TEST_F(WebmapRunTest, FirstRunCreatesTheWebmapAndInsertsEveryHex) {
   const ToolRun first = run();
-  EXPECT_EQ(std::string(kBeforeServerWork) + kCreated + kThrownOut +
-                kDropped + kCreated + kComplete,
+  EXPECT_EQ(std::string(kBeforeServerWork) + kCreated + kThrownOut + kDropped +
+                kCreated + kComplete,
             afterBanner(first));
   EXPECT_EQ(0, first.exitCode);
   EXPECT_EQ("", first.err) << "nothing on standard error without a terminal";
@@ -136,8 +136,8 @@ TEST_F(WebmapRunTest, ProgressShowsOnlyOnAStandardErrorTerminal) {
   // Standard output is the same either way (an update run the second time).
   EXPECT_EQ(std::string(kBeforeServerWork) + kFound + kValid + kComplete,
             afterBanner(plain));
-  EXPECT_EQ(std::string(kBeforeServerWork) + kCreated + kThrownOut +
-                kDropped + kCreated + kComplete,
+  EXPECT_EQ(std::string(kBeforeServerWork) + kCreated + kThrownOut + kDropped +
+                kCreated + kComplete,
             afterBanner(onTerminal));
 }
 
@@ -158,8 +158,8 @@ TEST_F(WebmapRunTest, SecondRunUpdatesInPlace) {
             afterBanner(second));
   EXPECT_EQ(0, second.exitCode);
   Rows expected = kPlainMapRows;
-  expected[4] = {"4", "1", "1", "7", "8388608", "2048", "0",
-                 "-10", "-10", "4", "4", "1", "1"};
+  expected[4] = {"4",   "1",   "1", "7", "8388608", "2048", "0",
+                 "-10", "-10", "4", "4", "1",       "1"};
   EXPECT_EQ(expected, hexes());
   EXPECT_EQ((Rows{{"777777", "3", "2", "1"}}), description());
 }
@@ -205,8 +205,8 @@ TEST_F(WebmapRunTest, HexesWithTheSameCoordinatesFailHonestly) {
   writeGameDb(db);
   const ToolRun r = run();
   const std::string out = afterBanner(r);
-  EXPECT_EQ(std::string(kBeforeServerWork) + kCreated + kThrownOut +
-                kDropped + kCreated + "Info:   Error updating!\n" + kComplete,
+  EXPECT_EQ(std::string(kBeforeServerWork) + kCreated + kThrownOut + kDropped +
+                kCreated + "Info:   Error updating!\n" + kComplete,
             out.substr(0, out.find("Fatal:  ")));
   EXPECT_NE(std::string::npos,
             out.find("Fatal:  1 statement failed on the MySQL server; the "
@@ -284,10 +284,10 @@ TEST_F(WebmapRunTest, UnreachableServerAndRefusedLoginStopWithMinusTwo) {
 }
 
 TEST_F(WebmapRunTest, DatabaseNamesNeedNoCare) {
-  const std::string names[] = {database_ + "-with-hyphen",
-                               database_ + "`tick", database_ + "';DROP",
-                               database_ + "\"dq", database_ + "\xC2\xA0nbsp",
-                               database_ + "`;DROP/**/DATABASE/**/mysql;--"};
+  const std::string names[] = {
+      database_ + "-with-hyphen", database_ + "`tick",
+      database_ + "';DROP",       database_ + "\"dq",
+      database_ + "\xC2\xA0nbsp", database_ + "`;DROP/**/DATABASE/**/mysql;--"};
   for (const std::string& name : names) {
     dir_.write("config.txt", "game.db localhost root & " + name + "\n");
     const ToolRun first = run();
@@ -297,7 +297,8 @@ TEST_F(WebmapRunTest, DatabaseNamesNeedNoCare) {
     EXPECT_NE(std::string::npos, second.out.find(kValid)) << name;
     EXPECT_EQ(kPlainMapRows, query(kSelectHexes, name)) << name;
     std::string quoted;
-    for (char c : name) quoted += c == '`' ? std::string("``") : std::string(1, c);
+    for (char c : name)
+      quoted += c == '`' ? std::string("``") : std::string(1, c);
     execute("DROP DATABASE `" + quoted + "`");
   }
 }
@@ -326,8 +327,8 @@ TEST_F(WebmapRunTest, EmptyGridWritesOnlyTheMapDescription) {
   db.byteAt(48, 4);
   writeGameDb(db);
   const ToolRun first = run();
-  EXPECT_EQ(std::string(kBeforeServerWork) + kCreated + kThrownOut +
-                kDropped + kCreated + kComplete,
+  EXPECT_EQ(std::string(kBeforeServerWork) + kCreated + kThrownOut + kDropped +
+                kCreated + kComplete,
             afterBanner(first));
   EXPECT_EQ(0, first.exitCode);
   EXPECT_TRUE(hexes().empty());
@@ -357,9 +358,8 @@ TEST(CaseSensitiveServerTest, RunDoesNotClaimSuccess) {
   const ToolRun r = runTool(dir.path(), {}, {"MYSQL_UNIX_PORT=" + socket});
   EXPECT_EQ(252, r.exitCode) << r.out;
   EXPECT_EQ(std::string::npos, r.out.find(kValid));
-  EXPECT_NE(std::string::npos,
-            r.out.find("First failure: Table '" + database +
-                       ".maphex' doesn't exist"))
+  EXPECT_NE(std::string::npos, r.out.find("First failure: Table '" + database +
+                                          ".maphex' doesn't exist"))
       << r.out;
   execute("DROP DATABASE IF EXISTS `" + database + "`", "", socket);
 }
