@@ -8,10 +8,10 @@
 #include <cstring>
 #include <iostream>
 #include <random>
-#include <streambuf>
 
 #include "driver/map_decoding.h"
 #include "test_support/game_db_builder.h"
+#include "test_support/null_stream.h"
 
 namespace {
 
@@ -52,15 +52,9 @@ GameDatabaseBuffer& largeGameDatabase() {
   return buffer;
 }
 
-class NullBuffer : public std::streambuf {
- protected:
-  int overflow(int c) override { return c; }
-};
-
 void BM_DecodeWholeMap(benchmark::State& state) {
   const GameDatabaseBuffer& buffer = largeGameDatabase();
-  NullBuffer discard;
-  std::ostream out(&discard);
+  NullStream out;
   for (auto _ : state) {
     DecodedMap map;
     std::string fatal;

@@ -7,6 +7,10 @@
 #include <ostream>
 #include <string>
 
+// The prompt that ends the text of every fatal stop but the unreadable game
+// database's.
+constexpr char kPressAnyKey[] = "Press any key to exit...\n";
+
 // Writes text to out, flushes it, waits for one key press and returns status,
 // which the caller returns from the entry point.
 int fatalStop(std::ostream& out, const std::string& text, int status);

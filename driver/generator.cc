@@ -15,7 +15,7 @@ namespace {
 
 std::string serverUnreachableText(const ServerUnreachable& e) {
   return "Fatal:  Cannot connect to the MySQL server on host '" + e.host() +
-         "': " + e.error() + "\nPress any key to exit...\n";
+         "': " + e.error() + "\n" + kPressAnyKey;
 }
 
 }  // namespace
@@ -26,14 +26,14 @@ int runGenerator(std::ostream& out) {
   ToolConfiguration config;
   switch (readConfiguration(out, config)) {
     case ConfigurationStatus::kNotFound:
-      return fatalStop(out,
-                       "Fatal:  Configuration file not found!\n"
-                       "Press any key to exit...\n",
-                       kExitConfigurationNotFound);
+      return fatalStop(
+          out,
+          std::string("Fatal:  Configuration file not found!\n") + kPressAnyKey,
+          kExitConfigurationNotFound);
     case ConfigurationStatus::kInvalid:
       return fatalStop(out,
-                       "Fatal:  Configuration file is invalid!\n"
-                       "Press any key to exit...\n",
+                       std::string("Fatal:  Configuration file is invalid!\n") +
+                           kPressAnyKey,
                        kExitConfigurationInvalid);
     case ConfigurationStatus::kRead:
       break;
@@ -54,11 +54,9 @@ int runGenerator(std::ostream& out) {
   out << "Info:   Updating the MySQL database...\n"
       << "        This could take a long time if the MySQL server\n"
       << "        isn't localhost...\n";
-  WebmapRun webmap{{config.mysqlHost, config.mysqlUser, config.mysqlPassword,
+  WebmapRun webmap({config.mysqlHost, config.mysqlUser, config.mysqlPassword,
                     config.webmapDatabaseName},
-                   &out,
-                   0,
-                   ""};
+                   out);
   try {
     const bool databaseCreated = prepareWebmapDatabase(webmap, map.hexCount);
     translateHexTable(map.hexes, map.hexCount);

@@ -56,10 +56,25 @@ TEST(GeneratorStopsTest, UnreadableGameDatabase) {
 
 namespace {
 
+const std::string kPrompt = "Press any key to exit...\n";
 const char kDecoding[] =
     "Info:   Getting rows.\n"
     "Info:   Getting columns.\n"
     "Info:   Sorting ?AVtMetaMapHex objects.\n";
+
+// A run of the tool in dir beside a listening socket that stands in for the
+// MySQL server, and whether the tool connected to it.
+struct RunBesideSocket {
+  ToolRun run;
+  bool connected;
+};
+
+RunBesideSocket runBesideSocket(const ScopedTempDir& dir,
+                                bool asNobody = false) {
+  FakeServerSocket server(dir.file("mysql.sock"));
+  ToolRun run = runTool(dir.path(), {}, {server.env()}, false, asNobody);
+  return {run, server.connectionAttempted()};
+}
 
 // The tool's run on a damaged game database: its whole output after the
 // loading lines, its exit status, and whether it went near the server.
@@ -70,12 +85,9 @@ struct DamagedCase {
 };
 
 TEST(GeneratorStopsTest, DamagedGameDatabaseStopsBeforeAnyServerWork) {
-  const std::string kPrompt = "Press any key to exit...\n";
-  GameDbBuilder twoHexesShort =
-      gameDbWithMap(2, 3, [](int i) { return plainHex(i, 3); });
+  GameDbBuilder twoHexesShort = plainGameDb(2, 3);
   twoHexesShort.resize(kFirstHexTypeNameStart + kHexObjectStride * 4);
-  GameDbBuilder lastHexCut =
-      gameDbWithMap(1, 2, [](int i) { return plainHex(i, 2); });
+  GameDbBuilder lastHexCut = plainGameDb(1, 2);
   // The second hex object starts 256 + 160 - 13 = 403; its fields need 129.
   lastHexCut.resize(403 + 128);
   GameDbBuilder descAtEnd(200);
@@ -112,15 +124,14 @@ TEST(GeneratorStopsTest, DamagedGameDatabaseStopsBeforeAnyServerWork) {
   };
   for (const DamagedCase& c : kCases) {
     ScopedTempDir dir;
-    FakeServerSocket server(dir.file("mysql.sock"));
     dir.write("game.db", c.db.bytes());
     dir.write("config.txt", "game.db localhost root & webmap\n");
-    const ToolRun run = runTool(dir.path(), {}, {server.env()});
+    const auto [run, connected] = runBesideSocket(dir);
     EXPECT_EQ(bannerText() + kChecking + kLoading + c.outputAfterLoading,
               run.out)
         << c.name;
     EXPECT_EQ(253, run.exitCode) << c.name;  // -3
-    EXPECT_FALSE(server.connectionAttempted()) << c.name;
+    EXPECT_FALSE(connected) << c.name;
   }
 }
 
@@ -130,11 +141,9 @@ namespace {
 
 TEST(GeneratorStopsTest, ServerThatNeverAnswersEndsTheRunWithMinusTwo) {
   ScopedTempDir dir;
-  FakeServerSocket silent(dir.file("mysql.sock"));
-  dir.write("game.db",
-            gameDbWithMap(1, 1, [](int i) { return plainHex(i, 1); }).bytes());
+  dir.write("game.db", plainGameDb(1, 1).bytes());
   dir.write("config.txt", "game.db localhost root & webmap\n");
-  const ToolRun run = runTool(dir.path(), {}, {silent.env()});
+  const ToolRun run = runBesideSocket(dir).run;
   EXPECT_NE(std::string::npos,
             run.out.find("        isn't localhost...\n"
                          "Fatal:  Cannot connect to the MySQL server on host "
@@ -169,7 +178,6 @@ TEST(GeneratorHostileInputTest, EndsWithAClearMessageAndItsStatus) {
   threeHexes.mapDescriptionAt(64, 127, 127);
   for (int i = 0; i < 3; ++i) threeHexes.hexAt(256 + 160 * i, HexFields{});
   threeHexes.resize(256 + 160 * 3);
-  const std::string prompt = "Press any key to exit...\n";
   const auto unreadable = [](const std::string& path) {
     return "Fatal:  Couldn't find Quarrion database!\n"
            "Fatal:  Error (-1) encountered. Shutting down.\n"
@@ -182,10 +190,10 @@ TEST(GeneratorHostileInputTest, EndsWithAClearMessageAndItsStatus) {
        false, 255, unreadable(longPath)},
       {"NUL byte in the path",
        std::string("ga\0me.db localhost root & w\n", 28), nullptr, false, 98,
-       "Fatal:  Configuration file is invalid!\n" + prompt},
+       "Fatal:  Configuration file is invalid!\n" + kPrompt},
       {"non-ASCII path", "g\xC3\xA9.db localhost root & webmap\n",
        [](const ScopedTempDir& d) { d.write("g\xC3\xA9.db", ""); }, false, 253,
-       "bytes are too few to hold the map size (bytes 48 and 52).\n" + prompt},
+       "bytes are too few to hold the map size (bytes 48 and 52).\n" + kPrompt},
       {"path is a directory", "saves localhost root & webmap\n",
        [](const ScopedTempDir& d) { mkdir(d.file("saves").c_str(), 0700); },
        false, 255, unreadable("saves")},
@@ -205,28 +213,26 @@ TEST(GeneratorHostileInputTest, EndsWithAClearMessageAndItsStatus) {
        false, 253,
        "Fatal:  The game database holds 0 hex objects, but its map of 2 rows "
        "x 2 columns needs 4.\n" +
-           prompt},
+           kPrompt},
       {"map far larger than the file", "game.db localhost root & webmap\n",
        [&](const ScopedTempDir& d) { d.write("game.db", threeHexes.bytes()); },
        false, 253,
        "Fatal:  The game database holds 3 hex objects, but its map of 127 "
        "rows x 127 columns needs 16129.\n" +
-           prompt},
+           kPrompt},
   };
   for (const HostileCase& c : kCases) {
     ScopedTempDir dir;
-    FakeServerSocket server(dir.file("mysql.sock"));
     dir.write("config.txt", c.config);
     chmod(dir.file("config.txt").c_str(), 0644);
     if (c.prepare) c.prepare(dir);
-    const ToolRun run =
-        runTool(dir.path(), {}, {server.env()}, false, c.asNobody);
+    const auto [run, connected] = runBesideSocket(dir, c.asNobody);
     EXPECT_EQ(c.exitCode, run.exitCode) << c.name;
     ASSERT_GE(run.out.size(), c.expectedTail.size()) << c.name;
     EXPECT_EQ(c.expectedTail,
               run.out.substr(run.out.size() - c.expectedTail.size()))
         << c.name;
-    EXPECT_FALSE(server.connectionAttempted()) << c.name;
+    EXPECT_FALSE(connected) << c.name;
   }
 }
 

@@ -1,5 +1,8 @@
 #include "driver/map_decoding.h"
 
+#include <algorithm>
+
+#include "driver/fatal_stop.h"
 #include "gamedb/hex_fields.h"
 #include "gamedb/map_locator.h"
 #include "gamedb/object_layout.h"
@@ -8,7 +11,31 @@
 
 namespace {
 
-constexpr char kPrompt[] = "Press any key to exit...\n";
+// The eight field passes, in their fixed order, each announced by its line.
+struct ExtractionPass {
+  const char* line;
+  FieldArray& (*extract)(const uint8_t*, int32_t, const std::vector<int32_t>&,
+                         FieldArray&);
+  FieldArray HexTable::*field;
+};
+
+const ExtractionPass kExtractionPasses[] = {
+    {"Info:   Getting X-Coordinate information...\n", getXCoordinates,
+     &HexTable::x},
+    {"Info:   Getting Y-Coordinate information...\n", getYCoordinates,
+     &HexTable::y},
+    {"Info:   Getting Terrain information...\n", getTerrain,
+     &HexTable::terrain},
+    {"Info:   Getting Starbase information...\n", getStarbases,
+     &HexTable::starbase},
+    {"Info:   Getting Planet information...\n", getPlanets, &HexTable::planet},
+    {"Info:   Getting Empire Political Control infomation...\n",
+     getPoliticalControl, &HexTable::politicalControl},
+    {"Info:   Getting Defense Value information...\n", getDefenseValues,
+     &HexTable::defenseValue},
+    {"Info:   Getting Economy information...\n", getEconomy,
+     &HexTable::economy},
+};
 
 std::string gridSizeOutsideText(const GameObjectPositions& found,
                                 int32_t length) {
@@ -17,13 +44,13 @@ std::string gridSizeOutsideText(const GameObjectPositions& found,
     return "Fatal:  No map description found in the game database, and its " +
            size + " bytes are too few to hold the map size (bytes " +
            std::to_string(kColumnsOffset) + " and " +
-           std::to_string(kRowsOffset) + ").\n" + kPrompt;
+           std::to_string(kRowsOffset) + ").\n" + kPressAnyKey;
   }
   return "Fatal:  The map description at byte offset " +
          std::to_string(found.mapDescription) +
          " runs past the end of the game database: its map size needs byte " +
          std::to_string(rowsBytePosition(found.mapDescription)) +
-         ", the file has " + size + " bytes.\n" + kPrompt;
+         ", the file has " + size + " bytes.\n" + kPressAnyKey;
 }
 
 std::string mapSize(const DecodedMap& map) {
@@ -46,18 +73,19 @@ bool decodeMap(std::ostream& out, const GameDatabaseBuffer& buffer,
   map.rows = readRows(bytes, found.mapDescription);
   out << "Info:   Getting columns.\n";
   map.columns = readColumns(bytes, found.mapDescription);
-  map.hexCount = map.rows * map.columns;
+  // A grid of no hexes, or of a negative size, has an empty table.
+  map.hexCount = std::max(0, map.rows * map.columns);
 
   map.hexes = createHexTable(map.hexCount);
   out << "Info:   Sorting ?AVtMetaMapHex objects.\n";
   const int32_t hexObjects =
       findHexObjects(found, map.hexCount, map.hexes.positions);
-  const int32_t needed = map.hexCount > 0 ? map.hexCount : 0;
+  const int32_t needed = map.hexCount;
   if (hexObjects < needed) {
     fatalText = "Fatal:  The game database holds " +
                 std::to_string(hexObjects) + " hex objects, but its map of " +
                 mapSize(map) + " needs " + std::to_string(needed) + ".\n" +
-                kPrompt;
+                kPressAnyKey;
     return false;
   }
   if (hexObjects > needed) {
@@ -75,28 +103,15 @@ bool decodeMap(std::ostream& out, const GameDatabaseBuffer& buffer,
                 "byte " +
                 std::to_string(position + kHexObjectExtent - 1) +
                 ", the file has " + std::to_string(buffer.length) +
-                " bytes.\n" + kPrompt;
+                " bytes.\n" + kPressAnyKey;
     return false;
   }
 
-  HexTable& h = map.hexes;
-  const int32_t n = map.hexCount;
-  out << "Info:   Getting X-Coordinate information...\n";
-  getXCoordinates(bytes, n, h.positions, h.x);
-  out << "Info:   Getting Y-Coordinate information...\n";
-  getYCoordinates(bytes, n, h.positions, h.y);
-  out << "Info:   Getting Terrain information...\n";
-  getTerrain(bytes, n, h.positions, h.terrain);
-  out << "Info:   Getting Starbase information...\n";
-  getStarbases(bytes, n, h.positions, h.starbase);
-  out << "Info:   Getting Planet information...\n";
-  getPlanets(bytes, n, h.positions, h.planet);
-  out << "Info:   Getting Empire Political Control infomation...\n";
-  getPoliticalControl(bytes, n, h.positions, h.politicalControl);
-  out << "Info:   Getting Defense Value information...\n";
-  getDefenseValues(bytes, n, h.positions, h.defenseValue);
-  out << "Info:   Getting Economy information...\n";
-  getEconomy(bytes, n, h.positions, h.economy);
+  for (const ExtractionPass& pass : kExtractionPasses) {
+    out << pass.line;
+    pass.extract(bytes, map.hexCount, map.hexes.positions,
+                 map.hexes.*pass.field);
+  }
   return true;
 }
 

@@ -14,7 +14,7 @@
 struct DecodedMap {
   int32_t rows = 0;
   int32_t columns = 0;
-  int32_t hexCount = 0;  // rows x columns; the table is empty when <= 0
+  int32_t hexCount = 0;  // rows x columns, or 0 when that is negative
   HexTable hexes;
 };
 

@@ -6,17 +6,11 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <ostream>
-#include <streambuf>
 
 #include "driver/map_decoding.h"
+#include "test_support/null_stream.h"
 
 namespace {
-
-class NullBuffer : public std::streambuf {
- protected:
-  int overflow(int c) override { return c; }
-};
 
 bool isDecimal(const std::string& text) {
   size_t i = text.size() > 1 && text[0] == '-' ? 1 : 0;
@@ -38,8 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   buffer.bytes.reset(new uint8_t[size > 0 ? size : 1]);
   if (size > 0) std::memcpy(buffer.bytes.get(), data, size);
 
-  NullBuffer discard;
-  std::ostream out(&discard);
+  NullStream out;
   DecodedMap map;
   std::string fatal;
   if (!decodeMap(out, buffer, map, fatal)) {

@@ -27,13 +27,10 @@ int main(int argc, char** argv) {
   const std::string decode = argv[1];
   const std::string config = argv[2];
 
-  const std::string map23 =
-      gameDbWithMap(2, 3, [](int i) { return plainHex(i, 3); }).bytes();
+  const std::string map23 = plainGameDb(2, 3).bytes();
   put(decode, "map-2x3", map23);
-  put(decode, "map-1x1",
-      gameDbWithMap(1, 1, [](int i) { return plainHex(i, 1); }).bytes());
-  put(decode, "map-3x3",
-      gameDbWithMap(3, 3, [](int i) { return plainHex(i, 3); }).bytes());
+  put(decode, "map-1x1", plainGameDb(1, 1).bytes());
+  put(decode, "map-3x3", plainGameDb(3, 3).bytes());
   for (size_t cut : {size_t{0}, size_t{40}, size_t{70}, size_t{300},
                      size_t{400}, map23.size() - 1, map23.size() - 129}) {
     put(decode, "map-2x3-cut-" + std::to_string(cut), map23.substr(0, cut));
@@ -52,8 +49,7 @@ int main(int argc, char** argv) {
     many.bytesAt(at, kMapDescriptionTypeName);
   }
   put(decode, "many-descriptions", many.bytes());
-  GameDbBuilder surplus =
-      gameDbWithMap(1, 2, [](int i) { return plainHex(i, 2); });
+  GameDbBuilder surplus = plainGameDb(1, 2);
   surplus.hexAt(surplus.size() + 20, HexFields{}).resize(surplus.size() + 200);
   put(decode, "surplus", surplus.bytes());
 

@@ -3,9 +3,14 @@
 #include "gamedb/byte_token.h"
 #include "gamedb/object_layout.h"
 
+namespace {
+
+// One byte as a signed 8-bit value (-128 ... 127), through its byte token.
 int32_t readSignedByte(const uint8_t* bytes, int32_t position) {
   return tokenToByte(byteToToken(bytes[position]));
 }
+
+}  // namespace
 
 int32_t rowsBytePosition(int32_t position) { return position + kRowsOffset; }
 

@@ -4,10 +4,6 @@
 
 #include <cstdint>
 
-// One byte of the game database as a signed 8-bit value (-128 ... 127),
-// through its byte token.
-int32_t readSignedByte(const uint8_t* bytes, int32_t position);
-
 // Whether the rows and columns bytes of a map description at position lie
 // inside a buffer of length bytes.
 bool gridSizeInBuffer(int32_t position, int32_t length);

@@ -22,9 +22,10 @@
 #include <cstdint>
 
 constexpr char kMapDescriptionTypeName[] = "?AVtMetaMapDesc@@";
-constexpr int32_t kMapDescriptionTypeNameLength = 17;
+constexpr int32_t kMapDescriptionTypeNameLength =
+    sizeof kMapDescriptionTypeName - 1;
 constexpr char kHexTypeName[] = "?AVtMetaMapHex@@";
-constexpr int32_t kHexTypeNameLength = 16;
+constexpr int32_t kHexTypeNameLength = sizeof kHexTypeName - 1;
 
 // The type-name text starts this many bytes after the object position.
 constexpr int32_t kTypeNameOffset = 13;

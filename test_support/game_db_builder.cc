@@ -54,6 +54,11 @@ GameDbBuilder& GameDbBuilder::hexAt(size_t typeNameStart, const HexFields& f) {
   return *this;
 }
 
+GameDbBuilder plainGameDb(int rows, int columns) {
+  return gameDbWithMap(rows, columns,
+                       [columns](int i) { return plainHex(i, columns); });
+}
+
 HexFields plainHex(int i, int columns) {
   static const uint32_t kTerrains[] = {0x40, 0x200, 0x1000, 0x2000, 0x4000};
   static const uint8_t kStarbases[] = {0, 1, 0, 2, 0, 0, 4, 0, 8, 0x10};

@@ -67,4 +67,7 @@ GameDbBuilder gameDbWithMap(int rows, int columns, FieldsOf fieldsOf) {
 // that vary from hex to hex.
 HexFields plainHex(int i, int columns);
 
+// A whole game database of rows x columns plain hexes.
+GameDbBuilder plainGameDb(int rows, int columns);
+
 #endif  // ZELKOR_TEST_SUPPORT_GAME_DB_BUILDER_H_

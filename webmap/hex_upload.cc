@@ -81,9 +81,8 @@ void uploadHexRows(WebmapRun& run, const HexTable& hexes, int32_t hexCount,
                    bool databaseCreated) {
   UploadProgress progress(hexCount);
   for (int32_t i = 0; i < hexCount; ++i) {
-    runWebmapStatement(run, run.values.databaseName,
-                       databaseCreated ? hexInsertStatement(hexes, i)
-                                       : hexUpdateStatement(hexes, i));
+    runWebmapStatement(run, databaseCreated ? hexInsertStatement(hexes, i)
+                                            : hexUpdateStatement(hexes, i));
     progress.update(i + 1);
   }
 }

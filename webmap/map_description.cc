@@ -14,8 +14,7 @@ std::string mapDescriptionUpdateStatement(int32_t rows, int32_t columns) {
 
 void writeMapDescription(WebmapRun& run, int32_t rows, int32_t columns,
                          bool databaseCreated) {
-  runWebmapStatement(run, run.values.databaseName,
-                     databaseCreated
-                         ? mapDescriptionInsertStatement(rows, columns)
-                         : mapDescriptionUpdateStatement(rows, columns));
+  runWebmapStatement(run, databaseCreated
+                              ? mapDescriptionInsertStatement(rows, columns)
+                              : mapDescriptionUpdateStatement(rows, columns));
 }

@@ -42,6 +42,12 @@ void openConnection(mysqlpp::Connection& conn,
   }
 }
 
+// The server's error number, 0 for the library's own failures.
+int serverErrorNumber(const mysqlpp::Exception& error) {
+  const auto* bad = dynamic_cast<const mysqlpp::BadQuery*>(&error);
+  return bad != nullptr ? bad->errnum() : 0;
+}
+
 }  // namespace
 
 ServerUnreachable::ServerUnreachable(const std::string& host,
@@ -57,16 +63,6 @@ void WebmapRun::recordFailure(const std::string& statement,
   }
 }
 
-int serverErrorNumber(const std::exception& error) {
-  if (auto* bad = dynamic_cast<const mysqlpp::BadQuery*>(&error)) {
-    return bad->errnum();
-  }
-  if (auto* failed = dynamic_cast<const mysqlpp::ConnectionFailed*>(&error)) {
-    return failed->errnum();
-  }
-  return 0;
-}
-
 void executeOn(const WebmapConnectionValues& values,
                const std::string& database, const std::string& statement) {
   mysqlpp::Connection conn(true);
@@ -74,10 +70,9 @@ void executeOn(const WebmapConnectionValues& values,
   conn.query().execute(statement);
 }
 
-std::string runWebmapStatement(WebmapRun& run, const std::string& database,
-                               const std::string& statement) {
+std::string runWebmapStatement(WebmapRun& run, const std::string& statement) {
   try {
-    executeOn(run.values, database, statement);
+    executeOn(run.values, run.values.databaseName, statement);
     return "1";
   } catch (const mysqlpp::Exception& e) {
     // BadQuery, BadConversion and the library's other failures alike.
@@ -87,11 +82,10 @@ std::string runWebmapStatement(WebmapRun& run, const std::string& database,
   }
 }
 
-std::string queryWebmapCount(WebmapRun& run, const std::string& database,
-                             const std::string& statement) {
+std::string queryWebmapCount(WebmapRun& run, const std::string& statement) {
   try {
     mysqlpp::Connection conn(true);
-    openConnection(conn, run.values, database);
+    openConnection(conn, run.values, run.values.databaseName);
     const mysqlpp::StoreQueryResult result = conn.query(statement).store();
     std::string last;
     for (const mysqlpp::Row& row : result) {

@@ -8,6 +8,7 @@
 #include <ostream>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 struct WebmapConnectionValues {
   std::string host;
@@ -33,6 +34,9 @@ class ServerUnreachable : public std::runtime_error {
 // The run-wide state of the webmap work, owned by the driver: where to
 // connect, where messages go, and the statements that failed.
 struct WebmapRun {
+  WebmapRun(WebmapConnectionValues connectTo, std::ostream& messages)
+      : values(std::move(connectTo)), out(&messages) {}
+
   WebmapConnectionValues values;
   std::ostream* out;
   int failedStatements = 0;
@@ -45,25 +49,22 @@ struct WebmapRun {
 constexpr char kStatementFailed[] = "Error!";
 
 // Runs a statement that yields no rows (CREATE TABLE, INSERT, UPDATE) on a
-// connection that selects database. Returns "1", or kStatementFailed after
-// printing "Info:   Error updating!" and tallying the failure.
-std::string runWebmapStatement(WebmapRun& run, const std::string& database,
-                               const std::string& statement);
+// connection that selects the webmap database. Returns "1", or
+// kStatementFailed after printing "Info:   Error updating!" and tallying the
+// failure.
+std::string runWebmapStatement(WebmapRun& run, const std::string& statement);
 
-// Runs a SELECT on a connection that selects database and returns the text
+// Runs a SELECT on a connection that selects the webmap database and returns
+// the text
 // of the first column of its last row ("" when it has no row). On failure
 // returns kStatementFailed; a server error prints "Info:   Found webmap
 // database. Updating...". A missing table is part of the validity test and
 // is not tallied; any other failure is.
-std::string queryWebmapCount(WebmapRun& run, const std::string& database,
-                             const std::string& statement);
+std::string queryWebmapCount(WebmapRun& run, const std::string& statement);
 
 // Runs a statement on a connection that selects database and lets the
 // library's exceptions through; throws ServerUnreachable as above.
 void executeOn(const WebmapConnectionValues& values,
                const std::string& database, const std::string& statement);
-
-// The server's error number in a MySQL++ exception, 0 when it carries none.
-int serverErrorNumber(const std::exception& error);
 
 #endif  // ZELKOR_WEBMAP_WEBMAP_CONNECTION_H_

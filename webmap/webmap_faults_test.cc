@@ -31,9 +31,7 @@ TEST(WebmapFaultsTest, ServerStoppingMidUploadEndsWithMinusTwoThenRecovers) {
   PrivateServer server;
   ScopedTempDir dir;
   constexpr int kSide = 127;  // long enough an upload to stop in the middle
-  dir.write("game.db", gameDbWithMap(kSide, kSide, [](int i) {
-                         return plainHex(i, kSide);
-                       }).bytes());
+  dir.write("game.db", plainGameDb(kSide, kSide).bytes());
   dir.write("config.txt", "game.db localhost root & webmap\n");
 
   ToolRun interrupted;
@@ -73,8 +71,7 @@ TEST(WebmapFaultsTest, ServerStoppingMidUploadEndsWithMinusTwoThenRecovers) {
 TEST(WebmapFaultsTest, RejectedUpdateLeavesTheOtherRowsWrittenAndFails) {
   const std::string database = uniqueName("webmap");
   ScopedTempDir dir;
-  dir.write("game.db",
-            gameDbWithMap(2, 3, [](int i) { return plainHex(i, 3); }).bytes());
+  dir.write("game.db", plainGameDb(2, 3).bytes());
   dir.write("config.txt", "game.db localhost root & " + database + "\n");
   ASSERT_EQ(0, runTool(dir.path()).exitCode);
 

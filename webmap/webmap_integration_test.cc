@@ -10,6 +10,7 @@
 #include "test_support/temp_dir.h"
 #include "test_support/test_server.h"
 #include "test_support/tool_runner.h"
+#include "webmap/webmap_schema.h"
 
 namespace {
 
@@ -65,9 +66,7 @@ const char kSelectHexes[] =
 const char kSelectDescription[] =
     "SELECT ID, Width, Height, CorrectedBaseAIs FROM mapdescription";
 
-GameDbBuilder plainMap() {
-  return gameDbWithMap(2, 3, [](int i) { return plainHex(i, 3); });
-}
+GameDbBuilder plainMap() { return plainGameDb(2, 3); }
 
 class WebmapRunTest : public ::testing::Test {
  protected:
@@ -296,10 +295,7 @@ TEST_F(WebmapRunTest, DatabaseNamesNeedNoCare) {
     EXPECT_EQ(0, second.exitCode) << name << "\n" << second.out;
     EXPECT_NE(std::string::npos, second.out.find(kValid)) << name;
     EXPECT_EQ(kPlainMapRows, query(kSelectHexes, name)) << name;
-    std::string quoted;
-    for (char c : name)
-      quoted += c == '`' ? std::string("``") : std::string(1, c);
-    execute("DROP DATABASE `" + quoted + "`");
+    execute("DROP DATABASE " + quoteIdentifier(name));
   }
 }
 
@@ -372,7 +368,7 @@ namespace {
 // for a map of one row and two columns, run by a user of its own so that
 // other tests' statements can be told apart.
 TEST_F(WebmapRunTest, ServerReceivesTheExactStatementsEachOnItsOwnConnection) {
-  writeGameDb(gameDbWithMap(1, 2, [](int i) { return plainHex(i, 2); }));
+  writeGameDb(plainGameDb(1, 2));
   const std::string user = uniqueName("logged");
   execute("CREATE USER '" + user + "'@'localhost'");
   execute("GRANT ALL PRIVILEGES ON *.* TO '" + user + "'@'localhost'");

@@ -43,9 +43,8 @@ bool createWebmapDatabase(WebmapRun& run) {
     created = true;
     *run.out << "Info:   New webmap database created.\n"
              << "        Updating structure...\n";
-    runWebmapStatement(run, run.values.databaseName, kCreateMapHexTable);
-    runWebmapStatement(run, run.values.databaseName,
-                       kCreateMapDescriptionTable);
+    runWebmapStatement(run, kCreateMapHexTable);
+    runWebmapStatement(run, kCreateMapDescriptionTable);
   } catch (const mysqlpp::BadConversion&) {
   } catch (const mysqlpp::Exception&) {
     // An existing database is the usual reason; a database that is missing
@@ -92,13 +91,9 @@ int64_t countFromText(const std::string& text) {
 
 bool prepareWebmapDatabase(WebmapRun& run, int32_t hexCount) {
   bool databaseCreated = createWebmapDatabase(run);
-  const std::string& database = run.values.databaseName;
-  const int64_t hexRows =
-      countFromText(queryWebmapCount(run, database, kCountMapHex));
-  // A grid of no hexes (or a negative size) has an empty table.
-  const int64_t expectedRows = hexCount > 0 ? hexCount : 0;
-  if (hexRows == expectedRows &&
-      queryWebmapCount(run, database, kCountMapDescription) == "1") {
+  const int64_t hexRows = countFromText(queryWebmapCount(run, kCountMapHex));
+  if (hexRows == hexCount &&
+      queryWebmapCount(run, kCountMapDescription) == "1") {
     *run.out << "Info:   Current webmap database appears valid.\n";
     return databaseCreated;
   }

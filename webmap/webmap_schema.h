@@ -33,9 +33,9 @@ bool dropWebmapDatabase(WebmapRun& run);
 // white space, one optional sign, digits; no digits reads as 0.
 int64_t countFromText(const std::string& text);
 
-// Makes sure the webmap database exists and matches a map of hexCount hexes;
-// returns databaseCreated: true when the rows must be inserted, false when
-// they are to be updated in place.
+// Makes sure the webmap database exists and matches a map of hexCount hexes
+// (0 or more); returns databaseCreated: true when the rows must be inserted,
+// false when they are to be updated in place.
 bool prepareWebmapDatabase(WebmapRun& run, int32_t hexCount);
 
 #endif  // ZELKOR_WEBMAP_WEBMAP_SCHEMA_H_
