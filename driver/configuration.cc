@@ -1,8 +1,27 @@
 #include "driver/configuration.h"
 
 #include <cstdint>
+#include <cstring>
 #include <fstream>
 #include <locale>
+
+namespace {
+
+// Windows Notepad starts a file saved as UTF-8 with these three bytes; they
+// are not part of the first word.
+void skipByteOrderMark(std::istream& in) {
+  constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
+  char start[3];
+  in.read(start, sizeof start);
+  if (in.gcount() == sizeof start &&
+      std::memcmp(start, kByteOrderMark, sizeof start) == 0) {
+    return;
+  }
+  in.clear();
+  in.seekg(0);
+}
+
+}  // namespace
 
 ConfigurationStatus readConfiguration(std::ostream& out,
                                       ToolConfiguration& config,
@@ -12,6 +31,7 @@ ConfigurationStatus readConfiguration(std::ostream& out,
   if (!in.is_open()) return ConfigurationStatus::kNotFound;
   // Words are split on the classic "C" whitespace, whatever the user's locale.
   in.imbue(std::locale::classic());
+  skipByteOrderMark(in);
 
   ToolConfiguration read;
   std::string* const words[] = {&read.gameDatabasePath, &read.mysqlHost,

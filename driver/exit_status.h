@@ -7,6 +7,8 @@ constexpr int kExitCompleted = 0;
 constexpr int kExitGameDatabaseUnreadable = -1;
 constexpr int kExitServerUnreachable = -2;
 constexpr int kExitGameDatabaseDamaged = -3;
+// Statements failed, or a database holding more than the webmap was not
+// dropped: either way the webmap is not as it should be.
 constexpr int kExitStatementsFailed = -4;
 constexpr int kExitConfigurationInvalid = -99998;
 constexpr int kExitConfigurationNotFound = -99999;

@@ -8,7 +8,7 @@
 #include "driver/map_decoding.h"
 #include "webmap/hex_upload.h"
 #include "webmap/map_description.h"
-#include "webmap/webmap_connection.h"
+#include "webmap/webmap_run.h"
 #include "webmap/webmap_schema.h"
 
 namespace {
@@ -16,6 +16,33 @@ namespace {
 std::string serverUnreachableText(const ServerUnreachable& e) {
   return "Fatal:  Cannot connect to the MySQL server on host '" + e.host() +
          "': " + e.error() + "\n" + kPressAnyKey;
+}
+
+// At most this many of the objects that stopped a drop are named.
+constexpr size_t kOthersNamed = 5;
+
+std::string notAWebmapText(const NotAWebmapDatabase& e) {
+  const std::string name = "'" + e.database() + "'";
+  std::string text;
+  if (e.lookupError().empty()) {
+    text = "Fatal:  The database " + name + " holds more than the webmap: ";
+    for (size_t i = 0; i < e.others().size() && i < kOthersNamed; ++i) {
+      text += (i > 0 ? ", " : "") + e.others()[i];
+    }
+    if (e.others().size() > kOthersNamed) {
+      text +=
+          " and " + std::to_string(e.others().size() - kOthersNamed) + " more";
+    }
+    text += ".\n";
+  } else {
+    text = "Fatal:  Could not look up what the database " + name +
+           " holds: " + e.lookupError() + "\n";
+  }
+  return text +
+         "        Nothing was dropped or written. Name a database of the "
+         "webmap's own in\n"
+         "        config.txt, or move everything else out of " +
+         name + ".\n" + kPressAnyKey;
 }
 
 }  // namespace
@@ -64,15 +91,17 @@ int runGenerator(std::ostream& out) {
     writeMapDescription(webmap, map.rows, map.columns, databaseCreated);
   } catch (const ServerUnreachable& e) {
     return fatalStop(out, serverUnreachableText(e), kExitServerUnreachable);
+  } catch (const NotAWebmapDatabase& e) {
+    return fatalStop(out, notAWebmapText(e), kExitStatementsFailed);
   }
 
   out << "Info:   Webmap database generation complete.  Exiting.\n";
-  if (webmap.failedStatements > 0) {
-    out << "Fatal:  " << webmap.failedStatements
-        << (webmap.failedStatements == 1 ? " statement" : " statements")
+  if (webmap.failedStatements() > 0) {
+    out << "Fatal:  " << webmap.failedStatements()
+        << (webmap.failedStatements() == 1 ? " statement" : " statements")
         << " failed on the MySQL server; the webmap is incomplete. First "
            "failure: "
-        << webmap.firstFailure << "\n";
+        << webmap.firstFailure() << "\n";
     return kExitStatementsFailed;
   }
   return kExitCompleted;

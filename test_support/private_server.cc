@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <stdexcept>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "test_support/test_server.h"
@@ -34,7 +35,8 @@ pid_t spawn(std::vector<std::string> argv, const std::string& log) {
 
 }  // namespace
 
-PrivateServer::PrivateServer() : socket_(dir_.file("mysqld.sock")) {
+PrivateServer::PrivateServer(PrivateServerOptions options)
+    : options_(std::move(options)), socket_(dir_.file("mysqld.sock")) {
   const pid_t install =
       spawn({"mariadb-install-db", "--no-defaults",
              "--datadir=" + dir_.file("data"), "--user=root",
@@ -47,17 +49,37 @@ PrivateServer::PrivateServer() : socket_(dir_.file("mysqld.sock")) {
                              readWholeFile(dir_.file("install.log")));
   }
   start();
+  if (!options_.tcpAddress.empty()) {
+    // root@localhost is the socket's; TCP logins come from the address.
+    execute("CREATE USER IF NOT EXISTS 'root'@'" + options_.tcpAddress + "'",
+            "", socket_);
+    execute("GRANT ALL ON *.* TO 'root'@'" + options_.tcpAddress +
+                "' WITH GRANT OPTION",
+            "", socket_);
+  }
 }
 
 PrivateServer::~PrivateServer() { kill(); }
 
 void PrivateServer::start() {
-  pid_ = spawn(
-      {"mariadbd", "--no-defaults", "--datadir=" + dir_.file("data"),
-       "--socket=" + socket_, "--skip-networking", "--lower-case-table-names=1",
-       "--user=root", "--pid-file=" + dir_.file("mysqld.pid"),
-       "--innodb-buffer-pool-size=32M", "--skip-log-bin"},
-      dir_.file("server.log"));
+  std::vector<std::string> command = options_.commandPrefix;
+  for (const std::string& word : std::vector<std::string>{
+           "mariadbd", "--no-defaults", "--datadir=" + dir_.file("data"),
+           "--socket=" + socket_,
+           "--lower-case-table-names=" +
+               std::to_string(options_.lowerCaseTableNames),
+           "--user=root", "--pid-file=" + dir_.file("mysqld.pid"),
+           "--innodb-buffer-pool-size=32M", "--skip-log-bin",
+           "--skip-name-resolve", "--max-connections=500"}) {
+    command.push_back(word);
+  }
+  if (options_.tcpAddress.empty()) {
+    command.push_back("--skip-networking");
+  } else {
+    command.push_back("--bind-address=" + options_.tcpAddress);
+    command.push_back("--port=" + std::to_string(options_.tcpPort));
+  }
+  pid_ = spawn(command, dir_.file("server.log"));
   const auto deadline =
       std::chrono::steady_clock::now() + std::chrono::seconds(60);
   while (std::chrono::steady_clock::now() < deadline) {

@@ -1,18 +1,31 @@
-// A MariaDB server of one test's own, for tests that stop and restart the
-// server under the tool: a fresh data folder and socket in a temporary
-// directory, root without a password, lower_case_table_names=1.
+// A MariaDB server of one test's own, for tests that need a server set up
+// in a particular way, or stop and restart it under the tool: a fresh data
+// folder and socket in a temporary directory, root without a password.
 #ifndef ZELKOR_TEST_SUPPORT_PRIVATE_SERVER_H_
 #define ZELKOR_TEST_SUPPORT_PRIVATE_SERVER_H_
 
 #include <sys/types.h>
 
 #include <string>
+#include <vector>
 
 #include "test_support/temp_dir.h"
 
+struct PrivateServerOptions {
+  // 0: table names compared by case (the Linux default); 1: not.
+  int lowerCaseTableNames = 0;
+  // When not empty, the server also listens on TCP at this address and
+  // tcpPort; root may log in from there without a password.
+  std::string tcpAddress;
+  int tcpPort = 0;
+  // Words put before the server's command, such as "ip netns exec NAME".
+  std::vector<std::string> commandPrefix;
+};
+
 class PrivateServer {
  public:
-  PrivateServer();  // creates the data folder and starts the server
+  // Creates the data folder and starts the server.
+  explicit PrivateServer(PrivateServerOptions options = {});
   ~PrivateServer();
   PrivateServer(const PrivateServer&) = delete;
   PrivateServer& operator=(const PrivateServer&) = delete;
@@ -26,6 +39,7 @@ class PrivateServer {
   std::string env() const { return "MYSQL_UNIX_PORT=" + socket_; }
 
  private:
+  PrivateServerOptions options_;
   ScopedTempDir dir_;
   std::string socket_;
   pid_t pid_ = -1;

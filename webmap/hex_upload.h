@@ -8,7 +8,7 @@
 #include <string>
 
 #include "gamedb/hex_table.h"
-#include "webmap/webmap_connection.h"
+#include "webmap/webmap_run.h"
 
 // The statements for hex i; the field texts are the translated decimal texts
 // and go in verbatim.

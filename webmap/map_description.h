@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "webmap/webmap_connection.h"
+#include "webmap/webmap_run.h"
 
 std::string mapDescriptionInsertStatement(int32_t rows, int32_t columns);
 std::string mapDescriptionUpdateStatement(int32_t rows, int32_t columns);

@@ -88,3 +88,27 @@ TEST(StatementsTest, CountTextReadsLikeTextToInt) {
 }
 
 }  // namespace
+
+namespace {
+
+// Lower-case table names, as every other statement writes them, so that a
+// server comparing names by case finds the tables.
+TEST(StatementsTest, CreateTables) {
+  EXPECT_EQ(
+      "CREATE TABLE maphex (ID INTEGER PRIMARY KEY, LOCKED DATETIME, LOCKID "
+      "INTEGER, X INTEGER NOT NULL, Y INTEGER NOT NULL, PoliticalControl "
+      "INTEGER NOT NULL, TerrainType INTEGER NOT NULL, PlanetType INTEGER NOT "
+      "NULL, StarbaseType INTEGER NOT NULL, BaseEconomicPoints INTEGER NOT "
+      "NULL, CurrentEconomicPoints INTEGER NOT NULL, BaseVictoryPoints "
+      "INTEGER NOT NULL, CurrentVictoryPoints INTEGER NOT NULL, "
+      "BaseSpeedPoints DOUBLE NOT NULL, CurrentSpeedPoints DOUBLE NOT NULL, "
+      "CONSTRAINT XYIndex UNIQUE(X, Y) );",
+      std::string(kCreateMapHexTable));
+  EXPECT_EQ(
+      "CREATE TABLE mapdescription (ID INTEGER PRIMARY KEY, LOCKED DATETIME, "
+      "LOCKID INTEGER, Width INTEGER NOT NULL, Height INTEGER NOT NULL, "
+      "CorrectedBaseAIs INTEGER NOT NULL);",
+      std::string(kCreateMapDescriptionTable));
+}
+
+}  // namespace

@@ -1,11 +1,13 @@
 #include "webmap/webmap_schema.h"
 
-#include <mysql++/mysql++.h>
-
+#include <algorithm>
 #include <cctype>
+#include <utility>
 
+// The tables are named in lower case here as in every other statement, so
+// that servers which compare table names by case find them too.
 const char kCreateMapHexTable[] =
-    "CREATE TABLE MapHex (ID INTEGER PRIMARY KEY, LOCKED DATETIME, LOCKID "
+    "CREATE TABLE maphex (ID INTEGER PRIMARY KEY, LOCKED DATETIME, LOCKID "
     "INTEGER, X INTEGER NOT NULL, Y INTEGER NOT NULL, PoliticalControl INTEGER "
     "NOT NULL, TerrainType INTEGER NOT NULL, PlanetType INTEGER NOT NULL, "
     "StarbaseType INTEGER NOT NULL, BaseEconomicPoints INTEGER NOT NULL, "
@@ -15,7 +17,7 @@ const char kCreateMapHexTable[] =
     ");";
 
 const char kCreateMapDescriptionTable[] =
-    "CREATE TABLE MapDescription (ID INTEGER PRIMARY KEY, LOCKED DATETIME, "
+    "CREATE TABLE mapdescription (ID INTEGER PRIMARY KEY, LOCKED DATETIME, "
     "LOCKID INTEGER, Width INTEGER NOT NULL, Height INTEGER NOT NULL, "
     "CorrectedBaseAIs INTEGER NOT NULL);";
 
@@ -24,7 +26,70 @@ namespace {
 constexpr char kCountMapHex[] = "SELECT COUNT(*) from maphex;";
 constexpr char kCountMapDescription[] = "SELECT COUNT(*) from mapdescription";
 
+// Everything the webmap database holds that a drop would take with it:
+// tables, views, sequences, stored routines and events, as (kind, name).
+// DATABASE() is the database the connection selected, so the name needs no
+// quoting here.
+constexpr char kListDatabaseObjects[] =
+    "SELECT TABLE_TYPE, TABLE_NAME FROM information_schema.TABLES "
+    "WHERE TABLE_SCHEMA = DATABASE() "
+    "UNION ALL SELECT ROUTINE_TYPE, ROUTINE_NAME FROM "
+    "information_schema.ROUTINES WHERE ROUTINE_SCHEMA = DATABASE() "
+    "UNION ALL SELECT 'EVENT', EVENT_NAME FROM information_schema.EVENTS "
+    "WHERE EVENT_SCHEMA = DATABASE() ORDER BY 2";
+
+std::string lowerCase(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) {
+    return static_cast<char>(std::tolower(c));
+  });
+  return text;
+}
+
+bool isWebmapTable(const std::string& kind, const std::string& name) {
+  const std::string lower = lowerCase(name);
+  return kind == "BASE TABLE" &&
+         (lower == "maphex" || lower == "mapdescription");
+}
+
+// "table 'posts'", "view 'v'", "procedure 'p'", ...
+std::string describe(const std::string& kind, const std::string& name) {
+  const std::string word = kind == "BASE TABLE" ? "table" : lowerCase(kind);
+  return word + " '" + name + "'";
+}
+
+// Throws NotAWebmapDatabase unless the webmap database holds only the
+// webmap's tables, or nothing, or does not exist or cannot be named so (a
+// drop then fails as any failed statement does).
+void checkOnlyTheWebmap(WebmapRun& run) {
+  const std::string& database = run.values().databaseName;
+  const StatementResult listed =
+      run.send(Selects::kWebmapDatabase, Returns::kRows, kListDatabaseObjects);
+  if (!listed.succeeded()) {
+    const unsigned error = listed.errorNumber;
+    if (error == kErrorUnknownDatabase || error == kErrorWrongDatabaseName ||
+        error == kErrorNameTooLong) {
+      return;
+    }
+    throw NotAWebmapDatabase(database, {}, listed.error);
+  }
+  std::vector<std::string> others;
+  for (const std::vector<std::string>& object : listed.rows) {
+    if (object.size() == 2 && !isWebmapTable(object[0], object[1])) {
+      others.push_back(describe(object[0], object[1]));
+    }
+  }
+  if (!others.empty()) throw NotAWebmapDatabase(database, others, "");
+}
+
 }  // namespace
+
+NotAWebmapDatabase::NotAWebmapDatabase(std::string database,
+                                       std::vector<std::string> others,
+                                       std::string lookupError)
+    : std::runtime_error("not a webmap database: " + database),
+      database_(std::move(database)),
+      others_(std::move(others)),
+      lookupError_(std::move(lookupError)) {}
 
 std::string quoteIdentifier(const std::string& name) {
   std::string quoted = "`";
@@ -36,38 +101,39 @@ std::string quoteIdentifier(const std::string& name) {
 }
 
 bool createWebmapDatabase(WebmapRun& run) {
-  bool created = false;
-  try {
-    executeOn(run.values, kServerDatabase,
-              "CREATE DATABASE " + quoteIdentifier(run.values.databaseName));
-    created = true;
-    *run.out << "Info:   New webmap database created.\n"
-             << "        Updating structure...\n";
-    runWebmapStatement(run, kCreateMapHexTable);
-    runWebmapStatement(run, kCreateMapDescriptionTable);
-  } catch (const mysqlpp::BadConversion&) {
-  } catch (const mysqlpp::Exception&) {
+  const std::string statement =
+      "CREATE DATABASE " + quoteIdentifier(run.values().databaseName);
+  const StatementResult result =
+      run.send(Selects::kNoDatabase, Returns::kNoRows, statement);
+  if (!result.succeeded()) {
     // An existing database is the usual reason; a database that is missing
     // and could not be created shows in the statements that follow.
-    *run.out << "Info:   Found webmap database. Updating...\n";
+    if (result.errorNumber != kErrorDatabaseExists) {
+      run.noteCreateFailure(statement, result);
+    }
+    run.out() << "Info:   Found webmap database. Updating...\n";
+    return false;
   }
-  return created;
+  run.out() << "Info:   New webmap database created.\n"
+            << "        Updating structure...\n";
+  runWebmapStatement(run, kCreateMapHexTable);
+  runWebmapStatement(run, kCreateMapDescriptionTable);
+  return true;
 }
 
 bool dropWebmapDatabase(WebmapRun& run) {
+  checkOnlyTheWebmap(run);
   const std::string statement =
-      "DROP DATABASE " + quoteIdentifier(run.values.databaseName);
-  try {
-    executeOn(run.values, kServerDatabase, statement);
-    *run.out << "Info:   Database dropped.\n";
-    return true;
-  } catch (const mysqlpp::BadConversion& e) {
-    run.recordFailure(statement, e.what());
-  } catch (const mysqlpp::Exception& e) {
-    *run.out << "Fatal:  Was unable to drop the database!\n";
-    run.recordFailure(statement, e.what());
+      "DROP DATABASE " + quoteIdentifier(run.values().databaseName);
+  const StatementResult result =
+      run.send(Selects::kNoDatabase, Returns::kNoRows, statement);
+  if (!result.succeeded()) {
+    run.out() << "Fatal:  Was unable to drop the database!\n";
+    run.recordFailure(statement, result);
+    return false;
   }
-  return false;
+  run.out() << "Info:   Database dropped.\n";
+  return true;
 }
 
 int64_t countFromText(const std::string& text) {
@@ -94,12 +160,12 @@ bool prepareWebmapDatabase(WebmapRun& run, int32_t hexCount) {
   const int64_t hexRows = countFromText(queryWebmapCount(run, kCountMapHex));
   if (hexRows == hexCount &&
       queryWebmapCount(run, kCountMapDescription) == "1") {
-    *run.out << "Info:   Current webmap database appears valid.\n";
+    run.out() << "Info:   Current webmap database appears valid.\n";
     return databaseCreated;
   }
-  *run.out << "Info:   Current webmap database doesn't appear to be valid.  "
-              "Throwing out.\n"
-           << "        A new datbase will be created.\n";
+  run.out() << "Info:   Current webmap database doesn't appear to be valid.  "
+               "Throwing out.\n"
+            << "        A new datbase will be created.\n";
   dropWebmapDatabase(run);
   databaseCreated = createWebmapDatabase(run);
   return databaseCreated;

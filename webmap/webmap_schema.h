@@ -6,15 +6,34 @@
 #define ZELKOR_WEBMAP_WEBMAP_SCHEMA_H_
 
 #include <cstdint>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
-#include "webmap/webmap_connection.h"
+#include "webmap/webmap_run.h"
 
 extern const char kCreateMapHexTable[];
 extern const char kCreateMapDescriptionTable[];
 
-// The server's own database, selected for creating and dropping the webmap.
-constexpr char kServerDatabase[] = "mysql";
+// Thrown instead of dropping a database that holds more than the webmap's
+// two tables, or whose content could not be looked up: nothing has been
+// dropped, and nothing must be written.
+class NotAWebmapDatabase : public std::runtime_error {
+ public:
+  NotAWebmapDatabase(std::string database, std::vector<std::string> others,
+                     std::string lookupError);
+  const std::string& database() const { return database_; }
+  // The objects that are not the webmap's, as "table 'posts'", "view 'v'",
+  // ...; empty when the look-up failed.
+  const std::vector<std::string>& others() const { return others_; }
+  // The server's error when the look-up failed, else empty.
+  const std::string& lookupError() const { return lookupError_; }
+
+ private:
+  std::string database_;
+  std::vector<std::string> others_;
+  std::string lookupError_;
+};
 
 // The database name as one quoted identifier: `name`, backticks doubled.
 std::string quoteIdentifier(const std::string& name);
@@ -25,8 +44,11 @@ std::string quoteIdentifier(const std::string& name);
 // database and is not tallied as a failure.
 bool createWebmapDatabase(WebmapRun& run);
 
-// Drops the webmap database. Returns false, after "Fatal:  Was unable to
-// drop the database!" and tallying the failure, when the server refused.
+// Drops the webmap database, once a look-up has shown that it holds nothing
+// but the webmap's own tables (in any letter case) or nothing at all; throws
+// NotAWebmapDatabase, having dropped nothing, when it holds more or the
+// look-up fails. Returns false, after "Fatal:  Was unable to drop the
+// database!" and tallying the failure, when the server refused the drop.
 bool dropWebmapDatabase(WebmapRun& run);
 
 // Reads a count text as the standard text-to-int conversion does: leading
@@ -35,7 +57,8 @@ int64_t countFromText(const std::string& text);
 
 // Makes sure the webmap database exists and matches a map of hexCount hexes
 // (0 or more); returns databaseCreated: true when the rows must be inserted,
-// false when they are to be updated in place.
+// false when they are to be updated in place. Throws NotAWebmapDatabase as
+// dropWebmapDatabase does.
 bool prepareWebmapDatabase(WebmapRun& run, int32_t hexCount);
 
 #endif  // ZELKOR_WEBMAP_WEBMAP_SCHEMA_H_

@@ -1,0 +1,84 @@
+#include "test_support/webmap_run_fixture.h"
+
+#include <algorithm>
+
+#include "driver/banner.h"
+#include "webmap/webmap_schema.h"
+
+GameDbBuilder plainMap() { return plainGameDb(2, 3); }
+
+void startGeneralLog(const std::string& socket) {
+  execute("SET GLOBAL log_output = 'TABLE'", "", socket);
+  execute("SET GLOBAL general_log = 1", "", socket);
+}
+
+std::vector<LoggedStatement> loggedStatements(const std::string& user,
+                                              const std::string& socket) {
+  const Rows log = query(
+      "SELECT thread_id, command_type, CONVERT(argument USING utf8mb4) "
+      "FROM mysql.general_log WHERE thread_id IN (SELECT thread_id FROM "
+      "mysql.general_log WHERE command_type = 'Connect' AND argument LIKE '" +
+          user + "@%') ORDER BY event_time, thread_id",
+      "", socket);
+  std::vector<LoggedStatement> statements;
+  for (const auto& row : log) statements.push_back({row[0], row[1], row[2]});
+  return statements;
+}
+
+void WebmapRunTest::SetUp() {
+  socket_ = serverSocket();
+  database_ = uniqueName("webmap");
+  dir_.write("game.db", plainMap().bytes());
+  configure("root", "&");
+}
+
+void WebmapRunTest::TearDown() {
+  try {
+    execute("DROP DATABASE IF EXISTS " + quoteIdentifier(database_), "",
+            socket_);
+    for (const std::string& user : users_) {
+      execute("DROP USER IF EXISTS '" + user + "'@'localhost'", "", socket_);
+    }
+  } catch (...) {
+    // The server is gone or broken; the test has said so already.
+  }
+}
+
+void WebmapRunTest::configure(const std::string& user,
+                              const std::string& password,
+                              const std::string& host) {
+  dir_.write("config.txt", "game.db " + host + " " + user + " " + password +
+                               " " + database_ + "\n");
+}
+
+void WebmapRunTest::writeGameDb(const GameDbBuilder& db) {
+  dir_.write("game.db", db.bytes());
+}
+
+ToolRun WebmapRunTest::run(const std::vector<std::string>& env) {
+  std::vector<std::string> all = env_;
+  all.insert(all.end(), env.begin(), env.end());
+  return runTool(dir_.path(), {}, all);
+}
+
+std::string WebmapRunTest::afterBanner(const ToolRun& run) {
+  const std::string banner = bannerText();
+  EXPECT_EQ(banner, run.out.substr(0, banner.size()));
+  return run.out.substr(std::min(banner.size(), run.out.size()));
+}
+
+Rows WebmapRunTest::hexes() { return query(kSelectHexes, database_, socket_); }
+
+Rows WebmapRunTest::description() {
+  return query(kSelectDescription, database_, socket_);
+}
+
+std::string WebmapRunTest::createUser(const std::string& prefix,
+                                      const std::string& pw) {
+  const std::string user = uniqueName(prefix);
+  execute("CREATE USER '" + user + "'@'localhost'" +
+              (pw.empty() ? "" : " IDENTIFIED BY '" + pw + "'"),
+          "", socket_);
+  users_.push_back(user);
+  return user;
+}

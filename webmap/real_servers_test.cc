@@ -1,0 +1,223 @@
+// The webmap on servers and accounts as users have them: table names
+// compared by case, an account with rights on the webmap database only, a
+// database that holds more than the webmap, a server on another TCP port,
+// and config.txt as Windows Notepad saves it.
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <stdexcept>
+
+#include "test_support/private_server.h"
+#include "test_support/webmap_run_fixture.h"
+#include "webmap/webmap_schema.h"
+
+namespace {
+
+// What the stop for a database that holds more than the webmap ends with.
+const char kNothingDroppedTail[] =
+    "        Nothing was dropped or written. Name a database of the webmap's "
+    "own in\n"
+    "        config.txt, or move everything else out of '";
+
+TEST_F(WebmapRunTest, LeftoverMixedCaseTablesAreRebuilt) {
+  // A webmap written by earlier versions, which created the tables as MapHex
+  // and MapDescription: on this server "maphex" does not find them.
+  execute("CREATE DATABASE " + quoteIdentifier(database_));
+  execute("CREATE TABLE MapHex (ID INTEGER PRIMARY KEY, X INTEGER)", database_);
+  execute("CREATE TABLE MapDescription (ID INTEGER PRIMARY KEY)", database_);
+  execute("INSERT INTO MapDescription VALUES (777777)", database_);
+  const ToolRun r = run();
+  EXPECT_EQ(std::string(kBeforeServerWork) + kFound + kFound + kThrownOut +
+                kDropped + kCreated + kComplete,
+            afterBanner(r));
+  EXPECT_EQ(0, r.exitCode);
+  EXPECT_EQ(kPlainMapRows, hexes());
+  EXPECT_EQ((Rows{{"mapdescription"}, {"maphex"}}),
+            query("SHOW TABLES", database_));
+}
+
+// The privileges the README asks for, on the webmap database only.
+TEST_F(WebmapRunTest, AccountWithRightsOnTheWebmapDatabaseOnlySuffices) {
+  const struct {
+    const char* name;
+    const char* privileges;
+  } kGrants[] = {
+      {"the README's grant", "CREATE, DROP, SELECT, INSERT, UPDATE"},
+      {"all on the webmap database", "ALL"},
+  };
+  for (const auto& grant : kGrants) {
+    const std::string user = createUser("account", "pw");
+    execute(std::string("GRANT ") + grant.privileges + " ON " +
+            quoteIdentifier(database_) + ".* TO '" + user + "'@'localhost'");
+    configure(user, "pw");
+    const ToolRun first = run();
+    EXPECT_EQ(std::string(kBeforeServerWork) + kCreated + kThrownOut +
+                  kDropped + kCreated + kComplete,
+              afterBanner(first))
+        << grant.name;
+    EXPECT_EQ(0, first.exitCode) << grant.name;
+    const ToolRun second = run();
+    EXPECT_EQ(std::string(kBeforeServerWork) + kFound + kValid + kComplete,
+              afterBanner(second))
+        << grant.name;
+    EXPECT_EQ(0, second.exitCode) << grant.name;
+    EXPECT_EQ(kPlainMapRows, hexes()) << grant.name;
+    EXPECT_EQ((Rows{{"777777", "3", "2", "1"}}), description()) << grant.name;
+    execute("DROP DATABASE " + quoteIdentifier(database_));
+  }
+}
+
+// A database that holds more than the webmap is never dropped: the run stops
+// before it writes anything, and says what is in the way.
+TEST_F(WebmapRunTest, DatabaseHoldingMoreThanTheWebmapIsNeverDropped) {
+  const std::string user = createUser("guarded", "");
+  execute("GRANT ALL ON *.* TO '" + user + "'@'localhost'");
+  configure(user, "&");
+  startGeneralLog();
+
+  // A forum's database named by mistake: a table with rows, and more.
+  execute("CREATE DATABASE " + quoteIdentifier(database_));
+  execute("CREATE TABLE posts (id INT, body TEXT)", database_);
+  execute("INSERT INTO posts VALUES (1, 'hello'), (2, 'world')", database_);
+  for (const char* table : {"a1", "a2", "a3", "a4", "a5"}) {
+    execute(std::string("CREATE TABLE ") + table + " (id INT)", database_);
+  }
+  execute("CREATE VIEW recent AS SELECT id FROM posts", database_);
+  execute("CREATE PROCEDURE tidy() SELECT 1", database_);
+  const ToolRun foreign = run();
+  EXPECT_EQ(std::string(kBeforeServerWork) + kFound + kFound + kThrownOut +
+                "Fatal:  The database '" + database_ +
+                "' holds more than the webmap: table 'a1', table 'a2', table "
+                "'a3', table 'a4', table 'a5' and 3 more.\n" +
+                kNothingDroppedTail + database_ +
+                "'.\n"
+                "Press any key to exit...\n",
+            afterBanner(foreign));
+  EXPECT_EQ(252, foreign.exitCode);  // -4
+  EXPECT_EQ((Rows{{"1", "hello"}, {"2", "world"}}),
+            query("SELECT * FROM posts ORDER BY id", database_));
+
+  // A webmap with a table of a web page's beside it, and a map that changed
+  // size: the old webmap stays as it was, beside the page's table.
+  execute("DROP DATABASE " + quoteIdentifier(database_));
+  ASSERT_EQ(0, run().exitCode);
+  execute("CREATE TABLE Comments (hex INT, said TEXT)", database_);
+  execute("INSERT INTO Comments VALUES (4, 'mine')", database_);
+  writeGameDb(plainGameDb(3, 3));
+  const ToolRun grown = run();
+  EXPECT_EQ(std::string(kBeforeServerWork) + kFound + kThrownOut +
+                "Fatal:  The database '" + database_ +
+                "' holds more than the webmap: table 'Comments'.\n" +
+                kNothingDroppedTail + database_ +
+                "'.\n"
+                "Press any key to exit...\n",
+            afterBanner(grown));
+  EXPECT_EQ(252, grown.exitCode);
+  EXPECT_EQ(kPlainMapRows, hexes());
+  EXPECT_EQ((Rows{{"777777", "3", "2", "1"}}), description());
+  EXPECT_EQ((Rows{{"4", "mine"}}), query("SELECT * FROM Comments", database_));
+
+  // Neither stopped run dropped anything or wrote a row.
+  int insertsAndUpdates = 0;
+  int drops = 0;
+  for (const LoggedStatement& s : loggedStatements(user)) {
+    if (s.command != "Query") continue;
+    insertsAndUpdates += s.argument.rfind("INSERT", 0) == 0 ||
+                         s.argument.rfind("UPDATE", 0) == 0;
+    drops += s.argument.rfind("DROP", 0) == 0;
+  }
+  EXPECT_EQ(7, insertsAndUpdates) << "only the one good run's 6 + 1 rows";
+  EXPECT_EQ(1, drops) << "only the one good run's first drop";
+}
+
+TEST_F(WebmapRunTest, LookUpThatFailsDropsNothing) {
+  // The account may log in but has no right on this database, which
+  // somebody else made.
+  execute("CREATE DATABASE " + quoteIdentifier(database_));
+  execute("CREATE TABLE other (id INT)", database_);
+  const std::string user = createUser("blind", "");
+  configure(user, "&");
+  const ToolRun r = run();
+  const std::string out = afterBanner(r);
+  EXPECT_NE(std::string::npos,
+            out.find(std::string(kThrownOut) +
+                     "Fatal:  Could not look up what the database '" +
+                     database_ + "' holds: Access denied for user '" + user +
+                     "'@'localhost' to database '" + database_ + "'\n" +
+                     kNothingDroppedTail))
+      << out;
+  EXPECT_EQ(252, r.exitCode);
+  EXPECT_EQ((Rows{{"other"}}), query("SHOW TABLES", database_));
+}
+
+TEST_F(WebmapRunTest, EmptyDatabaseIsDroppedAndRebuiltAsBefore) {
+  execute("CREATE DATABASE " + quoteIdentifier(database_));
+  const ToolRun r = run();
+  EXPECT_EQ(std::string(kBeforeServerWork) + kFound + kFound + kThrownOut +
+                kDropped + kCreated + kComplete,
+            afterBanner(r));
+  EXPECT_EQ(0, r.exitCode);
+  EXPECT_EQ(kPlainMapRows, hexes());
+}
+
+TEST_F(WebmapRunTest, NotepadConfigurationFileWorks) {
+  dir_.write("config.txt", "\xEF\xBB\xBFgame.db\r\nlocalhost\r\nroot\r\n&\r\n" +
+                               database_ + "\r\n");
+  const ToolRun r = run();
+  EXPECT_EQ(0, r.exitCode) << r.out;
+  EXPECT_EQ(kPlainMapRows, hexes());
+}
+
+// A TCP port on 127.0.0.1 that nothing listens on just now.
+int freeLoopbackPort() {
+  const int fd = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  if (fd < 0 ||
+      bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+      getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+    throw std::runtime_error("no free loopback port");
+  }
+  close(fd);
+  return ntohs(address.sin_port);
+}
+
+// Each way the README gives to reach a server that is not on the default
+// socket or port.
+TEST(TcpServerTest, ServerOnAnotherPortOrSocketIsReached) {
+  PrivateServerOptions options;
+  options.tcpAddress = "127.0.0.1";
+  options.tcpPort = freeLoopbackPort();
+  PrivateServer server(options);
+  const std::string port = std::to_string(options.tcpPort);
+  ScopedTempDir dir;
+  dir.write("game.db", plainMap().bytes());
+  // No default socket to fall back on.
+  const std::string noSocket = "MYSQL_UNIX_PORT=" + dir.file("none.sock");
+  const struct {
+    std::string host;
+    std::vector<std::string> env;
+  } kWays[] = {
+      {"127.0.0.1:" + port, {noSocket}},
+      {"127.0.0.1", {noSocket, "MYSQL_TCP_PORT=" + port}},
+      {server.socket(), {noSocket}},
+  };
+  for (const auto& way : kWays) {
+    dir.write("config.txt", "game.db " + way.host + " root & webmap\n");
+    const ToolRun first = runTool(dir.path(), {}, way.env);
+    EXPECT_EQ(0, first.exitCode) << way.host << "\n" << first.out;
+    const ToolRun second = runTool(dir.path(), {}, way.env);
+    EXPECT_EQ(0, second.exitCode) << way.host << "\n" << second.out;
+    EXPECT_NE(std::string::npos, second.out.find(kValid)) << way.host;
+    EXPECT_EQ(kPlainMapRows, query(kSelectHexes, "webmap", server.socket()))
+        << way.host;
+    execute("DROP DATABASE webmap", "", server.socket());
+  }
+}
+
+}  // namespace

@@ -1,0 +1,78 @@
+#include "webmap/statement_runner.h"
+
+#include <mysql++/mysql++.h>
+
+namespace {
+
+// Server errors for a database that does not exist, may not be used or
+// cannot be named so: with the name given at connect time they come back as a
+// failed connect, but they are a failed selection, not an unreachable
+// server.
+constexpr unsigned kErrorDatabaseAccessDenied = 1044;
+
+// A server that accepts connections but does not answer must not hold a
+// run forever. Reads may wait longer than connects: a statement can wait for
+// a row lock that a web page holds (InnoDB gives up after 50 s by default).
+constexpr unsigned kConnectTimeoutSeconds = 10;
+constexpr unsigned kReadWriteTimeoutSeconds = 300;
+
+bool isFailedSelection(unsigned error) {
+  return error == kErrorUnknownDatabase ||
+         error == kErrorDatabaseAccessDenied ||
+         error == kErrorWrongDatabaseName || error == kErrorNameTooLong;
+}
+
+// Opens conn, selecting the webmap database in the handshake when asked to,
+// which saves a round trip per statement.
+void openConnection(mysqlpp::Connection& conn,
+                    const WebmapConnectionValues& values, Selects selects) {
+  conn.set_option(new mysqlpp::ConnectTimeoutOption(kConnectTimeoutSeconds));
+  conn.set_option(new mysqlpp::ReadTimeoutOption(kReadWriteTimeoutSeconds));
+  conn.set_option(new mysqlpp::WriteTimeoutOption(kReadWriteTimeoutSeconds));
+  // An UPDATE that rewrites a row with the values it already holds still
+  // counts as matched, so a count of 0 means that no row has its ID.
+  conn.set_option(new mysqlpp::FoundRowsOption(true));
+  const bool selectWebmap = selects == Selects::kWebmapDatabase;
+  conn.connect(selectWebmap ? values.databaseName.c_str() : nullptr,
+               values.host.c_str(), values.user.c_str(),
+               values.password.c_str());
+}
+
+}  // namespace
+
+StatementResult runStatement(const WebmapConnectionValues& values,
+                             Selects selects, Returns returns,
+                             const std::string& statement) {
+  StatementResult result;
+  mysqlpp::Connection conn(true);
+  try {
+    openConnection(conn, values, selects);
+    mysqlpp::Query query = conn.query();
+    if (returns == Returns::kRows) {
+      const mysqlpp::StoreQueryResult stored = query.store(statement);
+      for (const mysqlpp::Row& row : stored) {
+        std::vector<std::string>& values = result.rows.emplace_back();
+        for (size_t i = 0; i < row.size(); ++i) {
+          values.emplace_back(row[i].data(), row[i].length());
+        }
+      }
+    } else {
+      result.matchedRows = query.execute(statement).rows();
+    }
+  } catch (const mysqlpp::ConnectionFailed& e) {
+    result.errorNumber = static_cast<unsigned>(e.errnum());
+    result.error = e.what();
+    result.outcome = isFailedSelection(result.errorNumber)
+                         ? StatementOutcome::kFailed
+                         : StatementOutcome::kServerUnreachable;
+  } catch (const mysqlpp::BadQuery& e) {
+    result.outcome = StatementOutcome::kFailed;
+    result.errorNumber = static_cast<unsigned>(e.errnum());
+    result.error = e.what();
+  } catch (const mysqlpp::Exception& e) {
+    // BadConversion and the library's other failures: no server error.
+    result.outcome = StatementOutcome::kFailed;
+    result.error = e.what();
+  }
+  return result;
+}

@@ -1,0 +1,59 @@
+// The one place that talks to the MySQL client library: every statement gets
+// a connection of its own, opened with the webmap connection values and
+// closed after it, and how it went comes back as a value. No other file
+// includes the database library's headers.
+#ifndef ZELKOR_WEBMAP_STATEMENT_RUNNER_H_
+#define ZELKOR_WEBMAP_STATEMENT_RUNNER_H_
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct WebmapConnectionValues {
+  std::string host;
+  std::string user;
+  std::string password;  // empty: no password
+  std::string databaseName;
+};
+
+// Which database the statement's connection selects: the webmap database,
+// or none (CREATE DATABASE and DROP DATABASE name it in the statement, so an
+// account with rights on the webmap database only can send them).
+enum class Selects { kWebmapDatabase, kNoDatabase };
+
+// Whether the statement returns rows to be read back (a SELECT) or not
+// (CREATE, DROP, INSERT, UPDATE, DELETE).
+enum class Returns { kRows, kNoRows };
+
+enum class StatementOutcome {
+  kSucceeded,
+  // The server refused the statement, or the database to select (unknown,
+  // forbidden or an impossible name).
+  kFailed,
+  // No connection could be opened: the server is not there, does not answer,
+  // or refuses the login.
+  kServerUnreachable,
+};
+
+struct StatementResult {
+  StatementOutcome outcome = StatementOutcome::kSucceeded;
+  unsigned errorNumber = 0;  // the server's or the client library's
+  std::string error;         // its text
+  uint64_t matchedRows = 0;  // rows an INSERT, UPDATE or DELETE matched
+  std::vector<std::vector<std::string>> rows;  // a NULL reads as ""
+
+  bool succeeded() const { return outcome == StatementOutcome::kSucceeded; }
+};
+
+// Server error numbers the webmap operations tell apart.
+constexpr unsigned kErrorDatabaseExists = 1007;
+constexpr unsigned kErrorUnknownDatabase = 1049;
+constexpr unsigned kErrorWrongDatabaseName = 1102;
+constexpr unsigned kErrorNameTooLong = 1059;
+constexpr unsigned kErrorNoSuchTable = 1146;
+
+StatementResult runStatement(const WebmapConnectionValues& values,
+                             Selects selects, Returns returns,
+                             const std::string& statement);
+
+#endif  // ZELKOR_WEBMAP_STATEMENT_RUNNER_H_

@@ -1,0 +1,69 @@
+#include "webmap/webmap_run.h"
+
+namespace {
+
+std::string failureText(const std::string& statement,
+                        const StatementResult& result) {
+  return result.error + " (in: " + statement + ")";
+}
+
+}  // namespace
+
+ServerUnreachable::ServerUnreachable(const std::string& host,
+                                     const StatementResult& result)
+    : std::runtime_error("cannot connect to " + host + ": " + result.error),
+      host_(host),
+      error_(result.error),
+      errorNumber_(result.errorNumber) {}
+
+StatementResult WebmapRun::send(Selects selects, Returns returns,
+                                const std::string& statement) {
+  StatementResult result = runStatement(values_, selects, returns, statement);
+  if (result.outcome == StatementOutcome::kServerUnreachable) {
+    throw ServerUnreachable(values_.host, result);
+  }
+  return result;
+}
+
+void WebmapRun::recordFailure(const std::string& statement,
+                              const StatementResult& result) {
+  if (failedStatements_++ > 0) return;
+  const bool causedByFailedCreate =
+      result.errorNumber == kErrorUnknownDatabase && !createFailure_.empty();
+  firstFailure_ =
+      causedByFailedCreate ? createFailure_ : failureText(statement, result);
+}
+
+void WebmapRun::noteCreateFailure(const std::string& statement,
+                                  const StatementResult& result) {
+  createFailure_ = failureText(statement, result);
+}
+
+std::string runWebmapStatement(WebmapRun& run, const std::string& statement,
+                               MustMatch mustMatch) {
+  StatementResult result =
+      run.send(Selects::kWebmapDatabase, Returns::kNoRows, statement);
+  if (result.succeeded() && mustMatch == MustMatch::kARow &&
+      result.matchedRows == 0) {
+    result.outcome = StatementOutcome::kFailed;
+    result.error = "no row has this ID";
+  }
+  if (result.succeeded()) return "1";
+  run.out() << "Info:   Error updating!\n";
+  run.recordFailure(statement, result);
+  return kStatementFailed;
+}
+
+std::string queryWebmapCount(WebmapRun& run, const std::string& statement) {
+  const StatementResult result =
+      run.send(Selects::kWebmapDatabase, Returns::kRows, statement);
+  if (!result.succeeded()) {
+    run.out() << "Info:   Found webmap database. Updating...\n";
+    if (result.errorNumber != kErrorNoSuchTable) {
+      run.recordFailure(statement, result);
+    }
+    return kStatementFailed;
+  }
+  if (result.rows.empty() || result.rows.back().empty()) return "";
+  return result.rows.back().front();
+}
