@@ -20,7 +20,8 @@ const char kLoading[] =
 
 TEST(GeneratorStopsTest, MissingConfigurationFile) {
   ScopedTempDir dir;
-  const ToolRun run = runTool(dir.path(), {"--ignored", "argument"});
+  const ToolRun run =
+      runTool(dir.path(), toolOptions({}, {"--ignored", "argument"}));
   EXPECT_EQ(bannerText() + kChecking +
                 "Fatal:  Configuration file not found!\n"
                 "Press any key to exit...\n",
@@ -70,9 +71,11 @@ struct RunBesideSocket {
 };
 
 RunBesideSocket runBesideSocket(const ScopedTempDir& dir,
-                                bool asNobody = false) {
+                                bool withoutRoot = false) {
   FakeServerSocket server(dir.file("mysql.sock"));
-  ToolRun run = runTool(dir.path(), {}, {server.env()}, false, asNobody);
+  ToolOptions options = toolOptions({server.env()});
+  options.withoutRoot = withoutRoot;
+  ToolRun run = runTool(dir.path(), options);
   return {run, server.connectionAttempted()};
 }
 
@@ -163,7 +166,7 @@ struct HostileCase {
   const char* name;
   std::string config;
   std::function<void(const ScopedTempDir&)> prepare;
-  bool asNobody;
+  bool withoutRoot;
   int exitCode;
   std::string expectedTail;  // the end of standard output
 };
@@ -201,9 +204,11 @@ TEST(GeneratorHostileInputTest, EndsWithAClearMessageAndItsStatus) {
        [](const ScopedTempDir& d) { mkfifo(d.file("pipe").c_str(), 0600); },
        false, 255, unreadable("pipe")},
       {"file the user may not read", "game.db localhost root & webmap\n",
+       // Mode 0000: unreadable for its owner too, for root only once it runs
+       // without root.
        [](const ScopedTempDir& d) {
          chmod(d.path().c_str(), 0755);
-         chmod(d.write("game.db", "x").c_str(), 0600);
+         chmod(d.write("game.db", "x").c_str(), 0000);
        },
        true, 255, unreadable("game.db")},
       {"thousands of map descriptions", "game.db localhost root & webmap\n",
@@ -226,7 +231,7 @@ TEST(GeneratorHostileInputTest, EndsWithAClearMessageAndItsStatus) {
     dir.write("config.txt", c.config);
     chmod(dir.file("config.txt").c_str(), 0644);
     if (c.prepare) c.prepare(dir);
-    const auto [run, connected] = runBesideSocket(dir, c.asNobody);
+    const auto [run, connected] = runBesideSocket(dir, c.withoutRoot);
     EXPECT_EQ(c.exitCode, run.exitCode) << c.name;
     ASSERT_GE(run.out.size(), c.expectedTail.size()) << c.name;
     EXPECT_EQ(c.expectedTail,

@@ -1,24 +1,36 @@
 #include "test_support/tool_runner.h"
 
 #include <fcntl.h>
+#include <grp.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <pty.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <stdexcept>
+#include <utility>
 
 extern char** environ;
 
 namespace {
 
-void readBoth(int outFd, int errFd, std::string& out, std::string& err) {
+constexpr uid_t kNobody = 65534;
+
+// Reads both pipes to their ends. Returns false when the deadline passed
+// first (the caller then kills the tool and reads on).
+bool readBoth(int outFd, int errFd, std::string& out, std::string& err,
+              std::chrono::steady_clock::time_point deadline) {
   pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
   int open = 2;
   char chunk[65536];
   while (open > 0) {
-    if (poll(fds, 2, -1) < 0) continue;
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) return false;
+    if (poll(fds, 2, static_cast<int>(left.count())) <= 0) continue;
     for (int i = 0; i < 2; ++i) {
       if (fds[i].fd < 0 || fds[i].revents == 0) continue;
       const ssize_t got = read(fds[i].fd, chunk, sizeof chunk);
@@ -31,20 +43,50 @@ void readBoth(int outFd, int errFd, std::string& out, std::string& err) {
       }
     }
   }
+  return true;
+}
+
+// The tool's environment: ours, with the extra entries in place of inherited
+// ones of the same name.
+std::vector<std::string> environmentWith(
+    const std::vector<std::string>& extra) {
+  std::vector<std::string> env = extra;
+  for (char** e = environ; *e != nullptr; ++e) {
+    const std::string entry = *e;
+    const std::string name = entry.substr(0, entry.find('=') + 1);
+    bool replaced = false;
+    for (const std::string& added : extra) {
+      replaced = replaced || added.compare(0, name.size(), name) == 0;
+    }
+    if (!replaced) env.push_back(entry);
+  }
+  return env;
+}
+
+std::vector<char*> pointersTo(std::vector<std::string>& words) {
+  std::vector<char*> pointers;
+  for (auto& w : words) pointers.push_back(w.data());
+  pointers.push_back(nullptr);
+  return pointers;
 }
 
 }  // namespace
 
+ToolOptions toolOptions(std::vector<std::string> env,
+                        std::vector<std::string> args) {
+  ToolOptions options;
+  options.env = std::move(env);
+  options.args = std::move(args);
+  return options;
+}
+
 std::string toolPath() { return ZELKOR_TOOL_PATH; }
 
-ToolRun runTool(const std::string& workingDir,
-                const std::vector<std::string>& args,
-                const std::vector<std::string>& extraEnv, bool stderrOnTerminal,
-                bool asNobody) {
+ToolRun runTool(const std::string& workingDir, const ToolOptions& options) {
   int outPipe[2];
   int errPipe[2];  // [0] the reading end, [1] the tool's end
   if (pipe(outPipe) != 0) throw std::runtime_error("pipe failed");
-  if (stderrOnTerminal) {
+  if (options.stderrOnTerminal) {
     termios raw{};
     cfmakeraw(&raw);
     if (openpty(&errPipe[0], &errPipe[1], nullptr, &raw, nullptr) != 0) {
@@ -53,25 +95,12 @@ ToolRun runTool(const std::string& workingDir,
   } else if (pipe(errPipe) != 0) {
     throw std::runtime_error("pipe failed");
   }
-  // Extra entries replace the inherited ones of the same name.
-  std::vector<std::string> env = extraEnv;
-  for (char** e = environ; *e != nullptr; ++e) {
-    const std::string entry = *e;
-    const std::string name = entry.substr(0, entry.find('=') + 1);
-    bool replaced = false;
-    for (const std::string& extra : extraEnv) {
-      replaced = replaced || extra.compare(0, name.size(), name) == 0;
-    }
-    if (!replaced) env.push_back(entry);
-  }
-  std::vector<char*> envp;
-  for (auto& e : env) envp.push_back(e.data());
-  envp.push_back(nullptr);
-  std::string tool = toolPath();
-  std::vector<std::string> argStore = args;
-  std::vector<char*> argv{tool.data()};
-  for (auto& a : argStore) argv.push_back(a.data());
-  argv.push_back(nullptr);
+  std::vector<std::string> env = environmentWith(options.env);
+  std::vector<char*> envp = pointersTo(env);
+  std::vector<std::string> command = options.commandPrefix;
+  command.push_back(toolPath());
+  command.insert(command.end(), options.args.begin(), options.args.end());
+  std::vector<char*> argv = pointersTo(command);
 
   const pid_t pid = fork();
   if (pid < 0) throw std::runtime_error("fork failed");
@@ -83,18 +112,29 @@ ToolRun runTool(const std::string& workingDir,
     dup2(errPipe[1], 2);
     close(outPipe[0]);
     close(errPipe[0]);
-    if (asNobody && getuid() == 0 &&
-        (setgid(65534) != 0 || setuid(65534) != 0)) {
+    if (options.withoutRoot && getuid() == 0 &&
+        (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 ||
+         setuid(kNobody) != 0)) {
       _exit(122);
     }
     if (chdir(workingDir.c_str()) != 0) _exit(120);
-    execve(argv[0], argv.data(), envp.data());
+    // The prefix, if any, is found on the PATH; the tool is a path.
+    execvpe(argv[0], argv.data(), envp.data());
     _exit(121);
   }
   close(outPipe[1]);
   close(errPipe[1]);
   ToolRun run;
-  readBoth(outPipe[0], errPipe[0], run.out, run.err);
+  const auto deadline = std::chrono::steady_clock::now() + options.deadline;
+  if (!readBoth(outPipe[0], errPipe[0], run.out, run.err, deadline)) {
+    kill(-pid, SIGKILL);  // the tool leads its own session
+    ADD_FAILURE() << "the tool was still running after "
+                  << options.deadline.count()
+                  << " s and was killed; its output so far:\n"
+                  << run.out;
+    readBoth(outPipe[0], errPipe[0], run.out, run.err,
+             std::chrono::steady_clock::now() + std::chrono::seconds(10));
+  }
   int status = 0;
   waitpid(pid, &status, 0);
   run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -3,6 +3,7 @@
 #ifndef ZELKOR_TEST_SUPPORT_TOOL_RUNNER_H_
 #define ZELKOR_TEST_SUPPORT_TOOL_RUNNER_H_
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -12,20 +13,33 @@ struct ToolRun {
   int exitCode = -1;  // the low 8 bits a shell sees, or -1 when killed
 };
 
+struct ToolOptions {
+  std::vector<std::string> args;
+  // Environment entries ("NAME=value") added to the tool's, in place of
+  // inherited ones of the same name.
+  std::vector<std::string> env;
+  // Standard error is a pseudo-terminal (still not the controlling one) and
+  // ToolRun::err holds what was written to it.
+  bool stderrOnTerminal = false;
+  // Run without root's power over files: a tool started by root runs as the
+  // user nobody with no supplementary groups, so that file permissions
+  // apply; any other user is such a user already.
+  bool withoutRoot = false;
+  // Words put before the tool's path, such as "ip netns exec NAME".
+  std::vector<std::string> commandPrefix;
+  // A run still going then is killed, and the test fails saying so.
+  std::chrono::seconds deadline{120};
+};
+
+// Options with these environment entries and arguments, the rest as above.
+ToolOptions toolOptions(std::vector<std::string> env,
+                        std::vector<std::string> args = {});
+
 // Path of the tool under test.
 std::string toolPath();
 
 // Runs the tool in workingDir in a new session without a terminal and with
 // standard input from /dev/null, so that a key wait ends at once.
-// Extra environment entries ("NAME=value") are added to the tool's, in place
-// of inherited ones of the same name.
-// With stderrOnTerminal, standard error is a pseudo-terminal (still not the
-// controlling one) and err holds what was written to it. With asNobody, a
-// tool started by root runs as the user nobody, to whom file permissions
-// apply.
-ToolRun runTool(const std::string& workingDir,
-                const std::vector<std::string>& args = {},
-                const std::vector<std::string>& extraEnv = {},
-                bool stderrOnTerminal = false, bool asNobody = false);
+ToolRun runTool(const std::string& workingDir, const ToolOptions& options = {});
 
 #endif  // ZELKOR_TEST_SUPPORT_TOOL_RUNNER_H_

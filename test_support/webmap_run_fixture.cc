@@ -58,7 +58,7 @@ void WebmapRunTest::writeGameDb(const GameDbBuilder& db) {
 ToolRun WebmapRunTest::run(const std::vector<std::string>& env) {
   std::vector<std::string> all = env_;
   all.insert(all.end(), env.begin(), env.end());
-  return runTool(dir_.path(), {}, all);
+  return runTool(dir_.path(), toolOptions(all));
 }
 
 std::string WebmapRunTest::afterBanner(const ToolRun& run) {

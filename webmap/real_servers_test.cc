@@ -209,9 +209,9 @@ TEST(TcpServerTest, ServerOnAnotherPortOrSocketIsReached) {
   };
   for (const auto& way : kWays) {
     dir.write("config.txt", "game.db " + way.host + " root & webmap\n");
-    const ToolRun first = runTool(dir.path(), {}, way.env);
+    const ToolRun first = runTool(dir.path(), toolOptions(way.env));
     EXPECT_EQ(0, first.exitCode) << way.host << "\n" << first.out;
-    const ToolRun second = runTool(dir.path(), {}, way.env);
+    const ToolRun second = runTool(dir.path(), toolOptions(way.env));
     EXPECT_EQ(0, second.exitCode) << way.host << "\n" << second.out;
     EXPECT_NE(std::string::npos, second.out.find(kValid)) << way.host;
     EXPECT_EQ(kPlainMapRows, query(kSelectHexes, "webmap", server.socket()))

@@ -36,7 +36,7 @@ TEST(WebmapFaultsTest, ServerStoppingMidUploadEndsWithMinusTwoThenRecovers) {
 
   ToolRun interrupted;
   std::thread tool(
-      [&] { interrupted = runTool(dir.path(), {}, {server.env()}); });
+      [&] { interrupted = runTool(dir.path(), toolOptions({server.env()})); });
   const auto deadline =
       std::chrono::steady_clock::now() + std::chrono::seconds(60);
   while (hexRows(server.socket()) < 500 &&
@@ -57,7 +57,7 @@ TEST(WebmapFaultsTest, ServerStoppingMidUploadEndsWithMinusTwoThenRecovers) {
             interrupted.out.substr(interrupted.out.size() - prompt.size()));
 
   server.start();
-  const ToolRun next = runTool(dir.path(), {}, {server.env()});
+  const ToolRun next = runTool(dir.path(), toolOptions({server.env()}));
   EXPECT_EQ(0, next.exitCode) << next.out;
   EXPECT_NE(std::string::npos,
             next.out.find("Info:   Current webmap database doesn't appear to "

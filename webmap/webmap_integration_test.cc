@@ -26,7 +26,9 @@ TEST_F(WebmapRunTest, FirstRunCreatesTheWebmapAndInsertsEveryHex) {
 }
 
 TEST_F(WebmapRunTest, ProgressShowsOnlyOnAStandardErrorTerminal) {
-  const ToolRun onTerminal = runTool(dir_.path(), {}, {}, true);
+  ToolOptions terminalOptions = toolOptions(env_);
+  terminalOptions.stderrOnTerminal = true;
+  const ToolRun onTerminal = runTool(dir_.path(), terminalOptions);
   EXPECT_EQ(0, onTerminal.exitCode);
   EXPECT_NE(std::string::npos,
             onTerminal.err.find("\rWriting hexes: 6 of 6 (100%)"))
