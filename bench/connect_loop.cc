@@ -2,8 +2,8 @@
 // else, COUNT times open a connection that selects DATABASE, send one maphex
 // INSERT like the tool's, and close it. Prints the seconds taken.
 //
-// Usage: connect_loop DATABASE COUNT   (host localhost, user root, no
-// password; the socket comes from MYSQL_UNIX_PORT)
+// Usage: connect_loop DATABASE COUNT [HOST PORT]   (user root, no password;
+// by default host localhost, whose socket comes from MYSQL_UNIX_PORT)
 #include <mysql.h>
 
 #include <chrono>
@@ -12,16 +12,18 @@
 #include <string>
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: %s DATABASE COUNT\n", argv[0]);
+  if (argc != 3 && argc != 5) {
+    std::fprintf(stderr, "usage: %s DATABASE COUNT [HOST PORT]\n", argv[0]);
     return 2;
   }
   const char* database = argv[1];
   const int count = std::atoi(argv[2]);
+  const char* host = argc == 5 ? argv[3] : "localhost";
+  const unsigned port = argc == 5 ? std::atoi(argv[4]) : 0;
   const auto start = std::chrono::steady_clock::now();
   for (int i = 0; i < count; ++i) {
     MYSQL* conn = mysql_init(nullptr);
-    if (mysql_real_connect(conn, "localhost", "root", "", database, 0, nullptr,
+    if (mysql_real_connect(conn, host, "root", "", database, port, nullptr,
                            0) == nullptr) {
       std::fprintf(stderr, "connect: %s\n", mysql_error(conn));
       return 1;

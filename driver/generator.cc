@@ -13,9 +13,26 @@
 
 namespace {
 
+// The client library's text for a connect that found no free local address
+// ends in the system's error number for it (EADDRNOTAVAIL).
+constexpr char kNoFreeLocalAddress[] = "(99)";
+
 std::string serverUnreachableText(const ServerUnreachable& e) {
-  return "Fatal:  Cannot connect to the MySQL server on host '" + e.host() +
-         "': " + e.error() + "\n" + kPressAnyKey;
+  std::string text = "Fatal:  Cannot connect to the MySQL server on host '" +
+                     e.host() + "': " + e.error() + "\n";
+  const std::string& error = e.error();
+  const size_t tail = sizeof kNoFreeLocalAddress - 1;
+  if (error.size() >= tail &&
+      error.compare(error.size() - tail, tail, kNoFreeLocalAddress) == 0) {
+    text +=
+        "        No local port is free for a new connection: other programs "
+        "on this\n"
+        "        machine have used them all up in the last minute. Wait a "
+        "minute and run\n"
+        "        again, or reach a server on this machine through its socket "
+        "(host localhost).\n";
+  }
+  return text + kPressAnyKey;
 }
 
 // At most this many of the objects that stopped a drop are named.

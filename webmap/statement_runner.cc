@@ -1,6 +1,10 @@
 #include "webmap/statement_runner.h"
 
+#include <fcntl.h>
 #include <mysql++/mysql++.h>
+#include <sys/socket.h>
+
+#include <array>
 
 namespace {
 
@@ -22,6 +26,58 @@ bool isFailedSelection(unsigned error) {
          error == kErrorWrongDatabaseName || error == kErrorNameTooLong;
 }
 
+// Finds the TCP socket that a connect opens. MySQL++ keeps the client handle,
+// and so the socket, to itself; but connections are opened one after
+// another, and a new socket gets the lowest free descriptor, or one just
+// above it when the client library keeps a file of its own open meanwhile.
+class ConnectionSocketFinder {
+ public:
+  // Call before the connect.
+  ConnectionSocketFinder() {
+    while (isOpen(lowestFree_)) ++lowestFree_;
+    for (int i = 0; i < kLooked; ++i) openBefore_[i] = isOpen(lowestFree_ + i);
+  }
+  // Call after the connect: the descriptor of its TCP socket, or -1 (a
+  // local socket, or none found).
+  int find() const {
+    for (int i = 0; i < kLooked; ++i) {
+      if (!openBefore_[i] && isTcpSocket(lowestFree_ + i)) {
+        return lowestFree_ + i;
+      }
+    }
+    return -1;
+  }
+
+ private:
+  static constexpr int kLooked = 4;
+  static bool isOpen(int fd) { return fcntl(fd, F_GETFD) != -1; }
+  static bool isTcpSocket(int fd) {
+    sockaddr_storage address{};
+    socklen_t length = sizeof address;
+    int type = 0;
+    socklen_t typeLength = sizeof type;
+    return getsockopt(fd, SOL_SOCKET, SO_TYPE, &type, &typeLength) == 0 &&
+           type == SOCK_STREAM &&
+           getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) ==
+               0 &&
+           (address.ss_family == AF_INET || address.ss_family == AF_INET6);
+  }
+
+  int lowestFree_ = 0;
+  std::array<bool, kLooked> openBefore_{};
+};
+
+// A TCP connection that the client closes first holds its local port for a
+// minute afterwards (TIME_WAIT), and a run opens one per hex: the next run
+// would find no port free. Closed with a zero linger time, the socket is
+// released at once. The quit command has gone out by then, so the server
+// still sees an orderly end.
+void releasePortOnClose(int fd) {
+  if (fd < 0) return;
+  const linger immediately{1, 0};
+  setsockopt(fd, SOL_SOCKET, SO_LINGER, &immediately, sizeof immediately);
+}
+
 // Opens conn, selecting the webmap database in the handshake when asked to,
 // which saves a round trip per statement.
 void openConnection(mysqlpp::Connection& conn,
@@ -33,9 +89,11 @@ void openConnection(mysqlpp::Connection& conn,
   // counts as matched, so a count of 0 means that no row has its ID.
   conn.set_option(new mysqlpp::FoundRowsOption(true));
   const bool selectWebmap = selects == Selects::kWebmapDatabase;
+  const ConnectionSocketFinder socketFinder;
   conn.connect(selectWebmap ? values.databaseName.c_str() : nullptr,
                values.host.c_str(), values.user.c_str(),
                values.password.c_str());
+  releasePortOnClose(socketFinder.find());
 }
 
 }  // namespace
