@@ -58,7 +58,7 @@ void BM_DecodeWholeMap(benchmark::State& state) {
   for (auto _ : state) {
     DecodedMap map;
     std::string fatal;
-    if (!decodeMap(out, buffer, map, fatal)) state.SkipWithError("damaged");
+    if (!decodeMap(out, "game.db", buffer, map, fatal)) state.SkipWithError("damaged");
     translateHexTable(map.hexes, map.hexCount);
     benchmark::DoNotOptimize(map.hexes.economy.data());
   }

@@ -1,5 +1,7 @@
 #include "driver/configuration.h"
 
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <cstring>
 #include <fstream>
@@ -56,4 +58,10 @@ ConfigurationStatus readConfiguration(std::ostream& out,
 
   config = read;
   return ConfigurationStatus::kRead;
+}
+
+bool readableByOthers(const std::string& path) {
+  struct stat status {};
+  return stat(path.c_str(), &status) == 0 &&
+         (status.st_mode & (S_IRGRP | S_IROTH)) != 0;
 }

@@ -28,4 +28,7 @@ ConfigurationStatus readConfiguration(
     std::ostream& out, ToolConfiguration& config,
     const std::string& path = kConfigurationFileName);
 
+// Whether the file at path may be read by its group or by others.
+bool readableByOthers(const std::string& path);
+
 #endif  // ZELKOR_DRIVER_CONFIGURATION_H_

@@ -24,7 +24,6 @@ class KeyWaitTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_EQ(0, openpty(&master_, &slave_, nullptr, nullptr, nullptr));
-    ASSERT_EQ(0, pipe(outPipe_));
     // Standard input holds keys of its own; they must not answer the wait.
     stdinPath_ = dir_.write("keys.txt", "yyyy\n");
   }
@@ -35,11 +34,14 @@ class KeyWaitTest : public ::testing::Test {
     }
     close(master_);
     close(slave_);
+    if (outPipe_[0] >= 0) close(outPipe_[0]);
   }
 
   // Starts the tool (no config.txt: a fatal stop) with the pty as its
   // terminal and its standard output on a pipe.
   void start() {
+    if (outPipe_[0] >= 0) close(outPipe_[0]);
+    ASSERT_EQ(0, pipe(outPipe_));
     pid_ = fork();
     ASSERT_GE(pid_, 0);
     if (pid_ == 0) {
@@ -81,11 +83,32 @@ class KeyWaitTest : public ::testing::Test {
     return waitpid(pid_, nullptr, WNOHANG) == 0;
   }
 
+  // The tool's exit status, -1 when a signal ended it; a tool still running
+  // after 10 s is killed and the test fails.
   int exitCode() {
     int status = 0;
-    waitpid(pid_, &status, 0);
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (waitpid(pid_, &status, WNOHANG) == 0) {
+      if (std::chrono::steady_clock::now() > deadline) {
+        ADD_FAILURE() << "the tool still waits after 10 s";
+        kill(pid_, SIGKILL);
+        waitpid(pid_, &status, 0);
+        break;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
     pid_ = -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+  // Whether the terminal is back in line mode with echo and signal keys.
+  void expectTerminalRestored(const std::string& after) {
+    termios now{};
+    ASSERT_EQ(0, tcgetattr(slave_, &now));
+    EXPECT_TRUE(now.c_lflag & ICANON) << after << ": no line mode";
+    EXPECT_TRUE(now.c_lflag & ECHO) << after << ": no echo";
+    EXPECT_TRUE(now.c_lflag & ISIG) << after << ": no signal keys";
   }
 
   ScopedTempDir dir_;
@@ -118,6 +141,32 @@ TEST_F(KeyWaitTest, CursorKeyEndsTheWaitAsOneKey) {
   ASSERT_TRUE(stillRunningAfter(std::chrono::milliseconds(300)));
   ASSERT_EQ(3, write(master_, "\x1b[A", 3));
   EXPECT_EQ(97, exitCode());
+}
+
+TEST_F(KeyWaitTest, SignalKeysEndTheWaitLikeAnyKey) {
+  const struct {
+    const char* name;
+    char key;
+  } kKeys[] = {{"Ctrl-C", '\x03'}, {"Ctrl-\\", '\x1c'}, {"Ctrl-Z", '\x1a'}};
+  for (const auto& k : kKeys) {
+    start();
+    readUntilPrompt();
+    ASSERT_TRUE(stillRunningAfter(std::chrono::milliseconds(300))) << k.name;
+    ASSERT_EQ(1, write(master_, &k.key, 1));
+    EXPECT_EQ(97, exitCode()) << k.name << " is a key like any other";
+    expectTerminalRestored(k.name);
+  }
+}
+
+TEST_F(KeyWaitTest, SignalFromElsewhereStillRestoresTheTerminal) {
+  for (int signal : {SIGTERM, SIGHUP, SIGINT}) {
+    start();
+    readUntilPrompt();
+    ASSERT_TRUE(stillRunningAfter(std::chrono::milliseconds(300)));
+    kill(pid_, signal);
+    EXPECT_EQ(-1, exitCode()) << "ended by signal " << signal;
+    expectTerminalRestored("signal " + std::to_string(signal));
+  }
 }
 
 TEST(KeyWaitWithoutTerminalTest, EndsAtOnce) {

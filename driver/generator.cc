@@ -64,7 +64,7 @@ std::string notAWebmapText(const NotAWebmapDatabase& e) {
 
 }  // namespace
 
-int runGenerator(std::ostream& out) {
+int runGenerator(std::ostream& out, std::ostream& warnings) {
   out << bannerText();
 
   ToolConfiguration config;
@@ -82,6 +82,13 @@ int runGenerator(std::ostream& out) {
     case ConfigurationStatus::kRead:
       break;
   }
+  if (!config.mysqlPassword.empty() &&
+      readableByOthers(kConfigurationFileName)) {
+    warnings << "Warning: " << kConfigurationFileName
+             << " holds the MySQL password and other users may read it. "
+                "Make it private with: chmod 600 "
+             << kConfigurationFileName << "\n";
+  }
 
   GameDatabaseBuffer buffer;
   if (!loadGameDatabase(out, config.gameDatabasePath, buffer)) {
@@ -91,7 +98,7 @@ int runGenerator(std::ostream& out) {
 
   DecodedMap map;
   std::string damaged;
-  if (!decodeMap(out, buffer, map, damaged)) {
+  if (!decodeMap(out, config.gameDatabasePath, buffer, map, damaged)) {
     return fatalStop(out, damaged, kExitGameDatabaseDamaged);
   }
 
@@ -106,6 +113,7 @@ int runGenerator(std::ostream& out) {
     translateHexTable(map.hexes, map.hexCount);
     uploadHexRows(webmap, map.hexes, map.hexCount, databaseCreated);
     writeMapDescription(webmap, map.rows, map.columns, databaseCreated);
+    if (webmap.failedStatements() > 0) markWebmapForRebuild(webmap);
   } catch (const ServerUnreachable& e) {
     return fatalStop(out, serverUnreachableText(e), kExitServerUnreachable);
   } catch (const NotAWebmapDatabase& e) {

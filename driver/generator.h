@@ -7,7 +7,8 @@
 #include <ostream>
 
 // Runs the whole sequence in the working directory, writing its console lines
-// to out, and returns the exit status (driver/exit_status.h).
-int runGenerator(std::ostream& out);
+// to out and warnings that are no part of them to warnings, and returns the
+// exit status (driver/exit_status.h).
+int runGenerator(std::ostream& out, std::ostream& warnings);
 
 #endif  // ZELKOR_DRIVER_GENERATOR_H_

@@ -58,6 +58,9 @@ TEST(GeneratorStopsTest, UnreadableGameDatabase) {
 namespace {
 
 const std::string kPrompt = "Press any key to exit...\n";
+const char kSomeText[] =
+    "Dear players,\nthe next turn is due on Friday. Send your orders to the "
+    "game master before noon.\n";
 const char kDecoding[] =
     "Info:   Getting rows.\n"
     "Info:   Getting columns.\n"
@@ -95,18 +98,48 @@ TEST(GeneratorStopsTest, DamagedGameDatabaseStopsBeforeAnyServerWork) {
   lastHexCut.resize(403 + 128);
   GameDbBuilder descAtEnd(200);
   descAtEnd.mapDescriptionAt(200 - 17 - 10, 1, 1).resize(200);
+  // Six hex objects under a map of -2 x -3, as if that were a map of six.
+  GameDbBuilder negativeBySix = plainGameDb(2, 3);
+  negativeBySix.mapDescriptionAt(kMapDescriptionTypeNameStart, 0xFE, 0xFD);
+  // A map description alone, of the given size bytes.
+  const auto mapOnly = [](uint8_t rows, uint8_t columns) {
+    GameDbBuilder db;
+    db.mapDescriptionAt(kMapDescriptionTypeNameStart, rows, columns)
+        .resize(kFirstHexTypeNameStart);
+    return db;
+  };
+  const std::string notAGameDatabase =
+      "Info:   Getting rows.\n"
+      "Fatal:  game.db is not a game database: it holds neither a map "
+      "description nor a single hex object. Nothing was written.\n" +
+      kPrompt;
+  const auto noRowOrColumn = [](const std::string& size) {
+    return "Info:   Getting rows.\n"
+           "Info:   Getting columns.\n"
+           "Fatal:  The game database gives a map of " +
+           size +
+           ", but a map has at least one row and one column. Nothing was "
+           "written.\n" +
+           kPrompt;
+  };
 
   const DamagedCase kCases[] = {
-      {"empty file", GameDbBuilder(0),
-       "Info:   Getting rows.\n"
-       "Fatal:  No map description found in the game database, and its 0 "
-       "bytes are too few to hold the map size (bytes 48 and 52).\n" +
-           kPrompt},
-      {"52 bytes without a map description", GameDbBuilder(52, 'x'),
+      {"empty file", GameDbBuilder(0), notAGameDatabase},
+      {"file of zeros", GameDbBuilder(4096, 0), notAGameDatabase},
+      {"text file", GameDbBuilder().bytesAt(0, kSomeText), notAGameDatabase},
+      {"52 bytes without a map description",
+       GameDbBuilder(52, 'x').bytesAt(20, "?AVtMetaMapHex@@"),
        "Info:   Getting rows.\n"
        "Fatal:  No map description found in the game database, and its 52 "
        "bytes are too few to hold the map size (bytes 48 and 52).\n" +
            kPrompt},
+      {"map of 0 rows", mapOnly(0, 3), noRowOrColumn("0 rows x 3 columns")},
+      {"map of 4 rows and 0 columns", mapOnly(4, 0),
+       noRowOrColumn("4 rows x 0 columns")},
+      {"map of -3 rows", mapOnly(0xFD, 3),
+       noRowOrColumn("-3 rows x 3 columns")},
+      {"map of -2 rows and -3 columns, whose product is positive",
+       negativeBySix, noRowOrColumn("-2 rows x -3 columns")},
       {"map description in the last bytes", descAtEnd,
        "Info:   Getting rows.\n"
        "Fatal:  The map description at byte offset 160 runs past the end of "
@@ -196,7 +229,9 @@ TEST(GeneratorHostileInputTest, EndsWithAClearMessageAndItsStatus) {
        "Fatal:  Configuration file is invalid!\n" + kPrompt},
       {"non-ASCII path", "g\xC3\xA9.db localhost root & webmap\n",
        [](const ScopedTempDir& d) { d.write("g\xC3\xA9.db", ""); }, false, 253,
-       "bytes are too few to hold the map size (bytes 48 and 52).\n" + kPrompt},
+       "Fatal:  g\xC3\xA9.db is not a game database: it holds neither a map "
+       "description nor a single hex object. Nothing was written.\n" +
+           kPrompt},
       {"path is a directory", "saves localhost root & webmap\n",
        [](const ScopedTempDir& d) { mkdir(d.file("saves").c_str(), 0700); },
        false, 255, unreadable("saves")},
@@ -238,6 +273,42 @@ TEST(GeneratorHostileInputTest, EndsWithAClearMessageAndItsStatus) {
               run.out.substr(run.out.size() - c.expectedTail.size()))
         << c.name;
     EXPECT_FALSE(connected) << c.name;
+  }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PasswordFileTest, WarnsWhenOthersMayReadThePassword) {
+  const struct {
+    const char* name;
+    mode_t mode;
+    const char* password;
+    bool warned;
+  } kCases[] = {
+      {"0644 with a password", 0644, "secret", true},
+      {"0640 with a password", 0640, "secret", true},
+      {"0600 with a password", 0600, "secret", false},
+      {"0644 without a password", 0644, "&", false},
+  };
+  std::string firstOut;
+  for (const auto& c : kCases) {
+    ScopedTempDir dir;
+    // No game database: the run stops right after the configuration.
+    dir.write("config.txt", std::string("missing.db localhost root ") +
+                                c.password + " webmap\n");
+    chmod(dir.file("config.txt").c_str(), c.mode);
+    const ToolRun run = runTool(dir.path());
+    EXPECT_EQ(c.warned ? "Warning: config.txt holds the MySQL password and "
+                         "other users may read it. Make it private with: "
+                         "chmod 600 config.txt\n"
+                       : "",
+              run.err)
+        << c.name;
+    EXPECT_EQ(255, run.exitCode) << c.name;
+    if (firstOut.empty()) firstOut = run.out;
+    EXPECT_EQ(firstOut, run.out) << c.name << ": standard output unchanged";
   }
 }
 

@@ -4,4 +4,4 @@
 
 #include "driver/generator.h"
 
-int main() { return runGenerator(std::cout); }
+int main() { return runGenerator(std::cout, std::cerr); }

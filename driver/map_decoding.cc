@@ -1,7 +1,5 @@
 #include "driver/map_decoding.h"
 
-#include <algorithm>
-
 #include "driver/fatal_stop.h"
 #include "gamedb/hex_fields.h"
 #include "gamedb/map_locator.h"
@@ -60,12 +58,20 @@ std::string mapSize(const DecodedMap& map) {
 
 }  // namespace
 
-bool decodeMap(std::ostream& out, const GameDatabaseBuffer& buffer,
-               DecodedMap& map, std::string& fatalText) {
+bool decodeMap(std::ostream& out, const std::string& path,
+               const GameDatabaseBuffer& buffer, DecodedMap& map,
+               std::string& fatalText) {
   const uint8_t* bytes = buffer.bytes.get();
   const GameObjectPositions found = findGameObjects(bytes, buffer.length);
 
   out << "Info:   Getting rows.\n";
+  if (found.mapDescription == 0 && found.hexObjectCount == 0) {
+    fatalText = "Fatal:  " + path +
+                " is not a game database: it holds neither a map description "
+                "nor a single hex object. Nothing was written.\n" +
+                kPressAnyKey;
+    return false;
+  }
   if (!gridSizeInBuffer(found.mapDescription, buffer.length)) {
     fatalText = gridSizeOutsideText(found, buffer.length);
     return false;
@@ -73,8 +79,17 @@ bool decodeMap(std::ostream& out, const GameDatabaseBuffer& buffer,
   map.rows = readRows(bytes, found.mapDescription);
   out << "Info:   Getting columns.\n";
   map.columns = readColumns(bytes, found.mapDescription);
-  // A grid of no hexes, or of a negative size, has an empty table.
-  map.hexCount = std::max(0, map.rows * map.columns);
+  // Every map a game makes has at least one row and one column. Anything else
+  // is a wrong or broken file, which must not replace the webmap with an
+  // empty map (nor make a positive count of two negative sizes).
+  if (map.rows <= 0 || map.columns <= 0) {
+    fatalText = "Fatal:  The game database gives a map of " + mapSize(map) +
+                ", but a map has at least one row and one column. Nothing was "
+                "written.\n" +
+                kPressAnyKey;
+    return false;
+  }
+  map.hexCount = map.rows * map.columns;
 
   map.hexes = createHexTable(map.hexCount);
   out << "Info:   Sorting ?AVtMetaMapHex objects.\n";

@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   NullStream out;
   DecodedMap map;
   std::string fatal;
-  if (!decodeMap(out, buffer, map, fatal)) {
+  if (!decodeMap(out, "game.db", buffer, map, fatal)) {
     if (fatal.rfind("Fatal:  ", 0) != 0) std::abort();
     return 0;
   }

@@ -117,6 +117,7 @@ TEST(HexFieldsTest, NewTableHasOnlyEmptyTexts) {
 TEST(HexFieldsTest, FindHexObjectsCountsAllButFillsOnlyTheTable) {
   GameObjectPositions found;
   found.hexObjects = {10, 20, 30, 40};
+  found.hexObjectCount = 4;
   std::vector<int32_t> positions(3, -1);
   EXPECT_EQ(4, findHexObjects(found, 3, positions));
   EXPECT_EQ((std::vector<int32_t>{10, 20, 30}), positions);

@@ -20,5 +20,5 @@ int32_t findHexObjects(const GameObjectPositions& found, int32_t hexCount,
       positions.size(), hexCount > 0 ? static_cast<size_t>(hexCount) : 0);
   const size_t used = std::min(room, found.hexObjects.size());
   std::copy_n(found.hexObjects.begin(), used, positions.begin());
-  return static_cast<int32_t>(found.hexObjects.size());
+  return found.hexObjectCount;
 }

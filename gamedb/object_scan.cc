@@ -23,7 +23,9 @@ void classify(const uint8_t* bytes, int32_t length, int32_t start,
   const int32_t left = length - start;
   if (start >= kFirstHexTypeName && left >= kHexTypeNameLength &&
       std::memcmp(bytes + start, kHexTypeName, kHexTypeNameLength) == 0) {
-    found.hexObjects.push_back(start - kTypeNameOffset);
+    if (found.hexObjectCount++ < kMostHexesOfAMap) {
+      found.hexObjects.push_back(start - kTypeNameOffset);
+    }
   } else if (start >= kFirstMapDescriptionTypeName &&
              left >= kMapDescriptionTypeNameLength &&
              std::memcmp(bytes + start, kMapDescriptionTypeName,

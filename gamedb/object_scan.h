@@ -6,13 +6,20 @@
 #include <cstdint>
 #include <vector>
 
+// The most hexes a map can have: rows and columns are signed bytes, so at
+// most 127 each. The scan keeps no more hex object positions than this,
+// however many the file holds, so that its memory stays bounded.
+constexpr int32_t kMostHexesOfAMap = 127 * 127;
+
 struct GameObjectPositions {
   // Object position of the last map description in the file, or 0 when there
   // is none (its type-name text must start at position 16 or later).
   int32_t mapDescription = 0;
-  // Object positions of all hex objects in file order (type-name texts from
-  // position 15 on).
+  // Object positions of the first kMostHexesOfAMap hex objects in file order
+  // (type-name texts from position 15 on).
   std::vector<int32_t> hexObjects;
+  // How many hex objects the file holds in all.
+  int32_t hexObjectCount = 0;
 };
 
 // How the pass looks at the bytes: the widest vector instructions the

@@ -105,4 +105,28 @@ TEST(ObjectScanTest, EmptyAndTinyBuffersFindNothing) {
   EXPECT_TRUE(scan(db).hexObjects.empty());
 }
 
+// A file of nothing but hex type names keeps the first positions only, and
+// counts the rest, for every kernel.
+TEST(ObjectScanTest, KeepsNoMorePositionsThanAMapCanHaveButCountsAll) {
+  constexpr int32_t kStride = 17;  // one type name after the other
+  const int32_t objects = kMostHexesOfAMap + 1000;
+  GameDbBuilder db(16, 'x');
+  for (int32_t i = 0; i < objects; ++i) {
+    db.bytesAt(16 + i * kStride, "?AVtMetaMapHex@@");
+  }
+  for (ScanKernel kernel :
+       {ScanKernel::kWidest, ScanKernel::kSse2, ScanKernel::kBytewise}) {
+    const GameObjectPositions found =
+        findGameObjects(reinterpret_cast<const uint8_t*>(db.bytes().data()),
+                        static_cast<int32_t>(db.size()), kernel);
+    EXPECT_EQ(objects, found.hexObjectCount) << int(kernel);
+    ASSERT_EQ(static_cast<size_t>(kMostHexesOfAMap), found.hexObjects.size())
+        << int(kernel);
+    EXPECT_EQ(16 - 13, found.hexObjects.front()) << int(kernel);
+    EXPECT_EQ(16 + (kMostHexesOfAMap - 1) * kStride - 13,
+              found.hexObjects.back())
+        << int(kernel);
+  }
+}
+
 }  // namespace

@@ -81,8 +81,13 @@ void uploadHexRows(WebmapRun& run, const HexTable& hexes, int32_t hexCount,
                    bool databaseCreated) {
   UploadProgress progress(hexCount);
   for (int32_t i = 0; i < hexCount; ++i) {
-    runWebmapStatement(run, databaseCreated ? hexInsertStatement(hexes, i)
-                                            : hexUpdateStatement(hexes, i));
+    // An UPDATE that finds no row with the hex's ID has not written the
+    // hex either.
+    if (databaseCreated) {
+      runWebmapStatement(run, hexInsertStatement(hexes, i));
+    } else {
+      runWebmapStatement(run, hexUpdateStatement(hexes, i), MustMatch::kARow);
+    }
     progress.update(i + 1);
   }
 }

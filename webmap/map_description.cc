@@ -14,7 +14,10 @@ std::string mapDescriptionUpdateStatement(int32_t rows, int32_t columns) {
 
 void writeMapDescription(WebmapRun& run, int32_t rows, int32_t columns,
                          bool databaseCreated) {
-  runWebmapStatement(run, databaseCreated
-                              ? mapDescriptionInsertStatement(rows, columns)
-                              : mapDescriptionUpdateStatement(rows, columns));
+  if (databaseCreated) {
+    runWebmapStatement(run, mapDescriptionInsertStatement(rows, columns));
+  } else {
+    runWebmapStatement(run, mapDescriptionUpdateStatement(rows, columns),
+                       MustMatch::kARow);
+  }
 }

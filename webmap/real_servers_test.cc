@@ -45,7 +45,7 @@ TEST_F(WebmapRunTest, AccountWithRightsOnTheWebmapDatabaseOnlySuffices) {
     const char* name;
     const char* privileges;
   } kGrants[] = {
-      {"the README's grant", "CREATE, DROP, SELECT, INSERT, UPDATE"},
+      {"the README's grant", "CREATE, DROP, SELECT, INSERT, UPDATE, DELETE"},
       {"all on the webmap database", "ALL"},
   };
   for (const auto& grant : kGrants) {
@@ -133,6 +133,23 @@ TEST_F(WebmapRunTest, DatabaseHoldingMoreThanTheWebmapIsNeverDropped) {
   EXPECT_EQ(1, drops) << "only the one good run's first drop";
 }
 
+// Without the right to create it, a missing webmap database makes every
+// later statement fail with "Unknown database"; the failure the run names is
+// the cause, the refused CREATE DATABASE.
+TEST_F(WebmapRunTest, FirstFailureNamedIsTheCauseNotAConsequence) {
+  const std::string user = createUser("nocreate", "");
+  execute("GRANT SELECT, INSERT, UPDATE ON " + quoteIdentifier(database_) +
+          ".* TO '" + user + "'@'localhost'");
+  configure(user, "&");
+  const ToolRun r = run();
+  EXPECT_EQ(252, r.exitCode);
+  EXPECT_NE(std::string::npos,
+            r.out.find("First failure: Access denied for user '" + user +
+                       "'@'localhost' to database '" + database_ +
+                       "' (in: CREATE DATABASE `" + database_ + "`)\n"))
+      << r.out;
+}
+
 TEST_F(WebmapRunTest, LookUpThatFailsDropsNothing) {
   // The account may log in but has no right on this database, which
   // somebody else made.
@@ -171,20 +188,30 @@ TEST_F(WebmapRunTest, NotepadConfigurationFileWorks) {
   EXPECT_EQ(kPlainMapRows, hexes());
 }
 
-// A TCP port on 127.0.0.1 that nothing listens on just now.
-int freeLoopbackPort() {
-  const int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  if (fd < 0 ||
-      bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+// A TCP port on the loopback address (127.0.0.1 or ::1) that nothing
+// listens on just now.
+int freeLoopbackPort(int family = AF_INET) {
+  const int fd = socket(family, SOCK_STREAM, 0);
+  sockaddr_storage address{};
+  socklen_t length =
+      family == AF_INET ? sizeof(sockaddr_in) : sizeof(sockaddr_in6);
+  if (family == AF_INET) {
+    auto* v4 = reinterpret_cast<sockaddr_in*>(&address);
+    v4->sin_family = AF_INET;
+    v4->sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  } else {
+    auto* v6 = reinterpret_cast<sockaddr_in6*>(&address);
+    v6->sin6_family = AF_INET6;
+    v6->sin6_addr = in6addr_loopback;
+  }
+  if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
       getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
     throw std::runtime_error("no free loopback port");
   }
   close(fd);
-  return ntohs(address.sin_port);
+  return ntohs(family == AF_INET
+                   ? reinterpret_cast<sockaddr_in*>(&address)->sin_port
+                   : reinterpret_cast<sockaddr_in6*>(&address)->sin6_port);
 }
 
 // Each way the README gives to reach a server that is not on the default
@@ -217,6 +244,50 @@ TEST(TcpServerTest, ServerOnAnotherPortOrSocketIsReached) {
     EXPECT_EQ(kPlainMapRows, query(kSelectHexes, "webmap", server.socket()))
         << way.host;
     execute("DROP DATABASE webmap", "", server.socket());
+  }
+}
+
+TEST(TcpServerTest, IPv6AddressesReachTheServer) {
+  PrivateServerOptions options;
+  options.tcpAddress = "::1";
+  options.tcpPort = freeLoopbackPort(AF_INET6);
+  PrivateServer server(options);
+  const std::string port = std::to_string(options.tcpPort);
+  ScopedTempDir dir;
+  dir.write("game.db", plainMap().bytes());
+  const std::string noSocket = "MYSQL_UNIX_PORT=" + dir.file("none.sock");
+  const struct {
+    std::string host;
+    std::vector<std::string> env;
+  } kWays[] = {
+      {"::1", {noSocket, "MYSQL_TCP_PORT=" + port}},
+      {"[::1]", {noSocket, "MYSQL_TCP_PORT=" + port}},
+      {"[::1]:" + port, {noSocket}},
+  };
+  for (const auto& way : kWays) {
+    dir.write("config.txt", "game.db " + way.host + " root & webmap\n");
+    const ToolRun r = runTool(dir.path(), toolOptions(way.env));
+    EXPECT_EQ(0, r.exitCode) << way.host << "\n" << r.out;
+    EXPECT_EQ(kPlainMapRows, query(kSelectHexes, "webmap", server.socket()))
+        << way.host;
+    execute("DROP DATABASE webmap", "", server.socket());
+  }
+}
+
+TEST(HostWordTest, UnreadableHostWordsStopWithMinusTwo) {
+  ScopedTempDir dir;
+  dir.write("game.db", plainMap().bytes());
+  for (const std::string host :
+       {"127.0.0.1:", "127.0.0.1:99999", "127.0.0.1:no-such-service", "[::1",
+        "[::1]3306"}) {
+    dir.write("config.txt", "game.db " + host + " root & webmap\n");
+    const ToolRun r = runTool(dir.path());
+    EXPECT_EQ(254, r.exitCode) << host << "\n" << r.out;
+    EXPECT_NE(
+        std::string::npos,
+        r.out.find("Fatal:  Cannot connect to the MySQL server on host '" +
+                   host + "': Unreadable "))
+        << r.out;
   }
 }
 

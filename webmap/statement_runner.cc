@@ -1,10 +1,13 @@
 #include "webmap/statement_runner.h"
 
 #include <fcntl.h>
+#include <mysql++/dbdriver.h>
 #include <mysql++/mysql++.h>
+#include <netdb.h>
 #include <sys/socket.h>
 
 #include <array>
+#include <cstdlib>
 
 namespace {
 
@@ -78,6 +81,67 @@ void releasePortOnClose(int fd) {
   setsockopt(fd, SOL_SOCKET, SO_LINGER, &immediately, sizeof immediately);
 }
 
+// Where the host word of config.txt points.
+struct ServerAddress {
+  std::string host;    // empty for the default (the local server)
+  std::string socket;  // a socket path, or empty
+  unsigned port = 0;   // 0: the client library's default
+  std::string error;   // why the word could not be read, or empty
+};
+
+// Reads a port as a number from 1 to 65535 or a TCP service name ("mysql").
+bool readPort(const std::string& text, unsigned& port) {
+  char* end = nullptr;
+  const unsigned long number = std::strtoul(text.c_str(), &end, 10);
+  if (!text.empty() && *end == '\0' && text[0] != '-' && text[0] != '+') {
+    port = static_cast<unsigned>(number);
+    return number >= 1 && number <= 65535;
+  }
+  const servent* service = getservbyname(text.c_str(), "tcp");
+  if (service == nullptr) return false;
+  port = ntohs(static_cast<uint16_t>(service->s_port));
+  return true;
+}
+
+// The host word: a socket path ("/run/mysqld/mysqld.sock"), a name or
+// address with an optional port ("db.example.org", "127.0.0.1:3307"), or an
+// IPv6 address, bare ("::1") or in brackets with an optional port
+// ("[::1]", "[::1]:3307"). MySQL++ reads the word itself otherwise, and
+// refuses every IPv6 address.
+ServerAddress readHostWord(const std::string& word) {
+  ServerAddress address;
+  std::string port;
+  if (!word.empty() && word[0] == '/') {
+    address.socket = word;
+    return address;
+  }
+  if (!word.empty() && word[0] == '[') {
+    const size_t close = word.find(']');
+    if (close == std::string::npos ||
+        (close + 1 < word.size() && word[close + 1] != ':')) {
+      address.error = "Unreadable host '" + word +
+                      "': write an IPv6 address as [address] or "
+                      "[address]:port";
+      return address;
+    }
+    address.host = word.substr(1, close - 1);
+    if (close + 1 < word.size()) port = word.substr(close + 2);
+  } else if (word.find(':') != word.rfind(':')) {
+    address.host = word;  // a bare IPv6 address: no port
+  } else if (const size_t colon = word.find(':'); colon != std::string::npos) {
+    address.host = word.substr(0, colon);
+    port = word.substr(colon + 1);
+  } else {
+    address.host = word;
+  }
+  if ((word.find(':') != std::string::npos && word.back() == ':') ||
+      (!port.empty() && !readPort(port, address.port))) {
+    address.error = "Unreadable port in host '" + word +
+                    "': give a number from 1 to 65535 after the colon";
+  }
+  return address;
+}
+
 // Opens conn, selecting the webmap database in the handshake when asked to,
 // which saves a round trip per statement.
 void openConnection(mysqlpp::Connection& conn,
@@ -89,10 +153,19 @@ void openConnection(mysqlpp::Connection& conn,
   // counts as matched, so a count of 0 means that no row has its ID.
   conn.set_option(new mysqlpp::FoundRowsOption(true));
   const bool selectWebmap = selects == Selects::kWebmapDatabase;
+  const ServerAddress address = readHostWord(values.host);
+  if (!address.error.empty())
+    throw mysqlpp::ConnectionFailed(address.error.c_str());
   const ConnectionSocketFinder socketFinder;
-  conn.connect(selectWebmap ? values.databaseName.c_str() : nullptr,
-               values.host.c_str(), values.user.c_str(),
-               values.password.c_str());
+  // Straight to the driver, past Connection::connect, which would read the
+  // host word its own way.
+  if (!conn.driver()->connect(
+          address.host.empty() ? nullptr : address.host.c_str(),
+          address.socket.empty() ? nullptr : address.socket.c_str(),
+          address.port, selectWebmap ? values.databaseName.c_str() : nullptr,
+          values.user.c_str(), values.password.c_str())) {
+    throw mysqlpp::ConnectionFailed(conn.error(), conn.errnum());
+  }
   releasePortOnClose(socketFinder.find());
 }
 

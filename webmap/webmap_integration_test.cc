@@ -148,12 +148,16 @@ TEST_F(WebmapRunTest, UserWithoutDropPrivilegeGetsUpdatesAndAFailure) {
   const ToolRun r = run();
   execute("DROP USER '" + user + "'@'localhost'");
   const std::string out = afterBanner(r);
+  // Failed: the drop, the UPDATE of hex 5, which finds no row, and the
+  // DELETE that would mark the webmap for a rebuild (no DELETE privilege).
   EXPECT_EQ(std::string(kBeforeServerWork) + kFound + kThrownOut +
                 "Fatal:  Was unable to drop the database!\n" + kFound +
+                "Info:   Error updating!\n"
+                "Info:   Error updating!\n" +
                 kComplete,
-            out.substr(0, out.find("Fatal:  1 statement")));
+            out.substr(0, out.find("Fatal:  3 statements")));
   EXPECT_NE(std::string::npos,
-            out.find("Fatal:  1 statement failed on the MySQL server; the "
+            out.find("Fatal:  3 statements failed on the MySQL server; the "
                      "webmap is incomplete. First failure: "))
       << out;
   EXPECT_NE(std::string::npos, out.find("(in: DROP DATABASE `" + database_))
@@ -224,24 +228,80 @@ TEST_F(WebmapRunTest, SurplusHexObjectsAreIgnoredWithANote) {
   EXPECT_EQ(kPlainMapRows, hexes());
 }
 
-TEST_F(WebmapRunTest, EmptyGridWritesOnlyTheMapDescription) {
+TEST_F(WebmapRunTest, FileWithoutAMapLeavesTheWebmapAlone) {
+  ASSERT_EQ(0, run().exitCode);
   // No map description object: the map size comes from bytes 52 and 48 of
-  // the file, here 0 rows and 4 columns.
+  // the file, here 0 rows and 4 columns; one hex object.
   GameDbBuilder db(100);
-  db.byteAt(48, 4);
+  db.byteAt(48, 4).hexAt(60, HexFields{});
   writeGameDb(db);
-  const ToolRun first = run();
-  EXPECT_EQ(std::string(kBeforeServerWork) + kCreated + kThrownOut + kDropped +
-                kCreated + kComplete,
-            afterBanner(first));
-  EXPECT_EQ(0, first.exitCode);
-  EXPECT_TRUE(hexes().empty());
-  EXPECT_EQ((Rows{{"777777", "4", "0", "1"}}), description());
+  const ToolRun r = run();
+  EXPECT_EQ(253, r.exitCode) << r.out;  // -3
+  EXPECT_EQ(std::string::npos, r.out.find("Updating the MySQL database"));
+  EXPECT_EQ(kPlainMapRows, hexes());
+  EXPECT_EQ((Rows{{"777777", "3", "2", "1"}}), description());
+}
 
-  const ToolRun second = run();
-  EXPECT_EQ(std::string(kBeforeServerWork) + kFound + kValid + kComplete,
-            afterBanner(second));
-  EXPECT_EQ(0, second.exitCode);
+// Hexes that come in another file order than the run that inserted them:
+// the UPDATEs give rows the X and Y that other rows still hold.
+TEST_F(WebmapRunTest, UpdatesThatCollideMakeTheNextRunRebuild) {
+  ASSERT_EQ(0, run().exitCode);
+  GameDbBuilder reordered = gameDbWithMap(2, 3, [](int i) {
+    return plainHex(i < 2 ? 1 - i : i, 3);  // hexes 0 and 1 swapped
+  });
+  writeGameDb(reordered);
+  const ToolRun collided = run();
+  EXPECT_EQ(252, collided.exitCode) << collided.out;  // -4
+  EXPECT_NE(std::string::npos,
+            collided.out.find("First failure: Duplicate entry '1-0' for key "
+                              "'XYIndex' (in: UPDATE maphex SET X='1', "))
+      << collided.out;
+  EXPECT_TRUE(description().empty())
+      << "the map description row is gone, so that the next run rebuilds";
+
+  const ToolRun rebuilt = run();
+  EXPECT_EQ(std::string(kBeforeServerWork) + kFound + kThrownOut + kDropped +
+                kCreated + kComplete,
+            afterBanner(rebuilt));
+  EXPECT_EQ(0, rebuilt.exitCode);
+  Rows expected = kPlainMapRows;
+  std::swap(expected[0], expected[1]);
+  expected[0][0] = "0";
+  expected[1][0] = "1";
+  EXPECT_EQ(expected, hexes());
+  EXPECT_EQ((Rows{{"777777", "3", "2", "1"}}), description());
+}
+
+TEST_F(WebmapRunTest, RowsUnderOtherIdsAreRebuilt) {
+  ASSERT_EQ(0, run().exitCode);
+  // The right number of rows, but not the IDs that the UPDATEs look for.
+  execute("UPDATE maphex SET ID = ID + 100", database_);
+  const ToolRun r = run();
+  EXPECT_EQ(std::string(kBeforeServerWork) + kFound + kThrownOut + kDropped +
+                kCreated + kComplete,
+            afterBanner(r));
+  EXPECT_EQ(0, r.exitCode);
+  EXPECT_EQ(kPlainMapRows, hexes());
+}
+
+TEST_F(WebmapRunTest, UpdateThatFindsNoRowFails) {
+  ASSERT_EQ(0, run().exitCode);
+  // A web page's trigger keeps row 2 from being found, say: here the
+  // mapdescription row has another ID, which the validity test does not see.
+  execute("UPDATE mapdescription SET ID = 1", database_);
+  const ToolRun r = run();
+  EXPECT_EQ(std::string(kBeforeServerWork) + kFound + kValid +
+                "Info:   Error updating!\n" + kComplete +
+                "Fatal:  1 statement failed on the MySQL server; the webmap "
+                "is incomplete. First failure: no row has this ID (in: UPDATE "
+                "mapdescription SET Width='3', Height='2', "
+                "CorrectedBaseAIs='1' WHERE ID='777777';)\n",
+            afterBanner(r));
+  EXPECT_EQ(252, r.exitCode);
+  const ToolRun next = run();
+  EXPECT_EQ(0, next.exitCode) << next.out;
+  EXPECT_NE(std::string::npos, next.out.find(kThrownOut));
+  EXPECT_EQ((Rows{{"777777", "3", "2", "1"}}), description());
 }
 
 TEST_F(WebmapRunTest, DatabaseNameTheServerRefusesIsNoSuccess) {
@@ -362,9 +422,10 @@ TEST_F(WebmapRunTest, ServerReceivesTheExactStatementsEachOnItsOwnConnection) {
       "CurrentSpeedPoints) VALUES( 1, 1, 0, 1, 64, 0, 1, 1, 1, 1, 1, 1 , 1 );",
       "INSERT INTO mapdescription(ID, Width, Height, CorrectedBaseAIs) "
       "VALUES('777777', '2', '1', '1');",
-      // second run: the create attempt fails, both counts match, update
+      // second run: the create attempt fails, the counts match, update
       "CREATE DATABASE " + db,
       "SELECT COUNT(*) from maphex;",
+      "SELECT COUNT(*) from maphex WHERE ID >= 0 AND ID < 2;",
       "SELECT COUNT(*) from mapdescription",
       "UPDATE maphex SET X='0', Y='0', PoliticalControl='0', "
       "TerrainType='64', PlanetType='1', StarbaseType='0', "

@@ -25,6 +25,7 @@ namespace {
 
 constexpr char kCountMapHex[] = "SELECT COUNT(*) from maphex;";
 constexpr char kCountMapDescription[] = "SELECT COUNT(*) from mapdescription";
+constexpr char kDeleteMapDescription[] = "DELETE FROM mapdescription;";
 
 // Everything the webmap database holds that a drop would take with it:
 // tables, views, sequences, stored routines and events, as (kind, name).
@@ -121,6 +122,10 @@ bool createWebmapDatabase(WebmapRun& run) {
   return true;
 }
 
+void markWebmapForRebuild(WebmapRun& run) {
+  runWebmapStatement(run, kDeleteMapDescription);
+}
+
 bool dropWebmapDatabase(WebmapRun& run) {
   checkOnlyTheWebmap(run);
   const std::string statement =
@@ -155,10 +160,19 @@ int64_t countFromText(const std::string& text) {
   return negative ? -value : value;
 }
 
+std::string countHexIdsStatement(int32_t hexCount) {
+  return "SELECT COUNT(*) from maphex WHERE ID >= 0 AND ID < " +
+         std::to_string(hexCount) + ";";
+}
+
 bool prepareWebmapDatabase(WebmapRun& run, int32_t hexCount) {
   bool databaseCreated = createWebmapDatabase(run);
-  const int64_t hexRows = countFromText(queryWebmapCount(run, kCountMapHex));
-  if (hexRows == hexCount &&
+  // IDs are unique, so hexCount rows of which hexCount have an ID below
+  // hexCount are exactly the rows 0 ... hexCount - 1 that UPDATEs find.
+  const auto countIs = [&](const std::string& statement) {
+    return countFromText(queryWebmapCount(run, statement)) == hexCount;
+  };
+  if (countIs(kCountMapHex) && countIs(countHexIdsStatement(hexCount)) &&
       queryWebmapCount(run, kCountMapDescription) == "1") {
     run.out() << "Info:   Current webmap database appears valid.\n";
     return databaseCreated;

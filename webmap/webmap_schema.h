@@ -55,10 +55,20 @@ bool dropWebmapDatabase(WebmapRun& run);
 // white space, one optional sign, digits; no digits reads as 0.
 int64_t countFromText(const std::string& text);
 
+// The look-up that makes sure that maphex holds the rows with IDs 0 ...
+// hexCount - 1: the count of rows with an ID in that range.
+std::string countHexIdsStatement(int32_t hexCount);
+
 // Makes sure the webmap database exists and matches a map of hexCount hexes
-// (0 or more); returns databaseCreated: true when the rows must be inserted,
-// false when they are to be updated in place. Throws NotAWebmapDatabase as
-// dropWebmapDatabase does.
+// (0 or more): maphex holds exactly the rows with IDs 0 ... hexCount - 1 and
+// mapdescription exactly one row. Returns databaseCreated: true when the rows
+// must be inserted, false when they are to be updated in place. Throws
+// NotAWebmapDatabase as dropWebmapDatabase does.
 bool prepareWebmapDatabase(WebmapRun& run, int32_t hexCount);
+
+// Deletes the map description row, so that the next run's validity test
+// rejects the webmap and rebuilds it: for a run whose statements failed,
+// which may have left rows that UPDATEs can never mend.
+void markWebmapForRebuild(WebmapRun& run);
 
 #endif  // ZELKOR_WEBMAP_WEBMAP_SCHEMA_H_
