@@ -58,8 +58,9 @@ void BM_DecodeWholeMap(benchmark::State& state) {
   for (auto _ : state) {
     DecodedMap map;
     std::string fatal;
-    if (!decodeMap(out, "game.db", buffer, map, fatal)) state.SkipWithError("damaged");
-    translateHexTable(map.hexes, map.hexCount);
+    if (!decodeMap(out, "game.db", buffer, map, fatal))
+      state.SkipWithError("damaged");
+    translateHexTable(map.hexes);
     benchmark::DoNotOptimize(map.hexes.economy.data());
   }
   state.SetBytesProcessed(state.iterations() * buffer.length);

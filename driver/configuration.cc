@@ -2,7 +2,6 @@
 
 #include <sys/stat.h>
 
-#include <cstdint>
 #include <cstring>
 #include <fstream>
 #include <locale>
@@ -31,6 +30,11 @@ ConfigurationStatus readConfiguration(std::ostream& out,
   std::ifstream in(path);
   out << "Info:   Checking configuration file...\n\n";
   if (!in.is_open()) return ConfigurationStatus::kNotFound;
+  return readConfigurationWords(in, config);
+}
+
+ConfigurationStatus readConfigurationWords(std::istream& in,
+                                           ToolConfiguration& config) {
   // Words are split on the classic "C" whitespace, whatever the user's locale.
   in.imbue(std::locale::classic());
   skipByteOrderMark(in);
@@ -44,7 +48,8 @@ ConfigurationStatus readConfiguration(std::ostream& out,
     in >> *word;
     if (word == &read.mysqlPassword && *word == "&") word->clear();
   }
-  // The fifth word must be followed by at least one character.
+  // The fifth word must be followed by at least one character. Whatever
+  // follows it (a number, by tradition) is not read.
   if (in.eof()) return ConfigurationStatus::kInvalid;
   // The system's interfaces end a text at a NUL byte: such a word would open
   // another file, or reach another server or database, than the one named.
@@ -53,9 +58,6 @@ ConfigurationStatus readConfiguration(std::ostream& out,
       return ConfigurationStatus::kInvalid;
     }
   }
-  int32_t ignored = 0;
-  in >> ignored;
-
   config = read;
   return ConfigurationStatus::kRead;
 }

@@ -4,6 +4,7 @@
 #ifndef ZELKOR_DRIVER_CONFIGURATION_H_
 #define ZELKOR_DRIVER_CONFIGURATION_H_
 
+#include <istream>
 #include <ostream>
 #include <string>
 
@@ -27,6 +28,10 @@ constexpr char kConfigurationFileName[] = "config.txt";
 ConfigurationStatus readConfiguration(
     std::ostream& out, ToolConfiguration& config,
     const std::string& path = kConfigurationFileName);
+
+// The same rules for the content of an opened file (kRead or kInvalid).
+ConfigurationStatus readConfigurationWords(std::istream& in,
+                                           ToolConfiguration& config);
 
 // Whether the file at path may be read by its group or by others.
 bool readableByOthers(const std::string& path);

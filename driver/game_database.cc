@@ -8,53 +8,43 @@
 
 namespace {
 
-// A FIFO or device would block the open or never end; a directory has no
-// bytes to read. Only a regular file (or one that is missing, which the open
-// then reports) goes on to be read.
-bool isRegularOrMissing(const std::string& path) {
+// The size of the file at path, or -1 when it is not a regular file that can
+// be opened: a FIFO or device would block the open or never end, and a
+// directory has no bytes to read.
+int64_t measure(const std::string& path) {
   struct stat info {};
-  if (stat(path.c_str(), &info) != 0) return true;
-  return S_ISREG(info.st_mode);
+  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return -1;
+  std::ifstream in(path, std::ios::binary);
+  if (!in.seekg(0, std::ios::end)) return -1;
+  return static_cast<int64_t>(in.tellg());
 }
 
-// The file's size as the difference of two read positions; -1 positions for
-// a file that cannot be opened give 0.
-int64_t measure(const std::string& path) {
+// Reads exactly length bytes of the file at path into a new buffer; null when
+// it cannot be allocated, opened or gives fewer bytes.
+std::unique_ptr<uint8_t[]> readExactly(const std::string& path,
+                                       int64_t length) {
+  std::unique_ptr<uint8_t[]> bytes(new (std::nothrow)
+                                       uint8_t[length > 0 ? length : 1]);
+  if (!bytes) return nullptr;
   std::ifstream in(path, std::ios::binary);
-  std::streamoff start = -1;
-  std::streamoff end = -1;
-  if (in.good()) start = in.tellg();
-  if (in.good()) in.seekg(0, std::ios::end);
-  if (in.good()) end = in.tellg();
-  return static_cast<int64_t>(end - start);
+  if (!in.read(reinterpret_cast<char*>(bytes.get()), length) ||
+      in.gcount() != length) {
+    return nullptr;
+  }
+  return bytes;
 }
 
 }  // namespace
 
 bool loadGameDatabase(std::ostream& out, const std::string& path,
-                      GameDatabaseBuffer& buffer,
-                      const BeforeReadHook& beforeRead) {
-  const bool regular = isRegularOrMissing(path);
-  const int64_t length = regular ? measure(path) : -1;
+                      GameDatabaseBuffer& buffer) {
+  const int64_t length = measure(path);
   const bool fits =
       length >= 0 && length <= std::numeric_limits<int32_t>::max();
-  std::unique_ptr<uint8_t[]> bytes;
-  if (fits) bytes.reset(new (std::nothrow) uint8_t[length > 0 ? length : 1]);
-  if (beforeRead) beforeRead();
-
-  std::ifstream in;
-  if (bytes) in.open(path, std::ios::binary);
   out << "Info:   Opening database and reading data...\n";
-  bool good = false;
-  if (bytes && in.is_open()) {
-    in.read(reinterpret_cast<char*>(bytes.get()), length);
-    good = !in.fail() && in.gcount() == length;
-    in.close();
-    good = good && !in.fail();
-  }
+  std::unique_ptr<uint8_t[]> bytes = fits ? readExactly(path, length) : nullptr;
   out << "Info:   Database closed.\n";
-  if (!good) return false;
-
+  if (!bytes) return false;
   buffer.bytes = std::move(bytes);
   buffer.length = static_cast<int32_t>(length);
   return true;

@@ -5,7 +5,6 @@
 #define ZELKOR_DRIVER_GAME_DATABASE_H_
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -15,16 +14,11 @@ struct GameDatabaseBuffer {
   int32_t length = 0;
 };
 
-// Called between measuring the file and reading it; tests use it to change
-// the file at that moment.
-using BeforeReadHook = std::function<void()>;
-
 // Writes the opening and the closing progress lines whatever happens. Returns
 // false when the file cannot be read: it is missing, not a regular file,
 // shorter than measured, 2 GiB or larger, or too large to allocate.
 bool loadGameDatabase(std::ostream& out, const std::string& path,
-                      GameDatabaseBuffer& buffer,
-                      const BeforeReadHook& beforeRead = nullptr);
+                      GameDatabaseBuffer& buffer);
 
 // The text of the stop for a game database that cannot be read; it ends with
 // the prompt and no line break.

@@ -49,13 +49,17 @@ TEST(GameDatabaseTest, UnreadablePathsFailAfterBothProgressLines) {
   }
 }
 
-TEST(GameDatabaseTest, FileShortenedAfterMeasuringIsUnreadable) {
-  ScopedTempDir dir;
-  const std::string path = dir.write("game.db", std::string(4096, 'x'));
+// A file that gives fewer bytes than its measured size, as one shortened
+// between measuring and reading does. The kernel's own files do so at any
+// time: they measure a page and hold a few bytes.
+TEST(GameDatabaseTest, FileShorterThanMeasuredIsUnreadable) {
+  const std::string path = "/sys/devices/system/cpu/online";
+  struct stat info {};
+  ASSERT_EQ(0, stat(path.c_str(), &info)) << path << " (needs sysfs)";
+  ASSERT_GT(info.st_size, static_cast<off_t>(readWholeFile(path).size()));
   std::ostringstream out;
   GameDatabaseBuffer buffer;
-  EXPECT_FALSE(loadGameDatabase(
-      out, path, buffer, [&] { ASSERT_EQ(0, truncate(path.c_str(), 100)); }));
+  EXPECT_FALSE(loadGameDatabase(out, path, buffer));
   EXPECT_EQ(kProgressLines, out.str());
 }
 

@@ -1,11 +1,14 @@
 #include "driver/generator.h"
 
+#include <unistd.h>
+
 #include "driver/banner.h"
 #include "driver/configuration.h"
 #include "driver/exit_status.h"
 #include "driver/fatal_stop.h"
 #include "driver/game_database.h"
 #include "driver/map_decoding.h"
+#include "driver/progress_line.h"
 #include "webmap/hex_upload.h"
 #include "webmap/map_description.h"
 #include "webmap/webmap_run.h"
@@ -110,8 +113,10 @@ int runGenerator(std::ostream& out, std::ostream& warnings) {
                    out);
   try {
     const bool databaseCreated = prepareWebmapDatabase(webmap, map.hexCount);
-    translateHexTable(map.hexes, map.hexCount);
-    uploadHexRows(webmap, map.hexes, map.hexCount, databaseCreated);
+    translateHexTable(map.hexes);
+    ProgressLine progress(stderr);
+    uploadHexRows(webmap, map.hexes, databaseCreated,
+                  isatty(STDERR_FILENO) ? &progress : nullptr);
     writeMapDescription(webmap, map.rows, map.columns, databaseCreated);
     if (webmap.failedStatements() > 0) markWebmapForRebuild(webmap);
   } catch (const ServerUnreachable& e) {

@@ -1,38 +1,42 @@
 #include "driver/map_decoding.h"
 
 #include "driver/fatal_stop.h"
+#include "gamedb/grid_size.h"
 #include "gamedb/hex_fields.h"
-#include "gamedb/map_locator.h"
 #include "gamedb/object_layout.h"
 #include "gamedb/object_scan.h"
-#include "translate/field_decoders.h"
+#include "translate/field_translation.h"
 
 namespace {
 
-// The eight field passes, in their fixed order, each announced by its line.
-struct ExtractionPass {
+// The eight hex fields in their fixed order: the line that announces the
+// field's extraction, where it lies in a hex object, where it goes in the hex
+// table, and how it is translated into the number the webmap stores.
+struct HexFieldPass {
   const char* line;
-  FieldArray& (*extract)(const uint8_t*, int32_t, const std::vector<int32_t>&,
-                         FieldArray&);
+  FieldLocation location;
   FieldArray HexTable::*field;
+  void (*translate)(FieldArray&);
 };
 
-const ExtractionPass kExtractionPasses[] = {
-    {"Info:   Getting X-Coordinate information...\n", getXCoordinates,
-     &HexTable::x},
-    {"Info:   Getting Y-Coordinate information...\n", getYCoordinates,
-     &HexTable::y},
-    {"Info:   Getting Terrain information...\n", getTerrain,
-     &HexTable::terrain},
-    {"Info:   Getting Starbase information...\n", getStarbases,
-     &HexTable::starbase},
-    {"Info:   Getting Planet information...\n", getPlanets, &HexTable::planet},
+const HexFieldPass kHexFieldPasses[] = {
+    {"Info:   Getting X-Coordinate information...\n", kXField, &HexTable::x,
+     translateNumber},
+    {"Info:   Getting Y-Coordinate information...\n", kYField, &HexTable::y,
+     translateNumber},
+    {"Info:   Getting Terrain information...\n", kTerrainField,
+     &HexTable::terrain, translateTerrain},
+    {"Info:   Getting Starbase information...\n", kStarbaseField,
+     &HexTable::starbase, translateStarbase},
+    {"Info:   Getting Planet information...\n", kPlanetField, &HexTable::planet,
+     translatePlanet},
     {"Info:   Getting Empire Political Control infomation...\n",
-     getPoliticalControl, &HexTable::politicalControl},
-    {"Info:   Getting Defense Value information...\n", getDefenseValues,
-     &HexTable::defenseValue},
-    {"Info:   Getting Economy information...\n", getEconomy,
-     &HexTable::economy},
+     kPoliticalControlField, &HexTable::politicalControl,
+     translatePoliticalControl},
+    {"Info:   Getting Defense Value information...\n", kDefenseValueField,
+     &HexTable::defenseValue, translateNumber},
+    {"Info:   Getting Economy information...\n", kEconomyField,
+     &HexTable::economy, translateNumber},
 };
 
 std::string gridSizeOutsideText(const GameObjectPositions& found,
@@ -93,8 +97,7 @@ bool decodeMap(std::ostream& out, const std::string& path,
 
   map.hexes = createHexTable(map.hexCount);
   out << "Info:   Sorting ?AVtMetaMapHex objects.\n";
-  const int32_t hexObjects =
-      findHexObjects(found, map.hexCount, map.hexes.positions);
+  const int32_t hexObjects = findHexObjects(found, map.hexes.positions);
   const int32_t needed = map.hexCount;
   if (hexObjects < needed) {
     fatalText = "Fatal:  The game database holds " +
@@ -109,7 +112,7 @@ bool decodeMap(std::ostream& out, const std::string& path,
         << mapSize(map) << ".\n";
   }
   const int32_t pastEnd =
-      firstHexObjectPastEnd(map.hexes.positions, map.hexCount, buffer.length);
+      firstHexObjectPastEnd(map.hexes.positions, buffer.length);
   if (pastEnd >= 0) {
     const int32_t position = map.hexes.positions[pastEnd];
     fatalText = "Fatal:  Hex object " + std::to_string(pastEnd) +
@@ -122,21 +125,16 @@ bool decodeMap(std::ostream& out, const std::string& path,
     return false;
   }
 
-  for (const ExtractionPass& pass : kExtractionPasses) {
+  for (const HexFieldPass& pass : kHexFieldPasses) {
     out << pass.line;
-    pass.extract(bytes, map.hexCount, map.hexes.positions,
+    extractField(bytes, map.hexes.positions, pass.location,
                  map.hexes.*pass.field);
   }
   return true;
 }
 
-void translateHexTable(HexTable& hexes, int32_t hexCount) {
-  translateNumber(hexes.x, hexCount);
-  translateNumber(hexes.y, hexCount);
-  translateTerrain(hexes.terrain, hexCount);
-  translateStarbase(hexes.starbase, hexCount);
-  translatePlanet(hexes.planet, hexCount);
-  translatePoliticalControl(hexes.politicalControl, hexCount);
-  translateNumber(hexes.defenseValue, hexCount);
-  translateNumber(hexes.economy, hexCount);
+void translateHexTable(HexTable& hexes) {
+  for (const HexFieldPass& pass : kHexFieldPasses) {
+    pass.translate(hexes.*pass.field);
+  }
 }

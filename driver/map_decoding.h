@@ -30,6 +30,6 @@ bool decodeMap(std::ostream& out, const std::string& path,
                std::string& fatalText);
 
 // The eight translations, in the fixed field order.
-void translateHexTable(HexTable& hexes, int32_t hexCount);
+void translateHexTable(HexTable& hexes);
 
 #endif  // ZELKOR_DRIVER_MAP_DECODING_H_

@@ -1,10 +1,7 @@
 // Arbitrary bytes as config.txt: reading must never crash, and a file that
 // reads must give five words, none holding whitespace, the password the
 // only one that may be empty.
-#include <unistd.h>
-
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -24,16 +21,9 @@ bool isWord(const std::string& word) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const std::string path =
-      "/tmp/zelkor-config-fuzz-" + std::to_string(getpid()) + ".txt";
-  FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) std::abort();
-  if (size > 0) std::fwrite(data, 1, size, file);
-  std::fclose(file);
-
-  std::ostringstream out;
+  std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
   ToolConfiguration config;
-  if (readConfiguration(out, config, path) != ConfigurationStatus::kRead) {
+  if (readConfigurationWords(in, config) != ConfigurationStatus::kRead) {
     return 0;
   }
   if (!isWord(config.gameDatabasePath) || !isWord(config.mysqlHost) ||

@@ -39,13 +39,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (fatal.rfind("Fatal:  ", 0) != 0) std::abort();
     return 0;
   }
-  translateHexTable(map.hexes, map.hexCount);
+  translateHexTable(map.hexes);
   const HexTable& h = map.hexes;
   for (int32_t i = 0; i < map.hexCount; ++i) {
-    for (const FieldArray* field :
-         {&h.x, &h.y, &h.terrain, &h.starbase, &h.planet, &h.politicalControl,
-          &h.defenseValue, &h.economy}) {
-      if (!isDecimal((*field)[i])) std::abort();
+    for (FieldArray HexTable::*field : kHexTableFields) {
+      if (!isDecimal((h.*field)[i])) std::abort();
     }
   }
   return 0;

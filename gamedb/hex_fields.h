@@ -1,10 +1,6 @@
-// Field extraction: one pass over all hexes per field, each storing the byte
+// Field extraction: one pass over all hexes for one field, storing the byte
 // tokens of the field's bytes (joined least significant byte first) as the
-// hex's text. Offsets are in gamedb/object_layout.h.
-//
-// Every operation reads bytes[positions[i] + offset] for i < hexCount, so
-// every position + kHexObjectExtent must lie within the buffer
-// (firstHexObjectPastEnd). Each returns the field array it was given.
+// hex's text. Where each field lies is in gamedb/object_layout.h.
 #ifndef ZELKOR_GAMEDB_HEX_FIELDS_H_
 #define ZELKOR_GAMEDB_HEX_FIELDS_H_
 
@@ -12,35 +8,18 @@
 #include <vector>
 
 #include "gamedb/hex_table.h"
+#include "gamedb/object_layout.h"
 
-// Index of the first of the first hexCount positions whose fields run past
-// the end of a buffer of length bytes, or -1 when all fit.
+// Index of the first position whose hex object runs past the end of a buffer
+// of length bytes (its fields need kHexObjectExtent bytes), or -1 when all
+// fit.
 int32_t firstHexObjectPastEnd(const std::vector<int32_t>& positions,
-                              int32_t hexCount, int32_t length);
+                              int32_t length);
 
-FieldArray& getXCoordinates(const uint8_t* bytes, int32_t hexCount,
-                            const std::vector<int32_t>& positions,
-                            FieldArray& field);
-FieldArray& getYCoordinates(const uint8_t* bytes, int32_t hexCount,
-                            const std::vector<int32_t>& positions,
-                            FieldArray& field);
-FieldArray& getTerrain(const uint8_t* bytes, int32_t hexCount,
-                       const std::vector<int32_t>& positions,
-                       FieldArray& field);
-FieldArray& getStarbases(const uint8_t* bytes, int32_t hexCount,
-                         const std::vector<int32_t>& positions,
-                         FieldArray& field);
-FieldArray& getPlanets(const uint8_t* bytes, int32_t hexCount,
-                       const std::vector<int32_t>& positions,
-                       FieldArray& field);
-FieldArray& getPoliticalControl(const uint8_t* bytes, int32_t hexCount,
-                                const std::vector<int32_t>& positions,
-                                FieldArray& field);
-FieldArray& getDefenseValues(const uint8_t* bytes, int32_t hexCount,
-                             const std::vector<int32_t>& positions,
-                             FieldArray& field);
-FieldArray& getEconomy(const uint8_t* bytes, int32_t hexCount,
-                       const std::vector<int32_t>& positions,
-                       FieldArray& field);
+// Sets field[i] to the tokens of the bytes at positions[i] + where.offset,
+// for every position; field must have as many entries. Every hex object
+// must fit in the buffer (firstHexObjectPastEnd).
+void extractField(const uint8_t* bytes, const std::vector<int32_t>& positions,
+                  FieldLocation where, FieldArray& field);
 
 #endif  // ZELKOR_GAMEDB_HEX_FIELDS_H_

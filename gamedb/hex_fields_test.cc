@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "gamedb/map_locator.h"
+#include <utility>
+
 #include "gamedb/object_layout.h"
+#include "gamedb/object_scan.h"
 #include "test_support/game_db_builder.h"
 
 namespace {
@@ -12,19 +14,25 @@ const uint8_t* data(const GameDbBuilder& db) {
   return reinterpret_cast<const uint8_t*>(db.bytes().data());
 }
 
+// The hex table of the first hexCount hex objects, every field extracted.
 HexTable extractAll(const GameDbBuilder& db, int32_t hexCount) {
   const GameObjectPositions found =
       findGameObjects(data(db), static_cast<int32_t>(db.size()));
   HexTable t = createHexTable(hexCount);
-  findHexObjects(found, hexCount, t.positions);
-  getXCoordinates(data(db), hexCount, t.positions, t.x);
-  getYCoordinates(data(db), hexCount, t.positions, t.y);
-  getTerrain(data(db), hexCount, t.positions, t.terrain);
-  getStarbases(data(db), hexCount, t.positions, t.starbase);
-  getPlanets(data(db), hexCount, t.positions, t.planet);
-  getPoliticalControl(data(db), hexCount, t.positions, t.politicalControl);
-  getDefenseValues(data(db), hexCount, t.positions, t.defenseValue);
-  getEconomy(data(db), hexCount, t.positions, t.economy);
+  findHexObjects(found, t.positions);
+  const std::pair<FieldLocation, FieldArray HexTable::*> kFields[] = {
+      {kXField, &HexTable::x},
+      {kYField, &HexTable::y},
+      {kTerrainField, &HexTable::terrain},
+      {kStarbaseField, &HexTable::starbase},
+      {kPlanetField, &HexTable::planet},
+      {kPoliticalControlField, &HexTable::politicalControl},
+      {kDefenseValueField, &HexTable::defenseValue},
+      {kEconomyField, &HexTable::economy},
+  };
+  for (const auto& [where, field] : kFields) {
+    extractField(data(db), t.positions, where, t.*field);
+  }
   return t;
 }
 
@@ -97,69 +105,12 @@ TEST(HexFieldsTest, BytesBetweenPlanetAndStarbaseAreNotRead) {
   EXPECT_EQ(before.terrain, after.terrain);
 }
 
-TEST(HexFieldsTest, ZeroHexesReadNothing) {
-  GameDbBuilder db;
-  db.hexAt(100, HexFields{}).resize(400);
-  const HexTable t = extractAll(db, 0);
-  EXPECT_TRUE(t.x.empty());
-  EXPECT_TRUE(createHexTable(-4).economy.empty());
-}
-
-TEST(HexFieldsTest, NewTableHasOnlyEmptyTexts) {
-  const HexTable t = createHexTable(3);
-  for (const FieldArray* f :
-       {&t.x, &t.y, &t.terrain, &t.starbase, &t.planet, &t.politicalControl,
-        &t.defenseValue, &t.economy}) {
-    EXPECT_EQ(FieldArray(3), *f);
-  }
-}
-
-TEST(HexFieldsTest, FindHexObjectsCountsAllButFillsOnlyTheTable) {
-  GameObjectPositions found;
-  found.hexObjects = {10, 20, 30, 40};
-  found.hexObjectCount = 4;
-  std::vector<int32_t> positions(3, -1);
-  EXPECT_EQ(4, findHexObjects(found, 3, positions));
-  EXPECT_EQ((std::vector<int32_t>{10, 20, 30}), positions);
-  std::vector<int32_t> roomy(6, -1);
-  EXPECT_EQ(4, findHexObjects(found, 6, roomy));
-  EXPECT_EQ((std::vector<int32_t>{10, 20, 30, 40, -1, -1}), roomy);
-}
-
 TEST(HexFieldsTest, FirstHexObjectPastEnd) {
   const std::vector<int32_t> positions = {0, 100, 200};
-  EXPECT_EQ(-1, firstHexObjectPastEnd(positions, 3, 200 + 129));
-  EXPECT_EQ(2, firstHexObjectPastEnd(positions, 3, 200 + 128));
-  EXPECT_EQ(-1, firstHexObjectPastEnd(positions, 2, 200 + 128));
-  EXPECT_EQ(0, firstHexObjectPastEnd(positions, 3, 50));
-}
-
-TEST(MapLocatorTest, ReadsRowsAndColumnsAsSignedBytes) {
-  const struct {
-    uint8_t rows, columns;
-    int32_t expectedRows, expectedColumns;
-  } kCases[] = {
-      {0x0A, 0x14, 10, 20},
-      {0x80, 0x01, -128, 1},
-      {0xFF, 0x7F, -1, 127},
-      {0x00, 0x05, 0, 5},
-  };
-  for (const auto& c : kCases) {
-    GameDbBuilder db(200);
-    db.mapDescriptionAt(40, c.rows, c.columns);
-    const uint8_t* bytes = data(db);
-    const int32_t p = findGameObjects(bytes, 200).mapDescription;
-    ASSERT_EQ(27, p);
-    EXPECT_EQ(c.expectedRows, readRows(bytes, p));
-    EXPECT_EQ(c.expectedColumns, readColumns(bytes, p));
-  }
-}
-
-TEST(MapLocatorTest, GridSizeMustLieInsideTheBuffer) {
-  EXPECT_TRUE(gridSizeInBuffer(0, 53));
-  EXPECT_FALSE(gridSizeInBuffer(0, 52));
-  EXPECT_TRUE(gridSizeInBuffer(100, 153));
-  EXPECT_FALSE(gridSizeInBuffer(100, 152));
+  EXPECT_EQ(-1, firstHexObjectPastEnd(positions, 200 + 129));
+  EXPECT_EQ(2, firstHexObjectPastEnd(positions, 200 + 128));
+  EXPECT_EQ(0, firstHexObjectPastEnd(positions, 50));
+  EXPECT_EQ(0, firstHexObjectPastEnd({-1}, 1000));
 }
 
 }  // namespace

@@ -9,8 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "gamedb/object_scan.h"
-
 using FieldArray = std::vector<std::string>;
 
 struct HexTable {
@@ -25,14 +23,21 @@ struct HexTable {
   FieldArray economy;
 };
 
+// The eight field arrays in the fixed field order: X, Y, Terrain, Starbase,
+// Planet, Political control, Defense value, Economy.
+constexpr FieldArray HexTable::*kHexTableFields[] = {
+    &HexTable::x,
+    &HexTable::y,
+    &HexTable::terrain,
+    &HexTable::starbase,
+    &HexTable::planet,
+    &HexTable::politicalControl,
+    &HexTable::defenseValue,
+    &HexTable::economy,
+};
+
 // A table of hexCount hexes (none when hexCount is 0 or less), every text
 // empty and every position 0.
 HexTable createHexTable(int32_t hexCount);
-
-// Fills positions with the first hexCount hex objects in file order and
-// returns how many hex objects the file holds in all, which may be more or
-// fewer than hexCount. Entries beyond the number found are left as they were.
-int32_t findHexObjects(const GameObjectPositions& found, int32_t hexCount,
-                       std::vector<int32_t>& positions);
 
 #endif  // ZELKOR_GAMEDB_HEX_TABLE_H_

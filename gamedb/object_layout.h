@@ -29,24 +29,33 @@ constexpr int32_t kHexTypeNameLength = sizeof kHexTypeName - 1;
 
 // The type-name text starts this many bytes after the object position.
 constexpr int32_t kTypeNameOffset = 13;
-// The earliest type-name start that the scans consider.
+// The earliest type-name start that the scans consider: a map description's
+// text from byte 16 on, a hex's from byte 15 on, as the map has always been
+// read from the game's files (an object needs at least its 13 bytes before
+// the text). A text that starts earlier is not taken, so stored files give
+// the same map as ever.
 constexpr int32_t kFirstMapDescriptionTypeName = 16;
 constexpr int32_t kFirstHexTypeName = 15;
 
 constexpr int32_t kColumnsOffset = 48;
 constexpr int32_t kRowsOffset = 52;
 
-constexpr int32_t kXOffset = 52;
-constexpr int32_t kYOffset = 56;
-constexpr int32_t kPoliticalControlOffset = 68;
-constexpr int32_t kTerrainOffset = 80;
-constexpr int32_t kTerrainBytes = 4;
-constexpr int32_t kPlanetOffset = 84;
-constexpr int32_t kPlanetBytes = 2;
-constexpr int32_t kStarbaseOffset = 88;
-constexpr int32_t kEconomyOffset = 96;
-constexpr int32_t kDefenseValueOffset = 128;
+// Where a hex field lies: its offset from the object position and how many
+// bytes it takes.
+struct FieldLocation {
+  int32_t offset;
+  int32_t byteCount;
+};
+
+constexpr FieldLocation kXField{52, 1};
+constexpr FieldLocation kYField{56, 1};
+constexpr FieldLocation kPoliticalControlField{68, 1};
+constexpr FieldLocation kTerrainField{80, 4};
+constexpr FieldLocation kPlanetField{84, 2};
+constexpr FieldLocation kStarbaseField{88, 1};
+constexpr FieldLocation kEconomyField{96, 1};
+constexpr FieldLocation kDefenseValueField{128, 1};
 // Bytes a hex object needs from its position on: up to the defense value.
-constexpr int32_t kHexObjectExtent = kDefenseValueOffset + 1;
+constexpr int32_t kHexObjectExtent = kDefenseValueField.offset + 1;
 
 #endif  // ZELKOR_GAMEDB_OBJECT_LAYOUT_H_

@@ -1,5 +1,6 @@
 #include "gamedb/object_scan.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "gamedb/object_layout.h"
@@ -108,4 +109,11 @@ GameObjectPositions findGameObjects(const uint8_t* bytes, int32_t length,
     }
   }
   return found;
+}
+
+int32_t findHexObjects(const GameObjectPositions& found,
+                       std::vector<int32_t>& positions) {
+  const size_t used = std::min(positions.size(), found.hexObjects.size());
+  std::copy_n(found.hexObjects.begin(), used, positions.begin());
+  return found.hexObjectCount;
 }

@@ -31,4 +31,11 @@ enum class ScanKernel { kWidest, kSse2, kBytewise };
 GameObjectPositions findGameObjects(const uint8_t* bytes, int32_t length,
                                     ScanKernel kernel = ScanKernel::kWidest);
 
+// Fills positions (one entry per hex of the map) with the first hex objects
+// found, in file order, and returns how many hex objects the file holds in
+// all, which may be more or fewer than the map needs. Entries beyond the
+// number found are left as they were.
+int32_t findHexObjects(const GameObjectPositions& found,
+                       std::vector<int32_t>& positions);
+
 #endif  // ZELKOR_GAMEDB_OBJECT_SCAN_H_

@@ -129,4 +129,16 @@ TEST(ObjectScanTest, KeepsNoMorePositionsThanAMapCanHaveButCountsAll) {
   }
 }
 
+TEST(ObjectScanTest, FindHexObjectsCountsAllButFillsOnlyTheTable) {
+  GameObjectPositions found;
+  found.hexObjects = {10, 20, 30, 40};
+  found.hexObjectCount = 4;
+  std::vector<int32_t> positions(3, -1);
+  EXPECT_EQ(4, findHexObjects(found, positions));
+  EXPECT_EQ((std::vector<int32_t>{10, 20, 30}), positions);
+  std::vector<int32_t> roomy(6, -1);
+  EXPECT_EQ(4, findHexObjects(found, roomy));
+  EXPECT_EQ((std::vector<int32_t>{10, 20, 30, 40, -1, -1}), roomy);
+}
+
 }  // namespace

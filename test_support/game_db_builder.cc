@@ -39,18 +39,20 @@ GameDbBuilder& GameDbBuilder::mapDescriptionAt(size_t typeNameStart,
 GameDbBuilder& GameDbBuilder::hexAt(size_t typeNameStart, const HexFields& f) {
   bytesAt(typeNameStart, kHexTypeName);
   const size_t object = typeNameStart - kTypeNameOffset;
-  byteAt(object + kXOffset, f.x);
-  byteAt(object + kYOffset, f.y);
-  for (int b = 0; b < kTerrainBytes; ++b) {
-    byteAt(object + kTerrainOffset + b, (f.terrain >> (8 * b)) & 0xFF);
-  }
-  for (int b = 0; b < kPlanetBytes; ++b) {
-    byteAt(object + kPlanetOffset + b, (f.planet >> (8 * b)) & 0xFF);
-  }
-  byteAt(object + kStarbaseOffset, f.starbase);
-  byteAt(object + kPoliticalControlOffset, f.politicalControl);
-  byteAt(object + kDefenseValueOffset, f.defenseValue);
-  byteAt(object + kEconomyOffset, f.economy);
+  // Least significant byte first, whatever the field's width.
+  const auto put = [&](FieldLocation where, uint32_t value) {
+    for (int32_t b = 0; b < where.byteCount; ++b) {
+      byteAt(object + where.offset + b, (value >> (8 * b)) & 0xFF);
+    }
+  };
+  put(kXField, f.x);
+  put(kYField, f.y);
+  put(kTerrainField, f.terrain);
+  put(kPlanetField, f.planet);
+  put(kStarbaseField, f.starbase);
+  put(kPoliticalControlField, f.politicalControl);
+  put(kDefenseValueField, f.defenseValue);
+  put(kEconomyField, f.economy);
   return *this;
 }
 

@@ -65,7 +65,7 @@ void PrivateServer::start() {
   std::vector<std::string> command = options_.commandPrefix;
   for (const std::string& word : std::vector<std::string>{
            "mariadbd", "--no-defaults", "--datadir=" + dir_.file("data"),
-           "--socket=" + socket_,
+           "--socket=" + socket_, "--tmpdir=" + dir_.path(),
            "--lower-case-table-names=" +
                std::to_string(options_.lowerCaseTableNames),
            "--user=root", "--pid-file=" + dir_.file("mysqld.pid"),

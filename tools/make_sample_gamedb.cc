@@ -1,13 +1,14 @@
 // Writes a sample Quarrion game database for the demo and the benchmarks: a
-// map of the given size (default 20 columns x 12 rows) with varied terrain,
+// map of the given size (default 12 rows x 20 columns) with varied terrain,
 // planets, starbases and empires, its objects spread through filler the way
 // a real file mixes them with other game objects.
 //
-// Usage: make_sample_gamedb FILE [COLUMNS ROWS]
+// Usage: make_sample_gamedb FILE [ROWS COLUMNS]
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <random>
+#include <string>
 
 #include "test_support/game_db_builder.h"
 
@@ -22,14 +23,20 @@ const uint32_t kTerrains[] = {1u << 6,  1u << 9,  1u << 7,  1u << 10,
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2 && argc != 4) {
-    std::cerr << "usage: " << argv[0] << " FILE [COLUMNS ROWS]\n";
-    return 2;
+  const char kUsage[] =
+      " FILE [ROWS COLUMNS]\n"
+      "Writes a sample game database to FILE: a map of ROWS x COLUMNS hexes\n"
+      "(each 1 ... 127; by default 12 x 20).\n";
+  if ((argc != 2 && argc != 4) || argv[1][0] == '-') {
+    const bool asked = argc == 2 && (std::string(argv[1]) == "--help" ||
+                                     std::string(argv[1]) == "-h");
+    (asked ? std::cout : std::cerr) << "usage: " << argv[0] << kUsage;
+    return asked ? 0 : 2;
   }
-  const int columns = argc == 4 ? std::atoi(argv[2]) : 20;
-  const int rows = argc == 4 ? std::atoi(argv[3]) : 12;
+  const int rows = argc == 4 ? std::atoi(argv[2]) : 12;
+  const int columns = argc == 4 ? std::atoi(argv[3]) : 20;
   if (columns < 1 || columns > 127 || rows < 1 || rows > 127) {
-    std::cerr << "COLUMNS and ROWS must be 1 ... 127\n";
+    std::cerr << "ROWS and COLUMNS must be 1 ... 127\n";
     return 2;
   }
   std::mt19937 random(20031917);

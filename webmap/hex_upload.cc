@@ -1,86 +1,68 @@
 #include "webmap/hex_upload.h"
 
-#include <unistd.h>
-
-#include <chrono>
-#include <cstdio>
-
 namespace {
 
-// A line on standard error, redrawn at most five times a second, for users
-// who watch a long upload to a remote server. Silent when standard error is
-// not a terminal, so logs and scripts never see it.
-class UploadProgress {
- public:
-  explicit UploadProgress(int32_t total)
-      : total_(total), shown_(total > 0 && isatty(STDERR_FILENO)) {}
-  ~UploadProgress() {
-    if (drawn_) std::fprintf(stderr, "\r%*s\r", width_, "");
-  }
-  void update(int32_t done) {
-    if (!shown_) return;
-    const auto now = std::chrono::steady_clock::now();
-    if (drawn_ && now - last_ < std::chrono::milliseconds(200) &&
-        done != total_) {
-      return;
-    }
-    last_ = now;
-    drawn_ = true;
-    width_ = std::fprintf(stderr, "\rWriting hexes: %d of %d (%d%%)", done,
-                          total_, static_cast<int>(100LL * done / total_));
-    std::fflush(stderr);
-  }
-
- private:
-  int32_t total_;
-  bool shown_;
-  bool drawn_ = false;
-  int width_ = 0;
-  std::chrono::steady_clock::time_point last_;
+// The maphex columns that carry a hex field, in the order both statements
+// name them, each with the field its value comes from. The Base and Current
+// columns of a pair take the same value. The webmap has no column of its own
+// for the defense value: it has always gone into the VictoryPoints columns,
+// where web pages read it.
+const struct {
+  const char* name;
+  FieldArray HexTable::*field;
+} kMapHexColumns[] = {
+    {"X", &HexTable::x},
+    {"Y", &HexTable::y},
+    {"PoliticalControl", &HexTable::politicalControl},
+    {"TerrainType", &HexTable::terrain},
+    {"PlanetType", &HexTable::planet},
+    {"StarbaseType", &HexTable::starbase},
+    {"BaseEconomicPoints", &HexTable::economy},
+    {"CurrentEconomicPoints", &HexTable::economy},
+    {"BaseVictoryPoints", &HexTable::defenseValue},
+    {"CurrentVictoryPoints", &HexTable::defenseValue},
 };
+
+// "INSERT INTO maphex(ID, X, ..., CurrentSpeedPoints) VALUES( "
+std::string insertHead() {
+  std::string head = "INSERT INTO maphex(ID, ";
+  for (const auto& column : kMapHexColumns) {
+    head += column.name;
+    head += ", ";
+  }
+  return head + "BaseSpeedPoints, CurrentSpeedPoints) VALUES( ";
+}
 
 }  // namespace
 
-std::string hexInsertStatement(const HexTable& h, int32_t i) {
-  std::string s =
-      "INSERT INTO maphex(ID, X, Y, PoliticalControl, TerrainType, "
-      "PlanetType, StarbaseType, BaseEconomicPoints, CurrentEconomicPoints, "
-      "BaseVictoryPoints, CurrentVictoryPoints, BaseSpeedPoints, "
-      "CurrentSpeedPoints) VALUES( ";
-  const std::string id = std::to_string(i);
-  for (const std::string* value :
-       {&id, &h.x[i], &h.y[i], &h.politicalControl[i], &h.terrain[i],
-        &h.planet[i], &h.starbase[i], &h.economy[i], &h.economy[i],
-        &h.defenseValue[i], &h.defenseValue[i]}) {
-    s += *value;
+std::string hexInsertStatement(const HexTable& hexes, int32_t i) {
+  static const std::string kHead = insertHead();
+  std::string s = kHead + std::to_string(i) + ", ";
+  for (const auto& column : kMapHexColumns) {
+    s += (hexes.*column.field)[i];
     s += ", ";
   }
-  s += "1 , 1";
-  s += " );";
-  return s;
+  // The speed points are always 1.
+  return s + "1 , 1 );";
 }
 
-std::string hexUpdateStatement(const HexTable& h, int32_t i) {
+std::string hexUpdateStatement(const HexTable& hexes, int32_t i) {
   std::string s = "UPDATE maphex SET ";
-  s += "X='" + h.x[i] + "', ";
-  s += "Y='" + h.y[i] + "', ";
-  s += "PoliticalControl='" + h.politicalControl[i] + "', ";
-  s += "TerrainType='" + h.terrain[i] + "', ";
-  s += "PlanetType='" + h.planet[i] + "', ";
-  s += "StarbaseType='" + h.starbase[i] + "', ";
-  s += "BaseEconomicPoints='" + h.economy[i] + "', ";
-  s += "CurrentEconomicPoints='" + h.economy[i] + "', ";
-  s += "BaseVictoryPoints='" + h.defenseValue[i] + "', ";
-  s += "CurrentVictoryPoints='" + h.defenseValue[i] + "', ";
-  s += "BaseSpeedPoints='1', CurrentSpeedPoints='1'";
-  s += "WHERE ID='" + std::to_string(i) + "';";
-  return s;
+  for (const auto& column : kMapHexColumns) {
+    s += column.name;
+    s += "='";
+    s += (hexes.*column.field)[i];
+    s += "', ";
+  }
+  // No blank before WHERE: the closing quote ends the value.
+  return s + "BaseSpeedPoints='1', CurrentSpeedPoints='1'WHERE ID='" +
+         std::to_string(i) + "';";
 }
 
-void uploadHexRows(WebmapRun& run, const HexTable& hexes, int32_t hexCount,
-                   bool databaseCreated) {
-  UploadProgress progress(hexCount);
-  for (int32_t i = 0; i < hexCount; ++i) {
+void uploadHexRows(WebmapRun& run, const HexTable& hexes, bool databaseCreated,
+                   UploadProgress* progress) {
+  const auto total = static_cast<int32_t>(hexes.positions.size());
+  for (int32_t i = 0; i < total; ++i) {
     // An UPDATE that finds no row with the hex's ID has not written the
     // hex either.
     if (databaseCreated) {
@@ -88,6 +70,6 @@ void uploadHexRows(WebmapRun& run, const HexTable& hexes, int32_t hexCount,
     } else {
       runWebmapStatement(run, hexUpdateStatement(hexes, i), MustMatch::kARow);
     }
-    progress.update(i + 1);
+    if (progress != nullptr) progress->update(i + 1, total);
   }
 }

@@ -15,10 +15,17 @@
 std::string hexInsertStatement(const HexTable& hexes, int32_t i);
 std::string hexUpdateStatement(const HexTable& hexes, int32_t i);
 
-// Sends the statement of every hex 0 ... hexCount - 1 in order. A failed
-// statement is reported and tallied, and the upload goes on. When standard
-// error is a terminal, a progress line is shown there and erased at the end.
-void uploadHexRows(WebmapRun& run, const HexTable& hexes, int32_t hexCount,
-                   bool databaseCreated);
+// Told, after each hex's statement, how many of how many hexes are done.
+class UploadProgress {
+ public:
+  virtual ~UploadProgress() = default;
+  virtual void update(int32_t done, int32_t total) = 0;
+};
+
+// Sends the statement of every hex of the table in order. A failed statement
+// is reported and tallied, and the upload goes on. progress, when not null,
+// hears of every hex.
+void uploadHexRows(WebmapRun& run, const HexTable& hexes, bool databaseCreated,
+                   UploadProgress* progress);
 
 #endif  // ZELKOR_WEBMAP_HEX_UPLOAD_H_

@@ -145,7 +145,8 @@ ServerAddress readHostWord(const std::string& word) {
 // Opens conn, selecting the webmap database in the handshake when asked to,
 // which saves a round trip per statement.
 void openConnection(mysqlpp::Connection& conn,
-                    const WebmapConnectionValues& values, Selects selects) {
+                    const WebmapConnectionValues& values,
+                    const ServerAddress& address, Selects selects) {
   conn.set_option(new mysqlpp::ConnectTimeoutOption(kConnectTimeoutSeconds));
   conn.set_option(new mysqlpp::ReadTimeoutOption(kReadWriteTimeoutSeconds));
   conn.set_option(new mysqlpp::WriteTimeoutOption(kReadWriteTimeoutSeconds));
@@ -153,9 +154,6 @@ void openConnection(mysqlpp::Connection& conn,
   // counts as matched, so a count of 0 means that no row has its ID.
   conn.set_option(new mysqlpp::FoundRowsOption(true));
   const bool selectWebmap = selects == Selects::kWebmapDatabase;
-  const ServerAddress address = readHostWord(values.host);
-  if (!address.error.empty())
-    throw mysqlpp::ConnectionFailed(address.error.c_str());
   const ConnectionSocketFinder socketFinder;
   // Straight to the driver, past Connection::connect, which would read the
   // host word its own way.
@@ -175,9 +173,15 @@ StatementResult runStatement(const WebmapConnectionValues& values,
                              Selects selects, Returns returns,
                              const std::string& statement) {
   StatementResult result;
+  const ServerAddress address = readHostWord(values.host);
+  if (!address.error.empty()) {
+    result.outcome = StatementOutcome::kServerUnreachable;
+    result.error = address.error;
+    return result;
+  }
   mysqlpp::Connection conn(true);
   try {
-    openConnection(conn, values, selects);
+    openConnection(conn, values, address, selects);
     mysqlpp::Query query = conn.query();
     if (returns == Returns::kRows) {
       const mysqlpp::StoreQueryResult stored = query.store(statement);

@@ -37,7 +37,7 @@ constexpr char kListDatabaseObjects[] =
     "UNION ALL SELECT ROUTINE_TYPE, ROUTINE_NAME FROM "
     "information_schema.ROUTINES WHERE ROUTINE_SCHEMA = DATABASE() "
     "UNION ALL SELECT 'EVENT', EVENT_NAME FROM information_schema.EVENTS "
-    "WHERE EVENT_SCHEMA = DATABASE() ORDER BY 2";
+    "WHERE EVENT_SCHEMA = DATABASE()";
 
 std::string lowerCase(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) {
@@ -73,10 +73,14 @@ void checkOnlyTheWebmap(WebmapRun& run) {
     }
     throw NotAWebmapDatabase(database, {}, listed.error);
   }
+  // By name, so that the stop names the same objects every time.
+  std::vector<std::vector<std::string>> objects = listed.rows;
+  std::sort(objects.begin(), objects.end(),
+            [](const auto& a, const auto& b) { return a.at(1) < b.at(1); });
   std::vector<std::string> others;
-  for (const std::vector<std::string>& object : listed.rows) {
-    if (object.size() == 2 && !isWebmapTable(object[0], object[1])) {
-      others.push_back(describe(object[0], object[1]));
+  for (const std::vector<std::string>& object : objects) {
+    if (!isWebmapTable(object.at(0), object.at(1))) {
+      others.push_back(describe(object.at(0), object.at(1)));
     }
   }
   if (!others.empty()) throw NotAWebmapDatabase(database, others, "");

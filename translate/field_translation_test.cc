@@ -1,4 +1,4 @@
-#include "translate/field_decoders.h"
+#include "translate/field_translation.h"
 
 #include <gtest/gtest.h>
 
@@ -11,20 +11,20 @@ struct Case {
   const char* result;
 };
 
-using Translation = std::function<void(FieldArray&, int32_t)>;
+using Translation = std::function<void(FieldArray&)>;
 
 void expectTranslations(const char* name, const Translation& translate,
                         const std::vector<Case>& cases) {
   FieldArray field;
   for (const Case& c : cases) field.push_back(c.text);
-  translate(field, static_cast<int32_t>(field.size()));
+  translate(field);
   for (size_t i = 0; i < cases.size(); ++i) {
     EXPECT_EQ(cases[i].result, field[i])
         << name << " of \"" << cases[i].text << "\"";
   }
 }
 
-TEST(FieldDecodersTest, Numbers) {
+TEST(FieldTranslationTest, Numbers) {
   expectTranslations("number", translateNumber,
                      {{"+05", "5"},
                       {"+7F", "127"},
@@ -37,7 +37,7 @@ TEST(FieldDecodersTest, Numbers) {
                       {"", "0"}});
 }
 
-TEST(FieldDecodersTest, PoliticalControlKeepsEmpiresZeroToEight) {
+TEST(FieldTranslationTest, PoliticalControlKeepsEmpiresZeroToEight) {
   expectTranslations("political control", translatePoliticalControl,
                      {{"+00", "0"},
                       {"+01", "1"},
@@ -51,7 +51,7 @@ TEST(FieldDecodersTest, PoliticalControlKeepsEmpiresZeroToEight) {
                       {"junk", "0"}});
 }
 
-TEST(FieldDecodersTest, Starbase) {
+TEST(FieldTranslationTest, Starbase) {
   expectTranslations("starbase", translateStarbase,
                      {{"+01", "1"},
                       {"+02", "2"},
@@ -65,7 +65,7 @@ TEST(FieldDecodersTest, Starbase) {
                       {"", "0"}});
 }
 
-TEST(FieldDecodersTest, PlanetSingleBitsZeroToEleven) {
+TEST(FieldTranslationTest, PlanetSingleBitsZeroToEleven) {
   expectTranslations("planet", translatePlanet,
                      {{"+01+00", "1"},
                       {"+02+00", "2"},
@@ -88,7 +88,7 @@ TEST(FieldDecodersTest, PlanetSingleBitsZeroToEleven) {
                       {"+01", "0"}});
 }
 
-TEST(FieldDecodersTest, TerrainCodesAndDefault) {
+TEST(FieldTranslationTest, TerrainCodesAndDefault) {
   expectTranslations("terrain", translateTerrain,
                      {{"+40+00+00+00", "64"},
                       {"+00+02+00+00", "64"},
@@ -114,15 +114,6 @@ TEST(FieldDecodersTest, TerrainCodesAndDefault) {
                       {"+00+00+00+01", "67108864"},
                       {"+01+00+00+00", "67108864"},
                       {"", "67108864"}});
-}
-
-TEST(FieldDecodersTest, OnlyTheFirstHexCountEntriesChange) {
-  FieldArray field = {"+05", "+06"};
-  translateNumber(field, 1);
-  EXPECT_EQ((FieldArray{"5", "+06"}), field);
-  translateTerrain(field, 0);
-  translatePlanet(field, -3);
-  EXPECT_EQ((FieldArray{"5", "+06"}), field);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "translate/field_decoders.h"
+#include "translate/field_translation.h"
 
 #include "gamedb/byte_token.h"
 
@@ -36,43 +36,43 @@ const TableRow kTerrainTable[] = {
 constexpr char kTerrainDefault[] = "67108864";
 
 template <size_t N>
-void translateByTable(FieldArray& field, int32_t hexCount,
-                      const TableRow (&table)[N], const char* fallback) {
-  for (int32_t i = 0; i < hexCount; ++i) {
+void translateByTable(FieldArray& field, const TableRow (&table)[N],
+                      const char* fallback) {
+  for (std::string& text : field) {
     const char* result = fallback;
     for (const TableRow& row : table) {
-      if (field[i] == row.text) {
+      if (text == row.text) {
         result = row.result;
         break;
       }
     }
-    field[i] = result;
+    text = result;
   }
 }
 
 }  // namespace
 
-void translateNumber(FieldArray& field, int32_t hexCount) {
-  for (int32_t i = 0; i < hexCount; ++i) {
-    field[i] = std::to_string(tokenToByte(field[i]));
+void translateNumber(FieldArray& field) {
+  for (std::string& text : field) {
+    text = std::to_string(tokenToByte(text));
   }
 }
 
-void translatePoliticalControl(FieldArray& field, int32_t hexCount) {
-  for (int32_t i = 0; i < hexCount; ++i) {
-    const int32_t empire = tokenToByte(field[i]);
-    field[i] = empire >= 0 && empire <= 8 ? std::to_string(empire) : "15";
+void translatePoliticalControl(FieldArray& field) {
+  for (std::string& text : field) {
+    const int32_t empire = tokenToByte(text);
+    text = empire >= 0 && empire <= 8 ? std::to_string(empire) : "15";
   }
 }
 
-void translateStarbase(FieldArray& field, int32_t hexCount) {
-  translateByTable(field, hexCount, kStarbaseTable, kStarbaseDefault);
+void translateStarbase(FieldArray& field) {
+  translateByTable(field, kStarbaseTable, kStarbaseDefault);
 }
 
-void translatePlanet(FieldArray& field, int32_t hexCount) {
-  translateByTable(field, hexCount, kPlanetTable, kPlanetDefault);
+void translatePlanet(FieldArray& field) {
+  translateByTable(field, kPlanetTable, kPlanetDefault);
 }
 
-void translateTerrain(FieldArray& field, int32_t hexCount) {
-  translateByTable(field, hexCount, kTerrainTable, kTerrainDefault);
+void translateTerrain(FieldArray& field) {
+  translateByTable(field, kTerrainTable, kTerrainDefault);
 }

@@ -1,6 +1,6 @@
 // The grid size of the map, read from the map description object.
-#ifndef ZELKOR_GAMEDB_MAP_LOCATOR_H_
-#define ZELKOR_GAMEDB_MAP_LOCATOR_H_
+#ifndef ZELKOR_GAMEDB_GRID_SIZE_H_
+#define ZELKOR_GAMEDB_GRID_SIZE_H_
 
 #include <cstdint>
 
@@ -17,4 +17,4 @@ int32_t rowsBytePosition(int32_t position);
 int32_t readRows(const uint8_t* bytes, int32_t position);
 int32_t readColumns(const uint8_t* bytes, int32_t position);
 
-#endif  // ZELKOR_GAMEDB_MAP_LOCATOR_H_
+#endif  // ZELKOR_GAMEDB_GRID_SIZE_H_

@@ -1,11 +1,15 @@
-#include "gamedb/map_locator.h"
+#include "gamedb/grid_size.h"
 
 #include "gamedb/byte_token.h"
 #include "gamedb/object_layout.h"
 
 namespace {
 
-// One byte as a signed 8-bit value (-128 ... 127), through its byte token.
+// One byte as a signed 8-bit value (-128 ... 127). Every byte the tool looks
+// at goes through its byte token, and the grid size is no exception: the
+// round trip byte -> token -> number is exactly a signed read of the byte
+// (byte_token_test checks it for all 256 bytes), kept so that one codec
+// decides what every byte means.
 int32_t readSignedByte(const uint8_t* bytes, int32_t position) {
   return tokenToByte(byteToToken(bytes[position]));
 }

@@ -1,0 +1,15 @@
+#include "gamedb/hex_table.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(HexTableTest, NewTableHasOnlyEmptyTextsAndZeroPositions) {
+  const HexTable t = createHexTable(3);
+  EXPECT_EQ(std::vector<int32_t>(3, 0), t.positions);
+  for (FieldArray HexTable::*field : kHexTableFields) {
+    EXPECT_EQ(FieldArray(3), t.*field);
+  }
+}
+
+}  // namespace
