@@ -82,6 +82,8 @@ ToolOptions toolOptions(std::vector<std::string> env,
 
 std::string toolPath() { return ZELKOR_TOOL_PATH; }
 
+std::string mapPagePath() { return ZELKOR_MAP_PAGE_PATH; }
+
 ToolRun runTool(const std::string& workingDir, const ToolOptions& options) {
   int outPipe[2];
   int errPipe[2];  // [0] the reading end, [1] the tool's end
@@ -98,7 +100,7 @@ ToolRun runTool(const std::string& workingDir, const ToolOptions& options) {
   std::vector<std::string> env = environmentWith(options.env);
   std::vector<char*> envp = pointersTo(env);
   std::vector<std::string> command = options.commandPrefix;
-  command.push_back(toolPath());
+  command.push_back(options.program.empty() ? toolPath() : options.program);
   command.insert(command.end(), options.args.begin(), options.args.end());
   std::vector<char*> argv = pointersTo(command);
 

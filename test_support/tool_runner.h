@@ -25,7 +25,10 @@ struct ToolOptions {
   // user nobody with no supplementary groups, so that file permissions
   // apply; any other user is such a user already.
   bool withoutRoot = false;
-  // Words put before the tool's path, such as "ip netns exec NAME".
+  // The program to run: the generator unless set (mapPagePath() for the map
+  // page).
+  std::string program;
+  // Words put before the program's path, such as "ip netns exec NAME".
   std::vector<std::string> commandPrefix;
   // A run still going then is killed, and the test fails saying so.
   std::chrono::seconds deadline{120};
@@ -35,8 +38,9 @@ struct ToolOptions {
 ToolOptions toolOptions(std::vector<std::string> env,
                         std::vector<std::string> args = {});
 
-// Path of the tool under test.
+// Paths of the programs under test.
 std::string toolPath();
+std::string mapPagePath();
 
 // Runs the tool in workingDir in a new session without a terminal and with
 // standard input from /dev/null, so that a key wait ends at once.

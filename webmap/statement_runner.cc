@@ -186,9 +186,12 @@ StatementResult runStatement(const WebmapConnectionValues& values,
     if (returns == Returns::kRows) {
       const mysqlpp::StoreQueryResult stored = query.store(statement);
       for (const mysqlpp::Row& row : stored) {
-        std::vector<std::string>& values = result.rows.emplace_back();
+        std::vector<std::string>& columns = result.rows.emplace_back();
         for (size_t i = 0; i < row.size(); ++i) {
-          values.emplace_back(row[i].data(), row[i].length());
+          // MySQL++ spells a NULL "NULL", like the text; it reads as "".
+          columns.push_back(row[i].is_null()
+                                ? std::string()
+                                : std::string(row[i].data(), row[i].length()));
         }
       }
     } else {

@@ -1,0 +1,221 @@
+// The map page without a server: where hexes go, how codes are shown, what
+// is escaped, and what the page says about an incomplete webmap.
+#include "mappage/map_page.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "mappage/hex_geometry.h"
+#include "mappage/map_style.h"
+
+namespace {
+
+size_t occurrences(const std::string& text, const std::string& what) {
+  size_t count = 0;
+  for (size_t at = text.find(what); at != std::string::npos;
+       at = text.find(what, at + 1)) {
+    ++count;
+  }
+  return count;
+}
+
+TEST(HexGeometryTest, CentresOfEvenAndOddColumnsAndNegativeCoordinates) {
+  const double h = std::sqrt(3.0);  // a hex's height for size 1
+  const struct {
+    int x, y;
+    double cx, cy;
+  } kCases[] = {
+      {0, 0, 0, 0},     {1, 0, 1.5, h / 2},       {2, 0, 3, 0},
+      {0, 1, 0, h},     {3, 2, 4.5, 2.5 * h},     {-1, 0, -1.5, h / 2},
+      {-2, -1, -3, -h}, {-3, -2, -4.5, -1.5 * h},
+  };
+  for (const auto& c : kCases) {
+    const Point p = hexCentre(c.x, c.y, 1.0);
+    EXPECT_NEAR(c.cx, p.x, 1e-9) << c.x << "," << c.y;
+    EXPECT_NEAR(c.cy, p.y, 1e-9) << c.x << "," << c.y;
+  }
+  EXPECT_EQ("2.00,0.00 1.00,1.73 -1.00,1.73 -2.00,0.00 -1.00,-1.73 1.00,-1.73",
+            hexagonPoints(2.0));
+}
+
+TEST(MapStyleTest, ColourAndClassOfEveryPoliticalControlCode) {
+  const struct {
+    const char* code;
+    const char* cssClass;
+    const char* colour;
+    const char* name;
+  } kCases[] = {
+      {"0", "p0", "#332288", "Empire 0"},
+      {"1", "p1", "#88CCEE", "Empire 1"},
+      {"2", "p2", "#44AA99", "Empire 2"},
+      {"3", "p3", "#117733", "Empire 3"},
+      {"4", "p4", "#999933", "Empire 4"},
+      {"5", "p5", "#DDCC77", "Empire 5"},
+      {"6", "p6", "#CC6677", "Empire 6"},
+      {"7", "p7", "#882255", "Empire 7"},
+      {"8", "p8", "#AA4499", "Empire 8"},
+      {"15", "p15", "#DDDDDD", "No control"},
+      {"9", "pu", "#FFFFFF", "Unknown control"},
+      {"-1", "pu", "#FFFFFF", "Unknown control"},
+      {"", "pu", "#FFFFFF", "Unknown control"},
+      {"03", "pu", "#FFFFFF", "Unknown control"},
+  };
+  for (const auto& c : kCases) {
+    EXPECT_EQ(c.cssClass, controlClass(c.code)) << c.code;
+    EXPECT_EQ(c.colour, controlColour(controlClass(c.code))) << c.code;
+    EXPECT_EQ(c.name, controlName(controlClass(c.code))) << c.code;
+  }
+}
+
+TEST(MapStyleTest, GlyphOfEveryTerrainCodeAndMarkers) {
+  const struct {
+    const char* code;
+    const char* glyph;
+  } kCases[] = {
+      {"64", "6"},       {"256", "8"},      {"512", "9"},
+      {"4096", "12"},    {"8192", "13"},    {"16384", "14"},
+      {"262144", "18"},  {"524288", "19"},  {"2097152", "21"},
+      {"4194304", "22"}, {"8388608", "23"}, {"67108864", "?"},
+      {"0", "?"},        {"<b>", "?"},
+  };
+  for (const auto& c : kCases) {
+    EXPECT_EQ(c.glyph, terrainGlyph(c.code)) << c.code;
+  }
+  EXPECT_FALSE(showsMarker("0"));
+  EXPECT_TRUE(showsMarker("1"));
+  EXPECT_TRUE(showsMarker("2048"));
+}
+
+TEST(MapStyleTest, EscapesEverySpecialCharacter) {
+  EXPECT_EQ("&lt;script&gt;&amp;&quot;&#39;x", escapeHtml("<script>&\"'x"));
+  EXPECT_EQ("plain 12", escapeHtml("plain 12"));
+}
+
+MapHexRow hexRow(int id, int x, int y, const std::string& control) {
+  return {std::to_string(id),
+          std::to_string(x),
+          std::to_string(y),
+          control,
+          "4096",
+          "0",
+          "0",
+          "5",
+          "5",
+          "10",
+          "10",
+          "1",
+          "1",
+          "",
+          ""};
+}
+
+// A complete 2 x 2 webmap.
+WebmapContent twoByTwo() {
+  WebmapContent w;
+  w.descriptions = {{"777777", "2", "2"}};
+  w.hexes = {hexRow(0, 0, 0, "0"), hexRow(1, 1, 0, "3"), hexRow(2, 0, 1, "15"),
+             hexRow(3, 1, 1, "8")};
+  return w;
+}
+
+TEST(MapPageTest, CompleteWebmapDrawsEveryHexWithoutWarnings) {
+  const MapPage page = renderMapPage(twoByTwo());
+  EXPECT_EQ(4, page.hexesDrawn);
+  EXPECT_TRUE(page.warnings.empty());
+  EXPECT_EQ(4u, occurrences(page.html, "<use href=\"#h\"/>"));
+  EXPECT_EQ(4u, occurrences(page.html, "<title>Hex "));
+  EXPECT_NE(std::string::npos,
+            page.html.find("<h1>Webmap: map of 2 columns x 2 rows, 4 hexes "
+                           "drawn</h1>"));
+  EXPECT_EQ(std::string::npos, page.html.find("class=\"warning\""));
+  // The legend names what the map uses, and nothing else.
+  for (const char* used : {"Empire 0", "Empire 3", "Empire 8", "No control",
+                           "<b>12</b>: TerrainType 4096"}) {
+    EXPECT_NE(std::string::npos, page.html.find(used)) << used;
+  }
+  EXPECT_EQ(std::string::npos, page.html.find("Empire 4"));
+  EXPECT_EQ(std::string::npos, page.html.find("a planet"));
+  // Every column of a row on hover.
+  EXPECT_NE(std::string::npos,
+            page.html.find("<title>Hex 1 at X 1, Y 0\nPoliticalControl 3, "
+                           "TerrainType 4096\nPlanetType 0, StarbaseType 0\n"
+                           "EconomicPoints 5/5, VictoryPoints 10/10\n"
+                           "SpeedPoints 1/1, LOCKED none, LOCKID none"
+                           "</title>"));
+  // No script and nothing fetched.
+  EXPECT_EQ(std::string::npos, page.html.find("<script"));
+  EXPECT_EQ(std::string::npos, page.html.find("src="));
+  EXPECT_EQ(std::string::npos, page.html.find("<link"));
+}
+
+TEST(MapPageTest, IncompleteWebmapsStillDrawWithAWarning) {
+  const struct {
+    const char* name;
+    void (*damage)(WebmapContent&);
+    const char* warning;
+    int drawn;
+  } kCases[] = {
+      {"a row missing", [](WebmapContent& w) { w.hexes.pop_back(); },
+       "The webmap holds 3 hex rows, but its map of 2 x 2 has 4 hexes.", 3},
+      {"two rows at one place",
+       [](WebmapContent& w) { w.hexes[3] = hexRow(3, 0, 0, "8"); },
+       "1 hex rows share their X and Y with another row; only the last one "
+       "drawn there shows.",
+       4},
+      {"no map description", [](WebmapContent& w) { w.descriptions.clear(); },
+       "The webmap has 0 mapdescription rows; a complete webmap has exactly "
+       "one.",
+       4},
+      {"two map descriptions",
+       [](WebmapContent& w) {
+         w.descriptions.push_back({"1", "2", "2"});
+       },
+       "The webmap has 2 mapdescription rows; a complete webmap has exactly "
+       "one.",
+       4},
+      {"an X that is no number", [](WebmapContent& w) { w.hexes[0].x = "x"; },
+       "1 hex rows have an X or Y that is not a number and are not drawn.", 3},
+  };
+  for (const auto& c : kCases) {
+    WebmapContent w = twoByTwo();
+    c.damage(w);
+    const MapPage page = renderMapPage(w);
+    EXPECT_EQ(c.drawn, page.hexesDrawn) << c.name;
+    ASSERT_EQ(1u, page.warnings.size()) << c.name;
+    EXPECT_EQ(c.warning, page.warnings[0]) << c.name;
+    EXPECT_NE(std::string::npos,
+              page.html.find(std::string("<p class=\"warning\">Warning: ") +
+                             c.warning + "</p>"))
+        << c.name;
+  }
+}
+
+TEST(MapPageTest, WhatComesFromTheServerIsEscaped) {
+  WebmapContent w = twoByTwo();
+  w.hexes[0].terrainType = "<script>alert(1)</script>";
+  w.hexes[0].locked = "\"><img src=x>";
+  w.descriptions[0].width = "<b>";
+  const MapPage page = renderMapPage(w);
+  EXPECT_EQ(std::string::npos, page.html.find("<script"));
+  EXPECT_EQ(std::string::npos, page.html.find("<img"));
+  EXPECT_NE(
+      std::string::npos,
+      page.html.find("TerrainType &lt;script&gt;alert(1)&lt;/script&gt;"));
+}
+
+TEST(MapPageTest, NegativeCoordinatesStayOnThePage) {
+  WebmapContent w = twoByTwo();
+  for (MapHexRow& r : w.hexes) {
+    r.x = std::to_string(std::stoi(r.x) - 5);
+    r.y = std::to_string(std::stoi(r.y) - 7);
+  }
+  const MapPage page = renderMapPage(w);
+  // The leftmost hex (column -5) and the topmost (-4, -7: even columns sit
+  // higher) are one margin and half a hex from the drawing's edges.
+  EXPECT_NEAR(4 + kHexSize, page.origin.x + hexCentre(-5, -7).x, 1e-9);
+  EXPECT_NEAR(4 + kHexSize * std::sqrt(3.0) / 2,
+              page.origin.y + hexCentre(-4, -7).y, 1e-9);
+}
+
+}  // namespace
