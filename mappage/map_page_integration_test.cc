@@ -91,7 +91,7 @@ TEST_F(MapPageRunTest, OptionsAndUnreachableServer) {
   EXPECT_EQ(0, help.exitCode);
   EXPECT_EQ(0u, help.out.find("Usage: zelkor-map-page [--output FILE]\n"));
   const ToolRun version = runMapPage({"--version"});
-  EXPECT_EQ("zelkor-map-page 1.0\n", version.out);
+  EXPECT_EQ("zelkor-map-page " ZELKOR_VERSION "\n", version.out);
   const ToolRun wrong = runMapPage({"--colour"});
   EXPECT_EQ(2, wrong.exitCode);
   EXPECT_EQ(0u, wrong.err.find("zelkor-map-page: unknown option '--colour'"));

@@ -23,7 +23,7 @@ constexpr int kPageNotWritten = -6;
 constexpr int kConfigurationInvalid = -99998;
 constexpr int kConfigurationNotFound = -99999;
 
-constexpr char kVersion[] = "zelkor-map-page 1.0";
+constexpr char kVersion[] = "zelkor-map-page " ZELKOR_VERSION;
 constexpr char kHelp[] =
     "Usage: zelkor-map-page [--output FILE]\n"
     "Reads the webmap named in config.txt (in the working directory) from the\n"
