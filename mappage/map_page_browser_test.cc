@@ -129,12 +129,7 @@ TEST(MapPageBrowserTest, HexesShowTheirPoliticalControlColours) {
             dom.out.find("<h1>Webmap: map of 3 columns x 2 rows, 6 hexes "
                          "drawn</h1>"))
       << dom.out;
-  size_t hexes = 0;
-  for (size_t at = dom.out.find("<use href=\"#h\""); at != std::string::npos;
-       at = dom.out.find("<use href=\"#h\"", at + 1)) {
-    ++hexes;
-  }
-  EXPECT_EQ(6u, hexes);
+  EXPECT_EQ(6u, occurrences(dom.out, "<use href=\"#h\""));
   EXPECT_NE(std::string::npos, dom.out.find("a planet (PlanetType not 0)"));
   EXPECT_NE(std::string::npos, dom.out.find("a starbase (StarbaseType not 0)"));
   EXPECT_EQ(std::string::npos, dom.out.find("class=\"warning\""));

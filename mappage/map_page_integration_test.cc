@@ -8,15 +8,6 @@
 
 namespace {
 
-size_t occurrences(const std::string& text, const std::string& what) {
-  size_t count = 0;
-  for (size_t at = text.find(what); at != std::string::npos;
-       at = text.find(what, at + 1)) {
-    ++count;
-  }
-  return count;
-}
-
 class MapPageRunTest : public WebmapRunTest {
  protected:
   ToolRun runMapPage(const std::vector<std::string>& args = {}) {

@@ -8,20 +8,19 @@
 #include <string>
 
 #include "driver/configuration.h"
+#include "driver/exit_status.h"
 #include "mappage/map_page.h"
 #include "mappage/page_file.h"
 #include "webmap/webmap_reader.h"
 
 namespace {
 
-// Exit statuses; the configuration's are the generator's.
+// Exit statuses of the page's own; the configuration's and an unreachable
+// server's are the generator's.
 constexpr int kPageWritten = 0;
 constexpr int kUsage = 2;
-constexpr int kServerUnreachable = -2;
 constexpr int kNoWebmap = -5;
 constexpr int kPageNotWritten = -6;
-constexpr int kConfigurationInvalid = -99998;
-constexpr int kConfigurationNotFound = -99999;
 
 constexpr char kVersion[] = "zelkor-map-page " ZELKOR_VERSION;
 constexpr char kHelp[] =
@@ -71,10 +70,10 @@ int main(int argc, char** argv) {
   switch (readConfiguration(checking, config)) {
     case ConfigurationStatus::kNotFound:
       std::cout << "Fatal:  Configuration file not found!\n";
-      return kConfigurationNotFound;
+      return kExitConfigurationNotFound;
     case ConfigurationStatus::kInvalid:
       std::cout << "Fatal:  Configuration file is invalid!\n";
-      return kConfigurationInvalid;
+      return kExitConfigurationInvalid;
     case ConfigurationStatus::kRead:
       break;
   }
@@ -87,7 +86,7 @@ int main(int argc, char** argv) {
   if (read.outcome == StatementOutcome::kServerUnreachable) {
     std::cout << "Fatal:  Cannot connect to the MySQL server on host '"
               << config.mysqlHost << "': " << read.error << "\n";
-    return kServerUnreachable;
+    return kExitServerUnreachable;
   }
   if (!read.succeeded()) {
     std::cout << "Fatal:  No webmap to draw in the database '"

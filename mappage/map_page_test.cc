@@ -8,17 +8,9 @@
 
 #include "mappage/hex_geometry.h"
 #include "mappage/map_style.h"
+#include "test_support/temp_dir.h"
 
 namespace {
-
-size_t occurrences(const std::string& text, const std::string& what) {
-  size_t count = 0;
-  for (size_t at = text.find(what); at != std::string::npos;
-       at = text.find(what, at + 1)) {
-    ++count;
-  }
-  return count;
-}
 
 TEST(HexGeometryTest, CentresOfEvenAndOddColumnsAndNegativeCoordinates) {
   const double h = std::sqrt(3.0);  // a hex's height for size 1

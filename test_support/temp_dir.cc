@@ -42,3 +42,12 @@ std::string readWholeFile(const std::string& path) {
   content << in.rdbuf();
   return content.str();
 }
+
+size_t occurrences(const std::string& text, const std::string& what) {
+  size_t count = 0;
+  for (size_t at = text.find(what); at != std::string::npos;
+       at = text.find(what, at + 1)) {
+    ++count;
+  }
+  return count;
+}

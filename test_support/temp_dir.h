@@ -24,4 +24,7 @@ class ScopedTempDir {
 
 std::string readWholeFile(const std::string& path);
 
+// How often what stands in text (overlapping finds counted too).
+size_t occurrences(const std::string& text, const std::string& what);
+
 #endif  // ZELKOR_TEST_SUPPORT_TEMP_DIR_H_

@@ -68,6 +68,14 @@ inline constexpr char kSelectHexes[] =
 inline constexpr char kSelectDescription[] =
     "SELECT ID, Width, Height, CorrectedBaseAIs FROM mapdescription";
 
+// The whole output after the banner of a first run (the webmap created,
+// found empty, thrown out and created again) and of an update run.
+inline const std::string kFirstRunLines = std::string(kBeforeServerWork) +
+                                          kCreated + kThrownOut + kDropped +
+                                          kCreated + kComplete;
+inline const std::string kUpdateRunLines =
+    std::string(kBeforeServerWork) + kFound + kValid + kComplete;
+
 // The 2 x 3 map of plainHex whose rows kPlainMapRows lists.
 GameDbBuilder plainMap();
 

@@ -16,9 +16,7 @@ namespace {
 
 TEST_F(WebmapRunTest, FirstRunCreatesTheWebmapAndInsertsEveryHex) {
   const ToolRun first = run();
-  EXPECT_EQ(std::string(kBeforeServerWork) + kCreated + kThrownOut + kDropped +
-                kCreated + kComplete,
-            afterBanner(first));
+  EXPECT_EQ(kFirstRunLines, afterBanner(first));
   EXPECT_EQ(0, first.exitCode);
   EXPECT_EQ("", first.err) << "nothing on standard error without a terminal";
   EXPECT_EQ(kPlainMapRows, hexes());
@@ -41,11 +39,8 @@ TEST_F(WebmapRunTest, ProgressShowsOnlyOnAStandardErrorTerminal) {
   const ToolRun plain = run();
   EXPECT_EQ("", plain.err);
   // Standard output is the same either way (an update run the second time).
-  EXPECT_EQ(std::string(kBeforeServerWork) + kFound + kValid + kComplete,
-            afterBanner(plain));
-  EXPECT_EQ(std::string(kBeforeServerWork) + kCreated + kThrownOut + kDropped +
-                kCreated + kComplete,
-            afterBanner(onTerminal));
+  EXPECT_EQ(kUpdateRunLines, afterBanner(plain));
+  EXPECT_EQ(kFirstRunLines, afterBanner(onTerminal));
 }
 
 TEST_F(WebmapRunTest, SecondRunUpdatesInPlace) {
@@ -61,8 +56,7 @@ TEST_F(WebmapRunTest, SecondRunUpdatesInPlace) {
   writeGameDb(db);
 
   const ToolRun second = run();
-  EXPECT_EQ(std::string(kBeforeServerWork) + kFound + kValid + kComplete,
-            afterBanner(second));
+  EXPECT_EQ(kUpdateRunLines, afterBanner(second));
   EXPECT_EQ(0, second.exitCode);
   Rows expected = kPlainMapRows;
   expected[4] = {"4",   "1",   "1", "7", "8388608", "2048", "0",
@@ -289,8 +283,8 @@ TEST_F(WebmapRunTest, RowsUnderOtherIdsAreRebuilt) {
 
 TEST_F(WebmapRunTest, UpdateThatFindsNoRowFails) {
   ASSERT_EQ(0, run().exitCode);
-  // A web page's trigger keeps row 2 from being found, say: here the
-  // mapdescription row has another ID, which the validity test does not see.
+  // The mapdescription row under another ID: the validity test counts one
+  // row, but the UPDATE finds none.
   execute("UPDATE mapdescription SET ID = 1", database_);
   const ToolRun r = run();
   EXPECT_EQ(std::string(kBeforeServerWork) + kFound + kValid +
@@ -329,13 +323,10 @@ class CaseInsensitiveServerTest : public WebmapRunTest {
 
 TEST_F(CaseInsensitiveServerTest, FirstRunAndUpdateRunAreUnchanged) {
   const ToolRun first = run();
-  EXPECT_EQ(std::string(kBeforeServerWork) + kCreated + kThrownOut + kDropped +
-                kCreated + kComplete,
-            afterBanner(first));
+  EXPECT_EQ(kFirstRunLines, afterBanner(first));
   EXPECT_EQ(0, first.exitCode);
   const ToolRun second = run();
-  EXPECT_EQ(std::string(kBeforeServerWork) + kFound + kValid + kComplete,
-            afterBanner(second));
+  EXPECT_EQ(kUpdateRunLines, afterBanner(second));
   EXPECT_EQ(0, second.exitCode);
   EXPECT_EQ(kPlainMapRows, hexes());
   EXPECT_EQ((Rows{{"777777", "3", "2", "1"}}), description());
