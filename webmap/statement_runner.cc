@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdlib>
+#include <optional>
 
 namespace {
 
@@ -154,7 +155,12 @@ void openConnection(mysqlpp::Connection& conn,
   // counts as matched, so a count of 0 means that no row has its ID.
   conn.set_option(new mysqlpp::FoundRowsOption(true));
   const bool selectWebmap = selects == Selects::kWebmapDatabase;
-  const ConnectionSocketFinder socketFinder;
+  // "localhost" and a socket path mean the local socket, which leaves no
+  // port behind: only TCP connections need their socket found.
+  const bool tcp = address.socket.empty() && !address.host.empty() &&
+                   address.host != "localhost";
+  std::optional<ConnectionSocketFinder> socketFinder;
+  if (tcp) socketFinder.emplace();
   // Straight to the driver, past Connection::connect, which would read the
   // host word its own way.
   if (!conn.driver()->connect(
@@ -164,7 +170,7 @@ void openConnection(mysqlpp::Connection& conn,
           values.user.c_str(), values.password.c_str())) {
     throw mysqlpp::ConnectionFailed(conn.error(), conn.errnum());
   }
-  releasePortOnClose(socketFinder.find());
+  if (socketFinder) releasePortOnClose(socketFinder->find());
 }
 
 }  // namespace
