@@ -16,17 +16,10 @@
 
 namespace {
 
-// The client library's text for a connect that found no free local address
-// ends in the system's error number for it (EADDRNOTAVAIL).
-constexpr char kNoFreeLocalAddress[] = "(99)";
-
 std::string serverUnreachableText(const ServerUnreachable& e) {
   std::string text = "Fatal:  Cannot connect to the MySQL server on host '" +
                      e.host() + "': " + e.error() + "\n";
-  const std::string& error = e.error();
-  const size_t tail = sizeof kNoFreeLocalAddress - 1;
-  if (error.size() >= tail &&
-      error.compare(error.size() - tail, tail, kNoFreeLocalAddress) == 0) {
+  if (e.noFreeLocalPort()) {
     text +=
         "        No local port is free for a new connection: other programs "
         "on this\n"

@@ -51,8 +51,8 @@ int main(int argc, char** argv) {
       std::cout << kVersion << "\n";
       return kPageWritten;
     }
-    if (arg == "--output" && i + 1 < argc) {
-      output = argv[++i];
+    if (arg == "--output") {
+      output = i + 1 < argc ? argv[++i] : "";
     } else if (arg.rfind("--output=", 0) == 0) {
       output = arg.substr(std::strlen("--output="));
     } else {

@@ -12,11 +12,13 @@
 
 namespace {
 
-// Server errors for a database that does not exist, may not be used or
-// cannot be named so: with the name given at connect time they come back as a
-// failed connect, but they are a failed selection, not an unreachable
-// server.
 constexpr unsigned kErrorDatabaseAccessDenied = 1044;
+constexpr unsigned kErrorWrongDatabaseName = 1102;
+constexpr unsigned kErrorNameTooLong = 1059;
+
+// The client library's text for a connect that found no free local address
+// ends in the system's error number for it (EADDRNOTAVAIL).
+constexpr char kNoFreeLocalAddress[] = "(99)";
 
 // A server that accepts connections but does not answer must not hold a
 // run forever. Reads may wait longer than connects: a statement can wait for
@@ -24,10 +26,16 @@ constexpr unsigned kErrorDatabaseAccessDenied = 1044;
 constexpr unsigned kConnectTimeoutSeconds = 10;
 constexpr unsigned kReadWriteTimeoutSeconds = 300;
 
+// Errors for a database that does not exist, may not be used or cannot be
+// named so: with the name given at connect time they come back as a failed
+// connect, but they are a failed selection, not an unreachable server.
 bool isFailedSelection(unsigned error) {
-  return error == kErrorUnknownDatabase ||
-         error == kErrorDatabaseAccessDenied ||
-         error == kErrorWrongDatabaseName || error == kErrorNameTooLong;
+  return namesNoDatabase(error) || error == kErrorDatabaseAccessDenied;
+}
+
+bool endsWith(const std::string& text, const std::string& tail) {
+  return text.size() >= tail.size() &&
+         text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
 // Finds the TCP socket that a connect opens. MySQL++ keeps the client handle,
@@ -111,6 +119,7 @@ bool readPort(const std::string& text, unsigned& port) {
 // refuses every IPv6 address.
 ServerAddress readHostWord(const std::string& word) {
   ServerAddress address;
+  bool hasPort = false;
   std::string port;
   if (!word.empty() && word[0] == '/') {
     address.socket = word;
@@ -126,17 +135,18 @@ ServerAddress readHostWord(const std::string& word) {
       return address;
     }
     address.host = word.substr(1, close - 1);
-    if (close + 1 < word.size()) port = word.substr(close + 2);
+    hasPort = close + 1 < word.size();
+    if (hasPort) port = word.substr(close + 2);
   } else if (word.find(':') != word.rfind(':')) {
     address.host = word;  // a bare IPv6 address: no port
   } else if (const size_t colon = word.find(':'); colon != std::string::npos) {
     address.host = word.substr(0, colon);
+    hasPort = true;
     port = word.substr(colon + 1);
   } else {
     address.host = word;
   }
-  if ((word.find(':') != std::string::npos && word.back() == ':') ||
-      (!port.empty() && !readPort(port, address.port))) {
+  if (hasPort && (port.empty() || !readPort(port, address.port))) {
     address.error = "Unreadable port in host '" + word +
                     "': give a number from 1 to 65535 after the colon";
   }
@@ -175,6 +185,11 @@ void openConnection(mysqlpp::Connection& conn,
 
 }  // namespace
 
+bool namesNoDatabase(unsigned error) {
+  return error == kErrorUnknownDatabase || error == kErrorWrongDatabaseName ||
+         error == kErrorNameTooLong;
+}
+
 StatementResult runStatement(const WebmapConnectionValues& values,
                              Selects selects, Returns returns,
                              const std::string& statement) {
@@ -209,6 +224,7 @@ StatementResult runStatement(const WebmapConnectionValues& values,
     result.outcome = isFailedSelection(result.errorNumber)
                          ? StatementOutcome::kFailed
                          : StatementOutcome::kServerUnreachable;
+    result.noFreeLocalPort = endsWith(result.error, kNoFreeLocalAddress);
   } catch (const mysqlpp::BadQuery& e) {
     result.outcome = StatementOutcome::kFailed;
     result.errorNumber = static_cast<unsigned>(e.errnum());

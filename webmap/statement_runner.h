@@ -40,6 +40,8 @@ struct StatementResult {
   unsigned errorNumber = 0;  // the server's or the client library's
   std::string error;         // its text
   uint64_t matchedRows = 0;  // rows an INSERT, UPDATE or DELETE matched
+  // A connect that failed because no local port was free (TCP).
+  bool noFreeLocalPort = false;
   std::vector<std::vector<std::string>> rows;  // a NULL reads as ""
 
   bool succeeded() const { return outcome == StatementOutcome::kSucceeded; }
@@ -48,9 +50,11 @@ struct StatementResult {
 // Server error numbers the webmap operations tell apart.
 constexpr unsigned kErrorDatabaseExists = 1007;
 constexpr unsigned kErrorUnknownDatabase = 1049;
-constexpr unsigned kErrorWrongDatabaseName = 1102;
-constexpr unsigned kErrorNameTooLong = 1059;
 constexpr unsigned kErrorNoSuchTable = 1146;
+
+// Whether a server error says that the database to select is not there or
+// cannot be named so (unknown, a wrong name, a name too long).
+bool namesNoDatabase(unsigned error);
 
 StatementResult runStatement(const WebmapConnectionValues& values,
                              Selects selects, Returns returns,

@@ -14,7 +14,7 @@ ServerUnreachable::ServerUnreachable(const std::string& host,
     : std::runtime_error("cannot connect to " + host + ": " + result.error),
       host_(host),
       error_(result.error),
-      errorNumber_(result.errorNumber) {}
+      noFreeLocalPort_(result.noFreeLocalPort) {}
 
 StatementResult WebmapRun::send(Selects selects, Returns returns,
                                 const std::string& statement) {

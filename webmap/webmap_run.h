@@ -20,12 +20,13 @@ class ServerUnreachable : public std::runtime_error {
   ServerUnreachable(const std::string& host, const StatementResult& result);
   const std::string& host() const { return host_; }
   const std::string& error() const { return error_; }
-  unsigned errorNumber() const { return errorNumber_; }
+  // The connect found no free local port (TCP).
+  bool noFreeLocalPort() const { return noFreeLocalPort_; }
 
  private:
   std::string host_;
   std::string error_;
-  unsigned errorNumber_;
+  bool noFreeLocalPort_;
 };
 
 // Owned by the driver: where to connect, where messages go, and the

@@ -66,11 +66,7 @@ void checkOnlyTheWebmap(WebmapRun& run) {
   const StatementResult listed =
       run.send(Selects::kWebmapDatabase, Returns::kRows, kListDatabaseObjects);
   if (!listed.succeeded()) {
-    const unsigned error = listed.errorNumber;
-    if (error == kErrorUnknownDatabase || error == kErrorWrongDatabaseName ||
-        error == kErrorNameTooLong) {
-      return;
-    }
+    if (namesNoDatabase(listed.errorNumber)) return;
     throw NotAWebmapDatabase(database, {}, listed.error);
   }
   // By name, so that the stop names the same objects every time.
