@@ -9,27 +9,14 @@
 #include "driver/game_database.h"
 #include "driver/map_decoding.h"
 #include "driver/progress_line.h"
+#include "driver/run_lock.h"
+#include "driver/server_unreachable_text.h"
 #include "webmap/hex_upload.h"
 #include "webmap/map_description.h"
 #include "webmap/webmap_run.h"
 #include "webmap/webmap_schema.h"
 
 namespace {
-
-std::string serverUnreachableText(const ServerUnreachable& e) {
-  std::string text = "Fatal:  Cannot connect to the MySQL server on host '" +
-                     e.host() + "': " + e.error() + "\n";
-  if (e.noFreeLocalPort()) {
-    text +=
-        "        No local port is free for a new connection: other programs "
-        "on this\n"
-        "        machine have used them all up in the last minute. Wait a "
-        "minute and run\n"
-        "        again, or reach a server on this machine through its socket "
-        "(host localhost).\n";
-  }
-  return text + kPressAnyKey;
-}
 
 // At most this many of the objects that stopped a drop are named.
 constexpr size_t kOthersNamed = 5;
@@ -62,6 +49,7 @@ std::string notAWebmapText(const NotAWebmapDatabase& e) {
 
 int runGenerator(std::ostream& out, std::ostream& warnings) {
   out << bannerText();
+  lockForRun(kConfigurationFileName, RunLock::kExclusive, out);
 
   ToolConfiguration config;
   switch (readConfiguration(out, config)) {
@@ -113,7 +101,11 @@ int runGenerator(std::ostream& out, std::ostream& warnings) {
     writeMapDescription(webmap, map.rows, map.columns, databaseCreated);
     if (webmap.failedStatements() > 0) markWebmapForRebuild(webmap);
   } catch (const ServerUnreachable& e) {
-    return fatalStop(out, serverUnreachableText(e), kExitServerUnreachable);
+    return fatalStop(
+        out,
+        serverUnreachableText(e.host(), e.error(), e.failure(), map.hexCount) +
+            kPressAnyKey,
+        kExitServerUnreachable);
   } catch (const NotAWebmapDatabase& e) {
     return fatalStop(out, notAWebmapText(e), kExitStatementsFailed);
   }

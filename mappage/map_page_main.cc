@@ -2,6 +2,7 @@
 // and writes it as a self-contained HTML hex map, webmap.html in the working
 // directory unless --output says otherwise. One line of output names the
 // file and the number of hexes drawn.
+#include <cstdio>
 #include <cstring>
 #include <iostream>
 #include <sstream>
@@ -9,6 +10,8 @@
 
 #include "driver/configuration.h"
 #include "driver/exit_status.h"
+#include "driver/run_lock.h"
+#include "driver/server_unreachable_text.h"
 #include "mappage/map_page.h"
 #include "mappage/page_file.h"
 #include "webmap/webmap_reader.h"
@@ -40,6 +43,7 @@ constexpr char kHelp[] =
 }  // namespace
 
 int main(int argc, char** argv) {
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);
   std::string output = "webmap.html";
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -65,6 +69,8 @@ int main(int argc, char** argv) {
     return kUsage;
   }
 
+  // A generator run in this folder writes the webmap first.
+  lockForRun(kConfigurationFileName, RunLock::kShared, std::cout);
   std::ostringstream checking;  // the generator's progress line, not shown
   ToolConfiguration config;
   switch (readConfiguration(checking, config)) {
@@ -84,8 +90,8 @@ int main(int argc, char** argv) {
                   config.webmapDatabaseName},
                  webmap);
   if (read.outcome == StatementOutcome::kServerUnreachable) {
-    std::cout << "Fatal:  Cannot connect to the MySQL server on host '"
-              << config.mysqlHost << "': " << read.error << "\n";
+    std::cout << serverUnreachableText(config.mysqlHost, read.error,
+                                       read.connectFailure, -1);
     return kExitServerUnreachable;
   }
   if (!read.succeeded()) {

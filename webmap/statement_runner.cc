@@ -1,5 +1,6 @@
 #include "webmap/statement_runner.h"
 
+#include <errmsg.h>
 #include <fcntl.h>
 #include <mysql++/dbdriver.h>
 #include <mysql++/mysql++.h>
@@ -10,6 +11,8 @@
 #include <cstdlib>
 #include <optional>
 
+#include "webmap/option_files.h"
+
 namespace {
 
 constexpr unsigned kErrorDatabaseAccessDenied = 1044;
@@ -19,6 +22,19 @@ constexpr unsigned kErrorNameTooLong = 1059;
 // The client library's text for a connect that found no free local address
 // ends in the system's error number for it (EADDRNOTAVAIL).
 constexpr char kNoFreeLocalAddress[] = "(99)";
+
+// Server errors a connect can meet.
+constexpr unsigned kErrorTooManyConnections = 1040;
+constexpr unsigned kErrorAccessDenied = 1045;
+constexpr unsigned kErrorServerShutdown = 1053;
+constexpr unsigned kErrorTooManyUserConnections = 1203;
+constexpr unsigned kErrorUserLimitReached = 1226;
+constexpr unsigned kErrorConnectionKilled = 1927;
+constexpr unsigned kErrorSecureTransportRequired = 4058;
+// ER_USER_LIMIT_REACHED names the resource that ran out; the server's own
+// variable names tell the hourly limit from the simultaneous one.
+constexpr char kHourlyConnections[] = "max_connections_per_hour";
+constexpr char kSimultaneousConnections[] = "max_user_connections";
 
 // A server that accepts connections but does not answer must not hold a
 // run forever. Reads may wait longer than connects: a statement can wait for
@@ -36,6 +52,42 @@ bool isFailedSelection(unsigned error) {
 bool endsWith(const std::string& text, const std::string& tail) {
   return text.size() >= tail.size() &&
          text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// Why a connect failed. tcp: the connection went over TCP; tls: TLS was
+// asked for.
+ConnectFailure classifyConnectFailure(unsigned error, const std::string& text,
+                                      bool tcp, bool tls) {
+  switch (error) {
+    case CR_CONNECTION_ERROR:
+    case CR_CONN_HOST_ERROR:
+      return endsWith(text, kNoFreeLocalAddress)
+                 ? ConnectFailure::kNoFreeLocalPort
+                 : ConnectFailure::kServerAway;
+    case CR_SERVER_GONE_ERROR:
+    case CR_SERVER_LOST:
+    case kErrorServerShutdown:
+    case kErrorConnectionKilled:
+      return ConnectFailure::kServerAway;
+    case kErrorTooManyConnections:
+    case kErrorTooManyUserConnections:
+      return ConnectFailure::kServerBusy;
+    case kErrorUserLimitReached:
+      if (text.find(kHourlyConnections) != std::string::npos) {
+        return ConnectFailure::kHourlyLimit;
+      }
+      return text.find(kSimultaneousConnections) != std::string::npos
+                 ? ConnectFailure::kServerBusy
+                 : ConnectFailure::kFinal;
+    case CR_SSL_CONNECTION_ERROR:
+      return ConnectFailure::kTlsStep;
+    case kErrorAccessDenied:
+    case kErrorSecureTransportRequired:
+      return tcp && !tls ? ConnectFailure::kRefusedWithoutTls
+                         : ConnectFailure::kFinal;
+    default:
+      return ConnectFailure::kFinal;
+  }
 }
 
 // Finds the TCP socket that a connect opens. MySQL++ keeps the client handle,
@@ -153,34 +205,102 @@ ServerAddress readHostWord(const std::string& word) {
   return address;
 }
 
+// The number in the environment variable name, or 0 when it is not set or
+// not a port.
+unsigned portFromEnvironment(const char* name) {
+  unsigned port = 0;
+  const char* text = std::getenv(name);
+  if (text == nullptr || !readPort(text, port)) return 0;
+  return port;
+}
+
+// Whether the address reaches the server over TCP: "localhost" and a socket
+// path mean the local socket.
+bool isTcp(const ServerAddress& address) {
+  return address.socket.empty() && !address.host.empty() &&
+         address.host != "localhost";
+}
+
+// A client library option without a MySQL++ class of its own. Options go
+// through Connection::set_option, which applies them after the driver has
+// made its handle ready for the connect; a handle set up before then is
+// made anew.
+class ClientLibraryOption : public mysqlpp::Option {
+ public:
+  ClientLibraryOption(mysql_option option, my_bool value)
+      : option_(option), value_(value) {}
+  Error set(mysqlpp::DBDriver* driver) override {
+    return driver->set_option(option_, &value_) ? err_NONE : err_api_reject;
+  }
+
+ private:
+  mysql_option option_;
+  my_bool value_;
+};
+
 // Opens conn, selecting the webmap database in the handshake when asked to,
 // which saves a round trip per statement.
 void openConnection(mysqlpp::Connection& conn,
                     const WebmapConnectionValues& values,
                     const ServerAddress& address, Selects selects) {
+  mysqlpp::DBDriver& driver = *conn.driver();
+  const ClientOptionSettings& files = clientOptionSettings();
+  // The option files, read by the library at the connect. What they set
+  // overrides the options set here, but not the connect's own arguments.
+  conn.set_option(new mysqlpp::ReadDefaultGroupOption(kOptionGroup));
   conn.set_option(new mysqlpp::ConnectTimeoutOption(kConnectTimeoutSeconds));
   conn.set_option(new mysqlpp::ReadTimeoutOption(kReadWriteTimeoutSeconds));
   conn.set_option(new mysqlpp::WriteTimeoutOption(kReadWriteTimeoutSeconds));
   // An UPDATE that rewrites a row with the values it already holds still
   // counts as matched, so a count of 0 means that no row has its ID.
   conn.set_option(new mysqlpp::FoundRowsOption(true));
-  const bool selectWebmap = selects == Selects::kWebmapDatabase;
-  // "localhost" and a socket path mean the local socket, which leaves no
-  // port behind: only TCP connections need their socket found.
-  const bool tcp = address.socket.empty() && !address.host.empty() &&
-                   address.host != "localhost";
+  // The library ignores a bare "ssl" in the files, and boolean options
+  // written without a value: set as the mariadb client reads them.
+  if (files.tls) {
+    conn.set_option(new ClientLibraryOption(MYSQL_OPT_SSL_ENFORCE, 1));
+  }
+  if (files.verifyServerCert) {
+    conn.set_option(
+        new ClientLibraryOption(MYSQL_OPT_SSL_VERIFY_SERVER_CERT, 1));
+  }
+
+  // A socket or port from the environment goes before the files', as it did
+  // before the files were read (the library would let the files win).
+  const bool tcp = isTcp(address);
+  std::string socket = address.socket;
+  unsigned port = address.port;
+  if (!tcp && socket.empty()) {
+    if (const char* fromEnvironment = std::getenv("MYSQL_UNIX_PORT")) {
+      socket = fromEnvironment;
+    }
+  }
+  if (tcp && port == 0) port = portFromEnvironment("MYSQL_TCP_PORT");
+  // A host left out would be taken from the files: a socket path goes with
+  // "localhost".
+  const std::string host = address.host.empty() ? "localhost" : address.host;
+  // A connection that selects no database must not select the files'
+  // default database either; every account may select information_schema.
+  const char* database = nullptr;
+  if (selects == Selects::kWebmapDatabase) {
+    database = values.databaseName.c_str();
+  } else if (files.namesDatabase) {
+    database = "information_schema";
+  }
+
   std::optional<ConnectionSocketFinder> socketFinder;
   if (tcp) socketFinder.emplace();
   // Straight to the driver, past Connection::connect, which would read the
   // host word its own way.
-  if (!conn.driver()->connect(
-          address.host.empty() ? nullptr : address.host.c_str(),
-          address.socket.empty() ? nullptr : address.socket.c_str(),
-          address.port, selectWebmap ? values.databaseName.c_str() : nullptr,
-          values.user.c_str(), values.password.c_str())) {
+  if (!driver.connect(host.c_str(), socket.empty() ? nullptr : socket.c_str(),
+                      port, database, values.user.c_str(),
+                      values.password.c_str())) {
     throw mysqlpp::ConnectionFailed(conn.error(), conn.errnum());
   }
   if (socketFinder) releasePortOnClose(socketFinder->find());
+  // A "reconnect" in the files would let the library send a statement
+  // again on a new connection after a lost one: a statement goes out once.
+  const my_bool reconnect = 0;
+  driver.set_option(MYSQL_OPT_RECONNECT, &reconnect);
 }
 
 }  // namespace
@@ -197,6 +317,7 @@ StatementResult runStatement(const WebmapConnectionValues& values,
   const ServerAddress address = readHostWord(values.host);
   if (!address.error.empty()) {
     result.outcome = StatementOutcome::kServerUnreachable;
+    result.connectFailure = ConnectFailure::kFinal;
     result.error = address.error;
     return result;
   }
@@ -221,10 +342,14 @@ StatementResult runStatement(const WebmapConnectionValues& values,
   } catch (const mysqlpp::ConnectionFailed& e) {
     result.errorNumber = static_cast<unsigned>(e.errnum());
     result.error = e.what();
-    result.outcome = isFailedSelection(result.errorNumber)
-                         ? StatementOutcome::kFailed
-                         : StatementOutcome::kServerUnreachable;
-    result.noFreeLocalPort = endsWith(result.error, kNoFreeLocalAddress);
+    if (isFailedSelection(result.errorNumber)) {
+      result.outcome = StatementOutcome::kFailed;
+    } else {
+      result.outcome = StatementOutcome::kServerUnreachable;
+      result.connectFailure =
+          classifyConnectFailure(result.errorNumber, result.error,
+                                 isTcp(address), clientOptionSettings().tls);
+    }
   } catch (const mysqlpp::BadQuery& e) {
     result.outcome = StatementOutcome::kFailed;
     result.errorNumber = static_cast<unsigned>(e.errnum());

@@ -1,7 +1,11 @@
 // The one place that talks to the MySQL client library: every statement gets
 // a connection of its own, opened with the webmap connection values and
 // closed after it, and how it went comes back as a value. No other file
-// includes the database library's headers.
+// includes the database library's headers. Connections read the client
+// option files (groups [client], [client-server], [client-mariadb] and
+// [zelkor-generator]) for TLS and other client settings; config.txt's host,
+// user, password and database, and the MYSQL_UNIX_PORT and MYSQL_TCP_PORT
+// variables, go before the files.
 #ifndef ZELKOR_WEBMAP_STATEMENT_RUNNER_H_
 #define ZELKOR_WEBMAP_STATEMENT_RUNNER_H_
 
@@ -35,13 +39,35 @@ enum class StatementOutcome {
   kServerUnreachable,
 };
 
+// Why no connection could be opened, as far as a run can act on it.
+enum class ConnectFailure {
+  kNone,
+  // A wrong host or port, a refused login, an unreadable host word: trying
+  // again changes nothing.
+  kFinal,
+  // Refused, lost during the handshake, shutting down: the server is away,
+  // or restarting. At a run's first connect, a wrong host or port looks so.
+  kServerAway,
+  // Too many connections on the server, or the account's limit of
+  // simultaneous connections reached: a moment later there is room.
+  kServerBusy,
+  // The account's connections per hour are used up.
+  kHourlyLimit,
+  // No local port was free for the connection (TCP).
+  kNoFreeLocalPort,
+  // The TLS handshake failed: a certificate, or a server without TLS.
+  kTlsStep,
+  // A login refused over TCP without TLS: the server may require TLS.
+  kRefusedWithoutTls,
+};
+
 struct StatementResult {
   StatementOutcome outcome = StatementOutcome::kSucceeded;
   unsigned errorNumber = 0;  // the server's or the client library's
   std::string error;         // its text
   uint64_t matchedRows = 0;  // rows an INSERT, UPDATE or DELETE matched
-  // A connect that failed because no local port was free (TCP).
-  bool noFreeLocalPort = false;
+  // Set when outcome is kServerUnreachable.
+  ConnectFailure connectFailure = ConnectFailure::kNone;
   std::vector<std::vector<std::string>> rows;  // a NULL reads as ""
 
   bool succeeded() const { return outcome == StatementOutcome::kSucceeded; }

@@ -1,5 +1,8 @@
 #include "webmap/webmap_run.h"
 
+#include <algorithm>
+#include <thread>
+
 namespace {
 
 std::string failureText(const std::string& statement,
@@ -14,15 +17,44 @@ ServerUnreachable::ServerUnreachable(const std::string& host,
     : std::runtime_error("cannot connect to " + host + ": " + result.error),
       host_(host),
       error_(result.error),
-      noFreeLocalPort_(result.noFreeLocalPort) {}
+      failure_(result.connectFailure) {}
+
+std::chrono::milliseconds pauseAfter(const ConnectPatience& patience,
+                                     int tries) {
+  std::chrono::milliseconds pause = patience.firstPause;
+  for (int i = 1; i < tries && pause < patience.longestPause; ++i) pause *= 2;
+  return std::min(pause, patience.longestPause);
+}
+
+bool worthAnotherTry(ConnectFailure failure, bool reachedBefore) {
+  return failure == ConnectFailure::kServerBusy ||
+         (failure == ConnectFailure::kServerAway && reachedBefore);
+}
 
 StatementResult WebmapRun::send(Selects selects, Returns returns,
                                 const std::string& statement) {
-  StatementResult result = runStatement(values_, selects, returns, statement);
-  if (result.outcome == StatementOutcome::kServerUnreachable) {
-    throw ServerUnreachable(values_.host, result);
+  std::chrono::milliseconds waited{0};
+  bool announced = false;
+  for (int tries = 1;; ++tries) {
+    StatementResult result = runStatement(values_, selects, returns, statement);
+    if (result.outcome != StatementOutcome::kServerUnreachable) {
+      reachedServer_ = true;
+      if (announced) out() << "Info:   The MySQL server answers again.\n";
+      return result;
+    }
+    const std::chrono::milliseconds pause = pauseAfter(patience_, tries);
+    if (!worthAnotherTry(result.connectFailure, reachedServer_) ||
+        waited + pause > patience_.limit) {
+      throw ServerUnreachable(values_.host, result);
+    }
+    if (!announced && waited + pause >= patience_.announceAfter) {
+      out() << "Info:   Waiting for the MySQL server: " << result.error << "\n";
+      out().flush();
+      announced = true;
+    }
+    std::this_thread::sleep_for(pause);
+    waited += pause;
   }
-  return result;
 }
 
 void WebmapRun::recordFailure(const std::string& statement,

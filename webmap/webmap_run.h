@@ -5,6 +5,7 @@
 #ifndef ZELKOR_WEBMAP_WEBMAP_RUN_H_
 #define ZELKOR_WEBMAP_WEBMAP_RUN_H_
 
+#include <chrono>
 #include <ostream>
 #include <stdexcept>
 #include <string>
@@ -20,21 +21,41 @@ class ServerUnreachable : public std::runtime_error {
   ServerUnreachable(const std::string& host, const StatementResult& result);
   const std::string& host() const { return host_; }
   const std::string& error() const { return error_; }
-  // The connect found no free local port (TCP).
-  bool noFreeLocalPort() const { return noFreeLocalPort_; }
+  ConnectFailure failure() const { return failure_; }
 
  private:
   std::string host_;
   std::string error_;
-  bool noFreeLocalPort_;
+  ConnectFailure failure_;
 };
+
+// How long a connect that the server refuses for a moment is tried again:
+// pauses from 50 ms, doubling up to 1 s, for at most 30 s per statement.
+struct ConnectPatience {
+  std::chrono::milliseconds firstPause{50};
+  std::chrono::milliseconds longestPause{1000};
+  std::chrono::milliseconds limit{30000};
+  // Waits shorter than this (the usual race with an account's connection
+  // limit) are not worth a line in the log.
+  std::chrono::milliseconds announceAfter{1000};
+};
+
+// The pause before try number tries + 1 (tries >= 1).
+std::chrono::milliseconds pauseAfter(const ConnectPatience& patience,
+                                     int tries);
+
+// Whether a connect that failed so is tried again: a server that is busy
+// always, one that is away only once the run has reached it (at the first
+// connect it is a wrong host or port).
+bool worthAnotherTry(ConnectFailure failure, bool reachedBefore);
 
 // Owned by the driver: where to connect, where messages go, and the
 // statements that failed.
 class WebmapRun {
  public:
-  WebmapRun(WebmapConnectionValues connectTo, std::ostream& messages)
-      : values_(std::move(connectTo)), out_(&messages) {}
+  WebmapRun(WebmapConnectionValues connectTo, std::ostream& messages,
+            ConnectPatience patience = {})
+      : values_(std::move(connectTo)), out_(&messages), patience_(patience) {}
 
   const WebmapConnectionValues& values() const { return values_; }
   std::ostream& out() { return *out_; }
@@ -43,8 +64,11 @@ class WebmapRun {
   // the statement: "<error> (in: <statement>)".
   const std::string& firstFailure() const { return firstFailure_; }
 
-  // Sends one statement; throws ServerUnreachable when no connection can be
-  // opened.
+  // Sends one statement. A connect that the server refuses for a moment is
+  // tried again (see worthAnotherTry and ConnectPatience), with one line
+  // when the wait begins to last and one when the run goes on; the
+  // statement itself goes out once. Throws ServerUnreachable when no
+  // connection can be opened.
   StatementResult send(Selects selects, Returns returns,
                        const std::string& statement);
   // Tallies a failed statement.
@@ -60,6 +84,8 @@ class WebmapRun {
  private:
   WebmapConnectionValues values_;
   std::ostream* out_;
+  ConnectPatience patience_;
+  bool reachedServer_ = false;
   int failedStatements_ = 0;
   std::string firstFailure_;
   std::string createFailure_;

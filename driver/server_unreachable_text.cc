@@ -1,0 +1,60 @@
+#include "driver/server_unreachable_text.h"
+
+namespace {
+
+// The most connections a run opens besides one per hex: the create
+// attempt, the validity look-ups, the drop guard's look-up, the drop, the
+// second create with its two tables, the map description row and the
+// deletion of it after failures.
+constexpr int32_t kChecksConnections = 14;
+
+}  // namespace
+
+std::string serverUnreachableText(const std::string& host,
+                                  const std::string& error,
+                                  ConnectFailure failure, int32_t hexCount) {
+  std::string text = "Fatal:  Cannot connect to the MySQL server on host '" +
+                     host + "': " + error + "\n";
+  switch (failure) {
+    case ConnectFailure::kNoFreeLocalPort:
+      text +=
+          "        No local port is free for a new connection: other programs "
+          "on this\n"
+          "        machine have used them all up in the last minute. Wait a "
+          "minute and run\n"
+          "        again, or reach a server on this machine through its socket "
+          "(host localhost).\n";
+      break;
+    case ConnectFailure::kHourlyLimit: {
+      if (hexCount < 0) break;
+      const std::string most = std::to_string(hexCount + kChecksConnections);
+      text +=
+          "        The account's connections for this hour are used up. A "
+          "run of this map\n"
+          "        opens up to " +
+          most + " connections: one for each of its " +
+          std::to_string(hexCount) + " hexes and up to " +
+          std::to_string(kChecksConnections) +
+          "\n"
+          "        for its checks. Ask for a plan that allows " +
+          most +
+          " connections an hour\n"
+          "        for each run within the hour.\n";
+      break;
+    }
+    case ConnectFailure::kTlsStep:
+      text +=
+          "        The connection failed in its TLS step: check ssl-ca and the "
+          "server's\n"
+          "        certificate, and that the server offers TLS.\n";
+      break;
+    case ConnectFailure::kRefusedWithoutTls:
+      text +=
+          "        The server may require TLS: add ssl and ssl-ca=FILE under "
+          "[zelkor-generator] in ~/.my.cnf.\n";
+      break;
+    default:
+      break;
+  }
+  return text;
+}
