@@ -1,6 +1,9 @@
 #include "test_support/private_server.h"
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -34,6 +37,30 @@ pid_t spawn(std::vector<std::string> argv, const std::string& log) {
 }
 
 }  // namespace
+
+int freeLoopbackPort(int family) {
+  const int fd = socket(family, SOCK_STREAM, 0);
+  sockaddr_storage address{};
+  socklen_t length =
+      family == AF_INET ? sizeof(sockaddr_in) : sizeof(sockaddr_in6);
+  if (family == AF_INET) {
+    auto* v4 = reinterpret_cast<sockaddr_in*>(&address);
+    v4->sin_family = AF_INET;
+    v4->sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  } else {
+    auto* v6 = reinterpret_cast<sockaddr_in6*>(&address);
+    v6->sin6_family = AF_INET6;
+    v6->sin6_addr = in6addr_loopback;
+  }
+  if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+      getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+    throw std::runtime_error("no free loopback port");
+  }
+  close(fd);
+  return ntohs(family == AF_INET
+                   ? reinterpret_cast<sockaddr_in*>(&address)->sin_port
+                   : reinterpret_cast<sockaddr_in6*>(&address)->sin6_port);
+}
 
 PrivateServer::PrivateServer(PrivateServerOptions options)
     : options_(std::move(options)), socket_(dir_.file("mysqld.sock")) {
@@ -72,6 +99,9 @@ void PrivateServer::start() {
            "--innodb-buffer-pool-size=32M", "--skip-log-bin",
            "--skip-name-resolve", "--max-connections=500"}) {
     command.push_back(word);
+  }
+  for (const std::string& option : options_.serverOptions) {
+    command.push_back(option);
   }
   if (options_.tcpAddress.empty()) {
     command.push_back("--skip-networking");

@@ -20,7 +20,13 @@ struct PrivateServerOptions {
   int tcpPort = 0;
   // Words put before the server's command, such as "ip netns exec NAME".
   std::vector<std::string> commandPrefix;
+  // More server options, such as "--require-secure-transport=ON".
+  std::vector<std::string> serverOptions;
 };
+
+// A TCP port on the loopback address (127.0.0.1, or ::1 for AF_INET6) that
+// nothing listens on now.
+int freeLoopbackPort(int family = 2 /* AF_INET */);
 
 class PrivateServer {
  public:
@@ -36,6 +42,8 @@ class PrivateServer {
   void kill();
 
   const std::string& socket() const { return socket_; }
+  // The server's data and log folder.
+  const ScopedTempDir& dir() const { return dir_; }
   std::string env() const { return "MYSQL_UNIX_PORT=" + socket_; }
 
  private:

@@ -13,6 +13,8 @@
 #include <stdexcept>
 #include <utility>
 
+#include "test_support/temp_dir.h"
+
 extern char** environ;
 
 namespace {
@@ -46,19 +48,38 @@ bool readBoth(int outFd, int errFd, std::string& out, std::string& err,
   return true;
 }
 
+bool setsVariable(const std::vector<std::string>& entries,
+                  const std::string& nameAndEquals) {
+  for (const std::string& entry : entries) {
+    if (entry.compare(0, nameAndEquals.size(), nameAndEquals) == 0) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// An empty folder for the tool's HOME and MYSQL_HOME, for the whole test
+// process.
+const std::string& emptyHome() {
+  static const ScopedTempDir home;
+  return home.path();
+}
+
 // The tool's environment: ours, with the extra entries in place of inherited
-// ones of the same name.
+// ones of the same name, and without the machine's option file folders.
 std::vector<std::string> environmentWith(
     const std::vector<std::string>& extra) {
   std::vector<std::string> env = extra;
+  for (const char* name : {"HOME=", "MYSQL_HOME="}) {
+    if (!setsVariable(extra, name)) env.push_back(name + emptyHome());
+  }
   for (char** e = environ; *e != nullptr; ++e) {
     const std::string entry = *e;
     const std::string name = entry.substr(0, entry.find('=') + 1);
-    bool replaced = false;
-    for (const std::string& added : extra) {
-      replaced = replaced || added.compare(0, name.size(), name) == 0;
+    if (!setsVariable(env, name) &&
+        (name != "MARIADB_HOME=" || setsVariable(extra, name))) {
+      env.push_back(entry);
     }
-    if (!replaced) env.push_back(entry);
   }
   return env;
 }
@@ -126,6 +147,7 @@ ToolRun runTool(const std::string& workingDir, const ToolOptions& options) {
   }
   close(outPipe[1]);
   close(errPipe[1]);
+  if (options.onStart) options.onStart(pid);
   ToolRun run;
   const auto deadline = std::chrono::steady_clock::now() + options.deadline;
   if (!readBoth(outPipe[0], errPipe[0], run.out, run.err, deadline)) {

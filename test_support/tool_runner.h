@@ -3,7 +3,10 @@
 #ifndef ZELKOR_TEST_SUPPORT_TOOL_RUNNER_H_
 #define ZELKOR_TEST_SUPPORT_TOOL_RUNNER_H_
 
+#include <sys/types.h>
+
 #include <chrono>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,7 +19,9 @@ struct ToolRun {
 struct ToolOptions {
   std::vector<std::string> args;
   // Environment entries ("NAME=value") added to the tool's, in place of
-  // inherited ones of the same name.
+  // inherited ones of the same name. Unless given here, HOME and MYSQL_HOME
+  // name an empty folder and MARIADB_HOME is not set, so that the machine's
+  // own ~/.my.cnf does not reach the tool.
   std::vector<std::string> env;
   // Standard error is a pseudo-terminal (still not the controlling one) and
   // ToolRun::err holds what was written to it.
@@ -32,6 +37,9 @@ struct ToolOptions {
   std::vector<std::string> commandPrefix;
   // A run still going then is killed, and the test fails saying so.
   std::chrono::seconds deadline{120};
+  // Called with the tool's process id once it has started (from the thread
+  // that runs it).
+  std::function<void(pid_t)> onStart;
 };
 
 // Options with these environment entries and arguments, the rest as above.

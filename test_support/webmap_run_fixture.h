@@ -110,6 +110,10 @@ class WebmapRunTest : public ::testing::Test {
   static std::string afterBanner(const ToolRun& run);
   Rows hexes();
   Rows description();
+  // Two runs of a 1 x 2 map by a new user, with env added to the tool's
+  // environment; the server's general log must hold exactly their
+  // statements, each on a connection of its own.
+  void expectTheExactStatements(const std::vector<std::string>& env);
   // Creates a user with password pw (no password when empty) on the test's
   // server, dropped when the test ends.
   std::string createUser(const std::string& prefix, const std::string& pw);

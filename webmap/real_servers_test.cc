@@ -183,32 +183,6 @@ TEST_F(WebmapRunTest, NotepadConfigurationFileWorks) {
   EXPECT_EQ(kPlainMapRows, hexes());
 }
 
-// A TCP port on the loopback address (127.0.0.1 or ::1) that nothing
-// listens on just now.
-int freeLoopbackPort(int family = AF_INET) {
-  const int fd = socket(family, SOCK_STREAM, 0);
-  sockaddr_storage address{};
-  socklen_t length =
-      family == AF_INET ? sizeof(sockaddr_in) : sizeof(sockaddr_in6);
-  if (family == AF_INET) {
-    auto* v4 = reinterpret_cast<sockaddr_in*>(&address);
-    v4->sin_family = AF_INET;
-    v4->sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  } else {
-    auto* v6 = reinterpret_cast<sockaddr_in6*>(&address);
-    v6->sin6_family = AF_INET6;
-    v6->sin6_addr = in6addr_loopback;
-  }
-  if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
-      getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-    throw std::runtime_error("no free loopback port");
-  }
-  close(fd);
-  return ntohs(family == AF_INET
-                   ? reinterpret_cast<sockaddr_in*>(&address)->sin_port
-                   : reinterpret_cast<sockaddr_in6*>(&address)->sin6_port);
-}
-
 // A host word for config.txt and the environment entries it goes with.
 struct HostWord {
   std::string host;

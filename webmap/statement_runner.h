@@ -82,6 +82,11 @@ constexpr unsigned kErrorNoSuchTable = 1146;
 // cannot be named so (unknown, a wrong name, a name too long).
 bool namesNoDatabase(unsigned error);
 
+// Why a connect failed with the client library's error number and text.
+// tcp: the connection went over TCP; tls: TLS was asked for.
+ConnectFailure classifyConnectFailure(unsigned error, const std::string& text,
+                                      bool tcp, bool tls);
+
 StatementResult runStatement(const WebmapConnectionValues& values,
                              Selects selects, Returns returns,
                              const std::string& statement);

@@ -54,6 +54,10 @@ TEST(WebmapFaultsTest, ServerStoppingMidUploadEndsWithMinusTwoThenRecovers) {
   server.kill();
   tool.join();
   EXPECT_EQ(254, interrupted.exitCode) << interrupted.out;  // -2
+  // It waited for the server to come back, for 30 s, then gave up.
+  EXPECT_NE(std::string::npos,
+            interrupted.out.find("Info:   Waiting for the MySQL server: "))
+      << interrupted.out;
   EXPECT_NE(std::string::npos,
             interrupted.out.find("Fatal:  Cannot connect to the MySQL server "
                                  "on host 'localhost': "))

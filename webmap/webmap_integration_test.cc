@@ -341,15 +341,34 @@ namespace {
 
 // Every statement of two runs as the server's general query log received it,
 // for a map of one row and two columns, run by a user of its own so that
-// other tests' statements can be told apart.
+// other tests' statements can be told apart: without option files, and with
+// the client settings that Debian installs (a socket, which MYSQL_UNIX_PORT
+// overrides as it always has).
 TEST_F(WebmapRunTest, ServerReceivesTheExactStatementsEachOnItsOwnConnection) {
+  ScopedTempDir debian;
+  debian.write("my.cnf",
+               "[client-server]\nsocket = /run/mysqld/nonexistent.sock\n");
+  for (const std::string& optionFolder : {std::string(), debian.path()}) {
+    SCOPED_TRACE("option files in '" + optionFolder + "'");
+    execute("DROP DATABASE IF EXISTS " + quoteIdentifier(database_));
+    expectTheExactStatements(
+        optionFolder.empty()
+            ? std::vector<std::string>{}
+            : std::vector<std::string>{"MYSQL_HOME=" + optionFolder});
+  }
+}
+
+}  // namespace
+
+void WebmapRunTest::expectTheExactStatements(
+    const std::vector<std::string>& env) {
   writeGameDb(plainGameDb(1, 2));
   const std::string user = createUser("logged", "");
   execute("GRANT ALL PRIVILEGES ON *.* TO '" + user + "'@'localhost'");
   configure(user, "&");
   startGeneralLog();
-  const ToolRun first = run();
-  const ToolRun second = run();
+  const ToolRun first = run(env);
+  const ToolRun second = run(env);
   ASSERT_EQ(0, first.exitCode) << first.out;
   ASSERT_EQ(0, second.exitCode) << second.out;
 
@@ -450,5 +469,3 @@ TEST_F(WebmapRunTest, ServerReceivesTheExactStatementsEachOnItsOwnConnection) {
     EXPECT_EQ(1, count) << "connection " << thread;
   }
 }
-
-}  // namespace

@@ -1,0 +1,356 @@
+// The webmap on servers as hosting plans and managed database services run
+// them, each a server of the test's own on a 127.0.0.1 port: TLS required
+// and set up through the client option files, accounts with connection
+// limits, and a server that restarts during a run. The tool's option files
+// are the test's own (HOME and MYSQL_HOME name a scratch folder).
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <thread>
+
+#include "driver/banner.h"
+#include "test_support/private_server.h"
+#include "test_support/tcp_proxy.h"
+#include "test_support/test_certificates.h"
+#include "test_support/webmap_run_fixture.h"
+
+namespace {
+
+constexpr char kRefusedWithoutTls[] =
+    "        The server may require TLS: add ssl and ssl-ca=FILE under "
+    "[zelkor-generator] in ~/.my.cnf.\n"
+    "Press any key to exit...\n";
+constexpr char kTlsStepFailed[] =
+    "        The connection failed in its TLS step: check ssl-ca and the "
+    "server's\n"
+    "        certificate, and that the server offers TLS.\n"
+    "Press any key to exit...\n";
+constexpr char kWaiting[] = "Info:   Waiting for the MySQL server: ";
+constexpr char kAnswersAgain[] = "Info:   The MySQL server answers again.\n";
+
+// The README's grant, for an account that logs in over TCP from 127.0.0.1.
+constexpr char kGrant[] =
+    "GRANT CREATE, DROP, SELECT, INSERT, UPDATE, DELETE ON webmap.* TO "
+    "'webadmin'@'127.0.0.1'";
+
+bool endsWith(const std::string& text, const std::string& tail) {
+  return text.size() >= tail.size() &&
+         text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+std::string afterBanner(const ToolRun& run) {
+  const std::string banner = bannerText();
+  EXPECT_EQ(banner, run.out.substr(0, banner.size()));
+  return run.out.substr(std::min(banner.size(), run.out.size()));
+}
+
+class HostedServerTest : public ::testing::Test {
+ protected:
+  // Starts the server on a free 127.0.0.1 port with these options and
+  // creates the account webadmin (password "secret", then limits) with the
+  // README's grant; config.txt names the server and the account.
+  void startServer(std::vector<std::string> serverOptions,
+                   const std::string& limits = "") {
+    PrivateServerOptions options;
+    options.tcpAddress = "127.0.0.1";
+    options.tcpPort = freeLoopbackPort();
+    serverPort_ = options.tcpPort;
+    options.serverOptions = std::move(serverOptions);
+    server_ = std::make_unique<PrivateServer>(options);
+    rootQuery("CREATE USER 'webadmin'@'127.0.0.1' IDENTIFIED BY 'secret'" +
+              limits);
+    rootQuery(kGrant);
+    dir_.write("config.txt",
+               "game.db 127.0.0.1:" + std::to_string(options.tcpPort) +
+                   " webadmin secret webmap\n");
+  }
+
+  Rows rootQuery(const std::string& statement) {
+    return query(statement, "", server_->socket());
+  }
+
+  // The client option file in the tool's home folder.
+  void writeOptionFile(const std::string& text) {
+    home_.write(".my.cnf", text);
+  }
+
+  ToolOptions options(const std::string& program = "") {
+    ToolOptions o =
+        toolOptions({"HOME=" + home_.path(), "MYSQL_HOME=" + home_.path()});
+    o.program = program;
+    return o;
+  }
+  ToolRun run() { return runTool(dir_.path(), options()); }
+
+  // How many maphex rows hold the plain map of this many columns, with
+  // economy in their economy columns (-1: the plain map's own, ID mod 6).
+  int64_t plainRows(int columns, int economy = -1) {
+    const std::string c = std::to_string(columns);
+    const std::string e = economy < 0 ? "ID MOD 6" : std::to_string(economy);
+    return std::stoll(
+        rootQuery("SELECT COUNT(*) FROM webmap.maphex WHERE X = ID MOD " + c +
+                  " AND Y = ID DIV " + c +
+                  " AND PoliticalControl = ID MOD 9 AND BaseVictoryPoints = "
+                  "ID MOD 11 AND BaseEconomicPoints = " +
+                  e + " AND CurrentEconomicPoints = " + e)
+            .at(0)
+            .at(0));
+  }
+  int64_t maphexRows() {
+    return std::stoll(
+        rootQuery("SELECT COUNT(*) FROM webmap.maphex").at(0).at(0));
+  }
+
+  ScopedTempDir dir_;
+  ScopedTempDir home_;
+  ScopedTempDir certificateDir_;
+  std::unique_ptr<PrivateServer> server_;
+  int serverPort_ = 0;
+};
+
+TEST_F(HostedServerTest, ServerThatRequiresTlsIsReachedThroughTheOptionFile) {
+  const TestCertificates tls = makeTestCertificates(certificateDir_);
+  startServer({"--ssl-ca=" + tls.authority,
+               "--ssl-cert=" + tls.serverCertificate,
+               "--ssl-key=" + tls.serverKey, "--require-secure-transport=ON"});
+  dir_.write("game.db", plainMap().bytes());
+
+  // No TLS settings: the login is refused, and the stop says why it may be.
+  const ToolRun plain = run();
+  EXPECT_EQ(254, plain.exitCode) << plain.out;  // -2
+  EXPECT_TRUE(endsWith(plain.out, kRefusedWithoutTls)) << plain.out;
+
+  // The user's options as the mariadb client takes them. [client] names
+  // another user, password, host, port and default database, which
+  // config.txt overrides: the webmap is created all the same.
+  const auto accepted = [&] {
+    return std::stoll(
+        rootQuery("SHOW GLOBAL STATUS LIKE 'Ssl_accepts'").at(0).at(1));
+  };
+  const int64_t acceptedBefore = accepted();
+  writeOptionFile("[client]\nssl\nssl-ca=" + tls.authority +
+                  "\nuser=intruder\npassword=wrong\nhost=localhost\nport=1\n"
+                  "database=forum\n");
+  const ToolRun first = run();
+  EXPECT_EQ(kFirstRunLines, afterBanner(first));
+  EXPECT_EQ(0, first.exitCode);
+  const ToolRun second = run();
+  EXPECT_EQ(kUpdateRunLines, afterBanner(second));
+  EXPECT_EQ(0, second.exitCode);
+  EXPECT_EQ(kPlainMapRows, query(kSelectHexes, "webmap", server_->socket()));
+  // 16 connections for the first run of 6 hexes, 11 for the update.
+  EXPECT_GE(accepted() - acceptedBefore, 27);
+
+  // The map page reads the same files.
+  const ToolRun page = runTool(dir_.path(), options(mapPagePath()));
+  EXPECT_EQ("Info:   Wrote webmap.html: 6 hexes drawn.\n", page.out);
+  EXPECT_EQ(0, page.exitCode);
+
+  // The tool's own group, with the certificate checked by name.
+  writeOptionFile("[zelkor-generator]\nssl\nssl-verify-server-cert\nssl-ca=" +
+                  tls.authority + "\n");
+  const ToolRun ownGroup = run();
+  EXPECT_EQ(kUpdateRunLines, afterBanner(ownGroup));
+  EXPECT_EQ(0, ownGroup.exitCode);
+
+  // A certificate that the trusted authority did not sign.
+  writeOptionFile("[client]\nssl\nssl-verify-server-cert\nssl-ca=" +
+                  tls.otherAuthority + "\n");
+  const ToolRun untrusted = run();
+  EXPECT_EQ(254, untrusted.exitCode) << untrusted.out;
+  EXPECT_TRUE(endsWith(untrusted.out, kTlsStepFailed)) << untrusted.out;
+}
+
+// The client library requires TLS only of connections that check the
+// server's certificate.
+TEST_F(HostedServerTest, CheckedTlsRefusesAServerWithoutTls) {
+  const TestCertificates tls = makeTestCertificates(certificateDir_);
+  startServer({});
+  dir_.write("game.db", plainMap().bytes());
+  writeOptionFile("[client]\nssl-verify-server-cert\nssl-ca=" + tls.authority +
+                  "\n");
+  const ToolRun r = run();
+  EXPECT_EQ(254, r.exitCode) << r.out;
+  EXPECT_TRUE(endsWith(r.out, kTlsStepFailed)) << r.out;
+}
+
+// The server counts a closed connection as gone a moment after the client
+// has closed it, so an account allowed one connection at a time meets its
+// limit now and then; the connect is tried again.
+TEST_F(HostedServerTest, AccountWithOneConnectionAtATimeCompletesEveryRun) {
+  startServer({}, " WITH MAX_USER_CONNECTIONS 1");
+  dir_.write("game.db", plainGameDb(30, 30).bytes());
+  for (int i = 0; i < 5; ++i) {
+    const ToolRun r = run();
+    EXPECT_EQ(0, r.exitCode) << "run " << i << ":\n" << r.out;
+    EXPECT_EQ(900, maphexRows()) << "run " << i;
+    EXPECT_EQ(900, plainRows(30)) << "run " << i;
+  }
+  EXPECT_EQ((Rows{{"777777", "30", "30", "1"}}),
+            rootQuery("SELECT ID, Width, Height, CorrectedBaseAIs FROM "
+                      "webmap.mapdescription"));
+}
+
+TEST_F(HostedServerTest, HourlyConnectionLimitIsNamedWithTheRunsNeed) {
+  startServer({}, " WITH MAX_CONNECTIONS_PER_HOUR 20");
+  dir_.write("game.db", plainGameDb(5, 5).bytes());
+  const auto started = std::chrono::steady_clock::now();
+  const ToolRun r = run();
+  EXPECT_EQ(254, r.exitCode) << r.out;
+  EXPECT_TRUE(endsWith(
+      r.out,
+      "        The account's connections for this hour are used up. A run of "
+      "this map\n"
+      "        opens up to 39 connections: one for each of its 25 hexes and up "
+      "to 14\n"
+      "        for its checks. Ask for a plan that allows 39 connections an "
+      "hour\n"
+      "        for each run within the hour.\n"
+      "Press any key to exit...\n"))
+      << r.out;
+  EXPECT_EQ(std::string::npos, r.out.find(kWaiting)) << "not tried again";
+  EXPECT_LT(std::chrono::steady_clock::now() - started,
+            std::chrono::seconds(20))
+      << "not tried again";
+}
+
+// The server is killed while the run waits for a connection (a relay holds
+// the run's next connection before the server's greeting, so that no
+// statement is on its way), and started again a second later: the run
+// waits for it and completes, and the webmap holds the new turn only.
+TEST_F(HostedServerTest, ServerRestartedDuringTheUploadIsWaitedFor) {
+  startServer({});
+  constexpr int kSide = 20;
+  TcpProxy relay(serverPort_);
+  dir_.write("config.txt", "game.db 127.0.0.1:" + std::to_string(relay.port()) +
+                               " webadmin secret webmap\n");
+  dir_.write("game.db", plainGameDb(kSide, kSide).bytes());
+  ASSERT_EQ(0, run().exitCode);
+
+  // The next turn: every hex has a new economy.
+  dir_.write("game.db", gameDbWithMap(kSide, kSide, [](int i) {
+                          HexFields f = plainHex(i, kSide);
+                          f.economy = 9;
+                          return f;
+                        }).bytes());
+  ToolRun restarted;
+  std::thread tool([&] { restarted = run(); });
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (plainRows(kSide, 9) < 100 &&
+         std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  relay.hold();
+  const bool held = relay.waitUntilOnlyAHeldConnection();
+  server_->kill();
+  relay.release();  // the held connection finds no server
+  std::this_thread::sleep_for(std::chrono::seconds(1));
+  server_->start();
+  tool.join();
+
+  ASSERT_TRUE(held) << "the run opened no connection to hold";
+  EXPECT_EQ(0, restarted.exitCode) << restarted.out;
+  EXPECT_NE(std::string::npos, restarted.out.find(kWaiting)) << restarted.out;
+  EXPECT_TRUE(endsWith(restarted.out, std::string(kAnswersAgain) + kComplete))
+      << restarted.out;
+  EXPECT_EQ(kSide * kSide, maphexRows());
+  EXPECT_EQ(kSide * kSide, plainRows(kSide, 9));
+}
+
+// Whether a process holds an flock lock on the file at path (from
+// /proc/locks, without taking one).
+bool isLocked(const std::string& path) {
+  struct stat file {};
+  if (stat(path.c_str(), &file) != 0) return false;
+  const std::string inode = ":" + std::to_string(file.st_ino) + " ";
+  const std::string locks = readWholeFile("/proc/locks");
+  size_t line = 0;
+  while (line < locks.size()) {
+    const size_t end = locks.find('\n', line);
+    const std::string text = locks.substr(line, end - line);
+    if (text.find("FLOCK") != std::string::npos &&
+        text.find(inode) != std::string::npos) {
+      return true;
+    }
+    if (end == std::string::npos) break;
+    line = end + 1;
+  }
+  return false;
+}
+
+constexpr char kWaitingForTheOtherRun[] =
+    "Info:   Another run is using config.txt in this folder. Waiting for it "
+    "to end...\n";
+
+// A slow turn and the next cron tick: the second run and the map page wait
+// for the first run, and both runs complete.
+TEST_F(WebmapRunTest, RunsInOneFolderTakeTurns) {
+  constexpr int kSide = 30;
+  writeGameDb(plainGameDb(kSide, kSide));
+  ToolRun first;
+  std::thread firstTool([&] { first = run(); });
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (!isLocked(dir_.file("config.txt")) &&
+         std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  ToolRun second;
+  ToolRun page;
+  std::thread secondTool([&] { second = run(); });
+  std::thread pageTool([&] {
+    ToolOptions o = toolOptions(env_);
+    o.program = mapPagePath();
+    page = runTool(dir_.path(), o);
+  });
+  firstTool.join();
+  secondTool.join();
+  pageTool.join();
+
+  EXPECT_EQ(kFirstRunLines, afterBanner(first));
+  EXPECT_EQ(0, first.exitCode);
+  EXPECT_EQ(kWaitingForTheOtherRun + kUpdateRunLines, afterBanner(second));
+  EXPECT_EQ(0, second.exitCode);
+  EXPECT_EQ(std::string(kWaitingForTheOtherRun) +
+                "Info:   Wrote webmap.html: 900 hexes drawn.\n",
+            page.out);
+  EXPECT_EQ(0, page.exitCode);
+  EXPECT_EQ(kSide * kSide, static_cast<int>(hexes().size()));
+}
+
+// Killed during the upload with its output in a pipe (as under cron or the
+// publish script), a run has already passed on every line it wrote.
+TEST_F(WebmapRunTest, KilledRunLeavesItsLinesInThePipe) {
+  writeGameDb(plainGameDb(100, 100));
+  std::atomic<pid_t> pid{0};
+  ToolOptions o = toolOptions(env_);
+  o.onStart = [&](pid_t started) { pid = started; };
+  ToolRun killed;
+  std::thread tool([&] { killed = runTool(dir_.path(), o); });
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  const auto rows = [&] {
+    try {
+      return std::stoll(
+          query("SELECT COUNT(*) FROM maphex", database_).at(0).at(0));
+    } catch (const std::exception&) {
+      return 0LL;  // not created yet
+    }
+  };
+  while (rows() < 100 && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  kill(pid, SIGKILL);
+  tool.join();
+  EXPECT_EQ(-1, killed.exitCode);
+  EXPECT_EQ(std::string(kBeforeServerWork) + kCreated + kThrownOut + kDropped +
+                kCreated,
+            afterBanner(killed));
+}
+
+}  // namespace
