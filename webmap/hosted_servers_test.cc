@@ -157,6 +157,13 @@ TEST_F(HostedServerTest, ServerThatRequiresTlsIsReachedThroughTheOptionFile) {
   EXPECT_EQ(kUpdateRunLines, afterBanner(ownGroup));
   EXPECT_EQ(0, ownGroup.exitCode);
 
+  // TLS without a certificate check (which then skips loading the system's
+  // certificate authorities).
+  writeOptionFile("[client]\nssl\n");
+  const ToolRun unchecked = run();
+  EXPECT_EQ(kUpdateRunLines, afterBanner(unchecked));
+  EXPECT_EQ(0, unchecked.exitCode);
+
   // A certificate that the trusted authority did not sign.
   writeOptionFile("[client]\nssl\nssl-verify-server-cert\nssl-ca=" +
                   tls.otherAuthority + "\n");

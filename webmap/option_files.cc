@@ -99,6 +99,7 @@ class OptionFileReader {
     const std::string value =
         hasValue ? unquoted(trim(text.substr(equals + 1))) : "";
     if (startsWith(name, "loose-")) name = name.substr(6);
+    settings_.names.insert(name);
     if (name == "ssl" || name == "enable-ssl" || name == "ssl-enforce") {
       ssl_ = isTrue(value, hasValue);
     } else if (name == "skip-ssl" || name == "disable-ssl") {
@@ -127,6 +128,21 @@ class OptionFileReader {
 };
 
 }  // namespace
+
+bool libraryMustReadOptionFiles(const ClientOptionSettings& settings, bool tcp,
+                                bool socketGiven, bool portGiven) {
+  for (const std::string& name : settings.names) {
+    const bool decidedElsewhere =
+        name == "host" || name == "user" || name == "password" ||
+        name == "database" || name == "ssl" || name == "enable-ssl" ||
+        name == "skip-ssl" || name == "disable-ssl" || name == "ssl-enforce" ||
+        name == "ssl-verify-server-cert" ||
+        (name == "socket" && (tcp || socketGiven)) ||
+        (name == "port" && (!tcp || portGiven));
+    if (!decidedElsewhere) return true;
+  }
+  return false;
+}
 
 std::vector<std::string> clientOptionFiles() {
   std::vector<std::string> files = {"/etc/my.cnf", "/etc/mysql/my.cnf"};

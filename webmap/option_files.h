@@ -9,6 +9,7 @@
 #ifndef ZELKOR_WEBMAP_OPTION_FILES_H_
 #define ZELKOR_WEBMAP_OPTION_FILES_H_
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -28,7 +29,19 @@ struct ClientOptionSettings {
   // A "database" setting, which the library would select on every
   // connection that names none.
   bool namesDatabase = false;
+  // The names of all settings in the groups read ("ssl-ca", "socket"...),
+  // written with '-' and without a "loose-" in front.
+  std::set<std::string> names;
 };
+
+// Whether the client library must read the files for a connect: not when
+// every setting they hold is decided without them. The host, user,
+// password and database always come from config.txt, the socket from the
+// connect when it names one (tcp: none is used), the port likewise, and
+// ssl, ssl-enforce and ssl-verify-server-cert from the settings above.
+// Reading them costs a few file look-ups per connection.
+bool libraryMustReadOptionFiles(const ClientOptionSettings& settings, bool tcp,
+                                bool socketGiven, bool portGiven);
 
 // The files the client library reads on Linux, in its order: /etc/my.cnf,
 // /etc/mysql/my.cnf, my.cnf in $MARIADB_HOME (or else $MYSQL_HOME), then

@@ -87,6 +87,46 @@ TEST(OptionFilesTest, ReadsTheSettingsOfTheClientGroups) {
   }
 }
 
+// The library reads the files again at every connect; it need not when the
+// connect decides everything the files say.
+TEST(OptionFilesTest, LibraryReadsTheFilesOnlyWhenTheyMatter) {
+  const struct {
+    const char* file;
+    bool tcp;
+    bool socketGiven;
+    bool portGiven;
+    bool mustRead;
+  } kCases[] = {
+      {"", false, false, false, false},
+      {"[mysql]\nssl-ca=x\n", true, false, false, false},
+      {"[client]\nuser=u\npassword=p\nhost=h\ndatabase=d\n", true, false, false,
+       false},
+      {"[client]\nssl\nssl-verify-server-cert\n", true, false, false, false},
+      // Debian's: the socket matters only to a connect that names none.
+      {"[client-server]\nsocket=/run/mysqld/mysqld.sock\n", true, false, false,
+       false},
+      {"[client-server]\nsocket=/run/mysqld/mysqld.sock\n", false, true, false,
+       false},
+      {"[client-server]\nsocket=/run/mysqld/mysqld.sock\n", false, false, false,
+       true},
+      {"[client]\nport=3307\n", false, false, false, false},
+      {"[client]\nport=3307\n", true, false, true, false},
+      {"[client]\nport=3307\n", true, false, false, true},
+      {"[client]\nssl-ca=/etc/ca.pem\n", true, false, true, true},
+      {"[client]\nloose-default-character-set=utf8mb4\n", false, true, false,
+       true},
+  };
+  for (const auto& c : kCases) {
+    ScopedTempDir dir;
+    const ClientOptionSettings settings =
+        readClientOptionSettings({dir.write("my.cnf", c.file)});
+    EXPECT_EQ(c.mustRead, libraryMustReadOptionFiles(
+                              settings, c.tcp, c.socketGiven, c.portGiven))
+        << c.file << " tcp " << c.tcp << " socket " << c.socketGiven << " port "
+        << c.portGiven;
+  }
+}
+
 TEST(OptionFilesTest, LaterFilesGoBeforeEarlierOnes) {
   ScopedTempDir dir;
   const std::string system = dir.write("system.cnf", "[client]\nssl\n");

@@ -224,9 +224,6 @@ void openConnection(mysqlpp::Connection& conn,
                     const ServerAddress& address, Selects selects) {
   mysqlpp::DBDriver& driver = *conn.driver();
   const ClientOptionSettings& files = clientOptionSettings();
-  // The option files, read by the library at the connect. What they set
-  // overrides the options set here, but not the connect's own arguments.
-  conn.set_option(new mysqlpp::ReadDefaultGroupOption(kOptionGroup));
   conn.set_option(new mysqlpp::ConnectTimeoutOption(kConnectTimeoutSeconds));
   conn.set_option(new mysqlpp::ReadTimeoutOption(kReadWriteTimeoutSeconds));
   conn.set_option(new mysqlpp::WriteTimeoutOption(kReadWriteTimeoutSeconds));
@@ -255,6 +252,11 @@ void openConnection(mysqlpp::Connection& conn,
     }
   }
   if (tcp && port == 0) port = portFromEnvironment("MYSQL_TCP_PORT");
+  // The option files, read by the library at the connect. What they set
+  // overrides the options set here, but not the connect's own arguments.
+  if (libraryMustReadOptionFiles(files, tcp, !socket.empty(), port != 0)) {
+    conn.set_option(new mysqlpp::ReadDefaultGroupOption(kOptionGroup));
+  }
   // A host left out would be taken from the files: a socket path goes with
   // "localhost".
   const std::string host = address.host.empty() ? "localhost" : address.host;
