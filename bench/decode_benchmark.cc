@@ -9,9 +9,10 @@
 #include <iostream>
 #include <random>
 
-#include "driver/map_decoding.h"
-#include "test_support/game_db_builder.h"
+#include "gamedb/map_decoding.h"
+#include "gamedb_builder/game_db_builder.h"
 #include "test_support/null_stream.h"
+#include "translate/hex_table_translation.h"
 
 namespace {
 
@@ -57,9 +58,7 @@ void BM_DecodeWholeMap(benchmark::State& state) {
   NullStream out;
   for (auto _ : state) {
     DecodedMap map;
-    std::string fatal;
-    if (!decodeMap(out, "game.db", buffer, map, fatal))
-      state.SkipWithError("damaged");
+    if (decodeMap(out, "game.db", buffer, map)) state.SkipWithError("damaged");
     translateHexTable(map.hexes);
     benchmark::DoNotOptimize(map.hexes.economy.data());
   }

@@ -68,11 +68,11 @@ void drainPendingInput(int fd) {
 
 }  // namespace
 
-int fatalStop(std::ostream& out, const std::string& text, int status) {
-  out << text;
+int fatalStop(std::ostream& out, const Stop& stop) {
+  out << stop.text << stop.prompt;
   out.flush();
   waitForKeyPress();
-  return status;
+  return stop.status;
 }
 
 void waitForKeyPress() {

@@ -5,15 +5,13 @@
 #define ZELKOR_DRIVER_FATAL_STOP_H_
 
 #include <ostream>
-#include <string>
 
-// The prompt that ends the text of every fatal stop but the unreadable game
-// database's.
-constexpr char kPressAnyKey[] = "Press any key to exit...\n";
+#include "config/stop.h"
 
-// Writes text to out, flushes it, waits for one key press and returns status,
-// which the caller returns from the entry point.
-int fatalStop(std::ostream& out, const std::string& text, int status);
+// Writes the stop's text and prompt to out, flushes them, waits for one key
+// press and returns the stop's status, which the caller returns from the
+// entry point.
+int fatalStop(std::ostream& out, const Stop& stop);
 
 // Reads one key press from the terminal device (/dev/tty), without echo and
 // without waiting for Enter, and restores the terminal afterwards. Standard

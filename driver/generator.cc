@@ -2,15 +2,19 @@
 
 #include <unistd.h>
 
+#include <optional>
+
+#include "config/configuration.h"
+#include "config/connection_values.h"
+#include "config/exit_status.h"
+#include "config/run_lock.h"
+#include "config/stop.h"
 #include "driver/banner.h"
-#include "driver/configuration.h"
-#include "driver/exit_status.h"
 #include "driver/fatal_stop.h"
-#include "driver/game_database.h"
-#include "driver/map_decoding.h"
 #include "driver/progress_line.h"
-#include "driver/run_lock.h"
-#include "driver/server_unreachable_text.h"
+#include "gamedb/game_database.h"
+#include "gamedb/map_decoding.h"
+#include "translate/hex_table_translation.h"
 #include "webmap/hex_upload.h"
 #include "webmap/map_description.h"
 #include "webmap/webmap_run.h"
@@ -21,7 +25,7 @@ namespace {
 // At most this many of the objects that stopped a drop are named.
 constexpr size_t kOthersNamed = 5;
 
-std::string notAWebmapText(const NotAWebmapDatabase& e) {
+Stop notAWebmapStop(const NotAWebmapDatabase& e) {
   const std::string name = "'" + e.database() + "'";
   std::string text;
   if (e.lookupError().empty()) {
@@ -38,34 +42,23 @@ std::string notAWebmapText(const NotAWebmapDatabase& e) {
     text = "Fatal:  Could not look up what the database " + name +
            " holds: " + e.lookupError() + "\n";
   }
-  return text +
-         "        Nothing was dropped or written. Name a database of the "
-         "webmap's own in\n"
-         "        config.txt, or move everything else out of " +
-         name + ".\n" + kPressAnyKey;
+  return {kExitStatementsFailed,
+          text +
+              "        Nothing was dropped or written. Name a database of the "
+              "webmap's own in\n"
+              "        config.txt, or move everything else out of " +
+              name + ".\n"};
 }
 
-}  // namespace
+// The phases of a run. Each gives back the stop that ends the run, or
+// nothing when the run goes on.
 
-int runGenerator(std::ostream& out, std::ostream& warnings) {
-  out << bannerText();
-  lockForRun(kConfigurationFileName, RunLock::kExclusive, out);
-
-  ToolConfiguration config;
-  switch (readConfiguration(out, config)) {
-    case ConfigurationStatus::kNotFound:
-      return fatalStop(
-          out,
-          std::string("Fatal:  Configuration file not found!\n") + kPressAnyKey,
-          kExitConfigurationNotFound);
-    case ConfigurationStatus::kInvalid:
-      return fatalStop(out,
-                       std::string("Fatal:  Configuration file is invalid!\n") +
-                           kPressAnyKey,
-                       kExitConfigurationInvalid);
-    case ConfigurationStatus::kRead:
-      break;
-  }
+std::optional<Stop> readConfigurationPhase(std::ostream& out,
+                                           std::ostream& warnings,
+                                           ToolConfiguration& config) {
+  out << "Info:   Checking configuration file...\n\n";
+  const ConfigurationStatus status = readConfiguration(config);
+  if (status != ConfigurationStatus::kRead) return configurationStop(status);
   if (!config.mysqlPassword.empty() &&
       readableByOthers(kConfigurationFileName)) {
     warnings << "Warning: " << kConfigurationFileName
@@ -73,25 +66,28 @@ int runGenerator(std::ostream& out, std::ostream& warnings) {
                 "Make it private with: chmod 600 "
              << kConfigurationFileName << "\n";
   }
+  return std::nullopt;
+}
 
-  GameDatabaseBuffer buffer;
-  if (!loadGameDatabase(out, config.gameDatabasePath, buffer)) {
-    return fatalStop(out, unreadableGameDatabaseText(config.gameDatabasePath),
-                     kExitGameDatabaseUnreadable);
+std::optional<Stop> loadPhase(std::ostream& out, const std::string& path,
+                              GameDatabaseBuffer& buffer) {
+  if (loadGameDatabase(out, path, buffer)) return std::nullopt;
+  return Stop{kExitGameDatabaseUnreadable, unreadableGameDatabaseText(path),
+              kUnreadableGameDatabasePrompt};
+}
+
+std::optional<Stop> decodePhase(std::ostream& out, const std::string& path,
+                                const GameDatabaseBuffer& buffer,
+                                DecodedMap& map) {
+  if (std::optional<std::string> damaged = decodeMap(out, path, buffer, map)) {
+    return Stop{kExitGameDatabaseDamaged, *damaged};
   }
+  return std::nullopt;
+}
 
-  DecodedMap map;
-  std::string damaged;
-  if (!decodeMap(out, config.gameDatabasePath, buffer, map, damaged)) {
-    return fatalStop(out, damaged, kExitGameDatabaseDamaged);
-  }
-
-  out << "Info:   Updating the MySQL database...\n"
-      << "        This could take a long time if the MySQL server\n"
-      << "        isn't localhost...\n";
-  WebmapRun webmap({config.mysqlHost, config.mysqlUser, config.mysqlPassword,
-                    config.webmapDatabaseName},
-                   out);
+// Preparation, translation, upload and the map description row. Statements
+// that fail are tallied in webmap and the run goes on.
+std::optional<Stop> webmapPhase(WebmapRun& webmap, DecodedMap& map) {
   try {
     const bool databaseCreated = prepareWebmapDatabase(webmap, map.hexCount);
     translateHexTable(map.hexes);
@@ -101,14 +97,38 @@ int runGenerator(std::ostream& out, std::ostream& warnings) {
     writeMapDescription(webmap, map.rows, map.columns, databaseCreated);
     if (webmap.failedStatements() > 0) markWebmapForRebuild(webmap);
   } catch (const ServerUnreachable& e) {
-    return fatalStop(
-        out,
-        serverUnreachableText(e.host(), e.error(), e.failure(), map.hexCount) +
-            kPressAnyKey,
-        kExitServerUnreachable);
+    return serverUnreachableStop(e.host(), e.error(), e.failure(),
+                                 map.hexCount);
   } catch (const NotAWebmapDatabase& e) {
-    return fatalStop(out, notAWebmapText(e), kExitStatementsFailed);
+    return notAWebmapStop(e);
   }
+  return std::nullopt;
+}
+
+}  // namespace
+
+int runGenerator(std::ostream& out, std::ostream& warnings) {
+  out << bannerText();
+  lockForRun(kConfigurationFileName, RunLock::kExclusive, out);
+
+  ToolConfiguration config;
+  if (auto stop = readConfigurationPhase(out, warnings, config)) {
+    return fatalStop(out, *stop);
+  }
+  GameDatabaseBuffer buffer;
+  if (auto stop = loadPhase(out, config.gameDatabasePath, buffer)) {
+    return fatalStop(out, *stop);
+  }
+  DecodedMap map;
+  if (auto stop = decodePhase(out, config.gameDatabasePath, buffer, map)) {
+    return fatalStop(out, *stop);
+  }
+
+  out << "Info:   Updating the MySQL database...\n"
+      << "        This could take a long time if the MySQL server\n"
+      << "        isn't localhost...\n";
+  WebmapRun webmap(connectionValues(config), out);
+  if (auto stop = webmapPhase(webmap, map)) return fatalStop(out, *stop);
 
   out << "Info:   Webmap database generation complete.  Exiting.\n";
   if (webmap.failedStatements() > 0) {

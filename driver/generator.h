@@ -8,7 +8,7 @@
 
 // Runs the whole sequence in the working directory, writing its console lines
 // to out and warnings that are no part of them to warnings, and returns the
-// exit status (driver/exit_status.h).
+// exit status (config/exit_status.h).
 int runGenerator(std::ostream& out, std::ostream& warnings);
 
 #endif  // ZELKOR_DRIVER_GENERATOR_H_

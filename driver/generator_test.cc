@@ -6,8 +6,8 @@
 #include <functional>
 
 #include "driver/banner.h"
+#include "gamedb_builder/game_db_builder.h"
 #include "test_support/fake_server_socket.h"
-#include "test_support/game_db_builder.h"
 #include "test_support/temp_dir.h"
 #include "test_support/tool_runner.h"
 

@@ -3,8 +3,8 @@
 // so this test runs apart from the fast suite.
 #include <gtest/gtest.h>
 
+#include "gamedb_builder/game_db_builder.h"
 #include "test_support/fake_server_socket.h"
-#include "test_support/game_db_builder.h"
 #include "test_support/temp_dir.h"
 #include "test_support/tool_runner.h"
 

@@ -6,7 +6,7 @@
 #include <sstream>
 #include <string>
 
-#include "driver/configuration.h"
+#include "config/configuration.h"
 
 namespace {
 

@@ -7,8 +7,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "driver/map_decoding.h"
+#include "gamedb/map_decoding.h"
 #include "test_support/null_stream.h"
+#include "translate/hex_table_translation.h"
 
 namespace {
 
@@ -34,16 +35,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   NullStream out;
   DecodedMap map;
-  std::string fatal;
-  if (!decodeMap(out, "game.db", buffer, map, fatal)) {
-    if (fatal.rfind("Fatal:  ", 0) != 0) std::abort();
+  if (const std::optional<std::string> damaged =
+          decodeMap(out, "game.db", buffer, map)) {
+    if (damaged->rfind("Fatal:  ", 0) != 0) std::abort();
     return 0;
   }
   translateHexTable(map.hexes);
   const HexTable& h = map.hexes;
   for (int32_t i = 0; i < map.hexCount; ++i) {
-    for (FieldArray HexTable::*field : kHexTableFields) {
-      if (!isDecimal((h.*field)[i])) std::abort();
+    for (const HexFieldDefinition& field : kHexFields) {
+      if (!isDecimal((h.*field.member)[i])) std::abort();
     }
   }
   return 0;

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "gamedb/object_layout.h"
-#include "test_support/game_db_builder.h"
+#include "gamedb_builder/game_db_builder.h"
 
 namespace {
 

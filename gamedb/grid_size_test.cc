@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "gamedb/object_scan.h"
-#include "test_support/game_db_builder.h"
+#include "gamedb_builder/game_db_builder.h"
 
 namespace {
 

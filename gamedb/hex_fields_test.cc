@@ -6,7 +6,7 @@
 
 #include "gamedb/object_layout.h"
 #include "gamedb/object_scan.h"
-#include "test_support/game_db_builder.h"
+#include "gamedb_builder/game_db_builder.h"
 
 namespace {
 
@@ -20,18 +20,8 @@ HexTable extractAll(const GameDbBuilder& db, int32_t hexCount) {
       findGameObjects(data(db), static_cast<int32_t>(db.size()));
   HexTable t = createHexTable(hexCount);
   findHexObjects(found, t.positions);
-  const std::pair<FieldLocation, FieldArray HexTable::*> kFields[] = {
-      {kXField, &HexTable::x},
-      {kYField, &HexTable::y},
-      {kTerrainField, &HexTable::terrain},
-      {kStarbaseField, &HexTable::starbase},
-      {kPlanetField, &HexTable::planet},
-      {kPoliticalControlField, &HexTable::politicalControl},
-      {kDefenseValueField, &HexTable::defenseValue},
-      {kEconomyField, &HexTable::economy},
-  };
-  for (const auto& [where, field] : kFields) {
-    extractField(data(db), t.positions, where, t.*field);
+  for (const HexFieldDefinition& field : kHexFields) {
+    extractField(data(db), t.positions, field.location, t.*field.member);
   }
   return t;
 }

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "gamedb/object_layout.h"
+
 using FieldArray = std::vector<std::string>;
 
 struct HexTable {
@@ -23,17 +25,39 @@ struct HexTable {
   FieldArray economy;
 };
 
-// The eight field arrays in the fixed field order: X, Y, Terrain, Starbase,
-// Planet, Political control, Defense value, Economy.
-constexpr FieldArray HexTable::*kHexTableFields[] = {
-    &HexTable::x,
-    &HexTable::y,
-    &HexTable::terrain,
-    &HexTable::starbase,
-    &HexTable::planet,
-    &HexTable::politicalControl,
-    &HexTable::defenseValue,
-    &HexTable::economy,
+// The eight hex fields, in the fixed field order in which every pass over
+// them runs.
+enum class HexField {
+  kX,
+  kY,
+  kTerrain,
+  kStarbase,
+  kPlanet,
+  kPoliticalControl,
+  kDefenseValue,
+  kEconomy,
+};
+
+// The one table of the hex fields: where each lies in a hex object (the
+// offsets are in gamedb/object_layout.h) and where it goes in the hex table.
+// Extraction, translation, the webmap's columns, the test builder and the
+// fuzzer all walk it.
+struct HexFieldDefinition {
+  HexField field;
+  FieldLocation location;
+  FieldArray HexTable::*member;
+};
+
+constexpr HexFieldDefinition kHexFields[] = {
+    {HexField::kX, kXField, &HexTable::x},
+    {HexField::kY, kYField, &HexTable::y},
+    {HexField::kTerrain, kTerrainField, &HexTable::terrain},
+    {HexField::kStarbase, kStarbaseField, &HexTable::starbase},
+    {HexField::kPlanet, kPlanetField, &HexTable::planet},
+    {HexField::kPoliticalControl, kPoliticalControlField,
+     &HexTable::politicalControl},
+    {HexField::kDefenseValue, kDefenseValueField, &HexTable::defenseValue},
+    {HexField::kEconomy, kEconomyField, &HexTable::economy},
 };
 
 // A table of hexCount hexes (none when hexCount is 0 or less), every text

@@ -5,40 +5,73 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
-#include <sstream>
+#include <iterator>
 #include <string>
 
-#include "driver/configuration.h"
-#include "driver/exit_status.h"
-#include "driver/run_lock.h"
-#include "driver/server_unreachable_text.h"
+#include "config/configuration.h"
+#include "config/connection_values.h"
+#include "config/exit_status.h"
+#include "config/run_lock.h"
+#include "config/stop.h"
 #include "mappage/map_page.h"
 #include "mappage/page_file.h"
 #include "webmap/webmap_reader.h"
 
 namespace {
 
-// Exit statuses of the page's own; the configuration's and an unreachable
-// server's are the generator's.
-constexpr int kPageWritten = 0;
-constexpr int kUsage = 2;
-constexpr int kNoWebmap = -5;
-constexpr int kPageNotWritten = -6;
+constexpr int kPageWritten = kExitCompleted;
 
 constexpr char kVersion[] = "zelkor-map-page " ZELKOR_VERSION;
-constexpr char kHelp[] =
-    "Usage: zelkor-map-page [--output FILE]\n"
-    "Reads the webmap named in config.txt (in the working directory) from the\n"
-    "MySQL server and writes it as a self-contained HTML hex map to FILE\n"
-    "(default: webmap.html in the working directory).\n"
-    "\n"
-    "  --output FILE  write the page to FILE\n"
-    "  --help         show this text\n"
-    "  --version      show the version\n"
-    "\n"
-    "Exit statuses: 0 written; 2 wrong options; 254 (-2) server unreachable;\n"
-    "251 (-5) no webmap to read; 250 (-6) page not written;\n"
-    "98 (-99998) config.txt invalid; 97 (-99999) config.txt not found.\n";
+
+// The statuses the help lists, each with what it means and whether the
+// help's line ends after it.
+const struct {
+  int status;
+  const char* meaning;
+  bool lineEnds;
+} kStatusesListed[] = {
+    {kPageWritten, "written", false},
+    {kExitUsage, "wrong options", false},
+    {kExitServerUnreachable, "server unreachable", true},
+    {kExitNoWebmap, "no webmap to read", false},
+    {kExitPageNotWritten, "page not written", true},
+    {kExitConfigurationInvalid, "config.txt invalid", false},
+    {kExitConfigurationNotFound, "config.txt not found", true},
+};
+
+std::string helpText() {
+  std::string text =
+      "Usage: zelkor-map-page [--output FILE]\n"
+      "Reads the webmap named in config.txt (in the working directory) from "
+      "the\n"
+      "MySQL server and writes it as a self-contained HTML hex map to FILE\n"
+      "(default: webmap.html in the working directory).\n"
+      "\n"
+      "  --output FILE  write the page to FILE\n"
+      "  --help         show this text\n"
+      "  --version      show the version\n"
+      "\n"
+      "Exit statuses: ";
+  for (size_t i = 0; i < std::size(kStatusesListed); ++i) {
+    const auto& listed = kStatusesListed[i];
+    // What a shell sees, then the status itself when that differs.
+    const int seen = listed.status & 0xFF;
+    text += std::to_string(seen);
+    if (seen != listed.status) {
+      text += " (" + std::to_string(listed.status) + ")";
+    }
+    text += std::string(" ") + listed.meaning;
+    const bool last = i + 1 == std::size(kStatusesListed);
+    text += last ? ".\n" : listed.lineEnds ? ";\n" : "; ";
+  }
+  return text;
+}
+
+// The page never waits for a key: a stop is its text and its status.
+int endWithStop(const Stop& stop) {
+  std::cout << stop.text;
+  return stop.status;
+}
 
 }  // namespace
 
@@ -48,7 +81,7 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--help") {
-      std::cout << kHelp;
+      std::cout << helpText();
       return kPageWritten;
     }
     if (arg == "--version") {
@@ -60,39 +93,29 @@ int main(int argc, char** argv) {
     } else if (arg.rfind("--output=", 0) == 0) {
       output = arg.substr(std::strlen("--output="));
     } else {
-      std::cerr << "zelkor-map-page: unknown option '" << arg << "'\n" << kHelp;
-      return kUsage;
+      std::cerr << "zelkor-map-page: unknown option '" << arg << "'\n"
+                << helpText();
+      return kExitUsage;
     }
   }
   if (output.empty()) {
     std::cerr << "zelkor-map-page: --output needs a file name\n";
-    return kUsage;
+    return kExitUsage;
   }
 
   // A generator run in this folder writes the webmap first.
   lockForRun(kConfigurationFileName, RunLock::kShared, std::cout);
-  std::ostringstream checking;  // the generator's progress line, not shown
   ToolConfiguration config;
-  switch (readConfiguration(checking, config)) {
-    case ConfigurationStatus::kNotFound:
-      std::cout << "Fatal:  Configuration file not found!\n";
-      return kExitConfigurationNotFound;
-    case ConfigurationStatus::kInvalid:
-      std::cout << "Fatal:  Configuration file is invalid!\n";
-      return kExitConfigurationInvalid;
-    case ConfigurationStatus::kRead:
-      break;
+  const ConfigurationStatus status = readConfiguration(config);
+  if (status != ConfigurationStatus::kRead) {
+    return endWithStop(configurationStop(status));
   }
 
   WebmapContent webmap;
-  const StatementResult read =
-      readWebmap({config.mysqlHost, config.mysqlUser, config.mysqlPassword,
-                  config.webmapDatabaseName},
-                 webmap);
+  const StatementResult read = readWebmap(connectionValues(config), webmap);
   if (read.outcome == StatementOutcome::kServerUnreachable) {
-    std::cout << serverUnreachableText(config.mysqlHost, read.error,
-                                       read.connectFailure, -1);
-    return kExitServerUnreachable;
+    return endWithStop(serverUnreachableStop(config.mysqlHost, read.error,
+                                             read.connectFailure, -1));
   }
   if (!read.succeeded()) {
     std::cout << "Fatal:  No webmap to draw in the database '"
@@ -100,14 +123,14 @@ int main(int argc, char** argv) {
               << "        Run zelkor-generator first, or check the database "
                  "name in config.txt.\n"
               << "        " << output << " was not written.\n";
-    return kNoWebmap;
+    return kExitNoWebmap;
   }
 
   const MapPage page = renderMapPage(webmap);
   std::string error;
   if (!replaceFile(output, page.html, error)) {
     std::cout << "Fatal:  The map page was not written: " << error << "\n";
-    return kPageNotWritten;
+    return kExitPageNotWritten;
   }
   std::cout << "Info:   Wrote " << output << ": " << page.hexesDrawn
             << " hexes drawn"

@@ -1,19 +1,30 @@
 #include "test_support/test_server.h"
 
 #include <gtest/gtest.h>
-#include <mysql++/mysql++.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cstdlib>
 #include <stdexcept>
 
+#include "webmap/statement_runner.h"
+
 namespace {
 
-void connect(mysqlpp::Connection& conn, const std::string& database,
-             const std::string& socket) {
-  conn.connect(database.empty() ? nullptr : database.c_str(), socket.c_str(),
-               "root", "");
+// Root on the server at socket, through the tool's own statement runner
+// (the only code that talks to the client library).
+StatementResult asRoot(const std::string& statement,
+                       const std::string& database, const std::string& socket,
+                       Returns returns) {
+  StatementResult result = runStatement(
+      {socket, "root", "", database},
+      database.empty() ? Selects::kNoDatabase : Selects::kWebmapDatabase,
+      returns, statement);
+  if (!result.succeeded()) {
+    throw ServerError(result.errorNumber,
+                      result.error + " (in: " + statement + ")");
+  }
+  return result;
 }
 
 }  // namespace
@@ -31,27 +42,12 @@ std::string serverSocket(const char* socketVariable) {
 
 void execute(const std::string& statement, const std::string& database,
              const std::string& socket) {
-  mysqlpp::Connection conn(true);
-  connect(conn, database, socket);
-  conn.query().execute(statement);
+  asRoot(statement, database, socket, Returns::kNoRows);
 }
 
 Rows query(const std::string& statement, const std::string& database,
            const std::string& socket) {
-  mysqlpp::Connection conn(true);
-  connect(conn, database, socket);
-  const mysqlpp::StoreQueryResult result = conn.query(statement).store();
-  Rows rows;
-  for (const mysqlpp::Row& row : result) {
-    std::vector<std::string> values;
-    for (size_t i = 0; i < row.size(); ++i) {
-      values.push_back(row[i].is_null()
-                           ? "NULL"
-                           : std::string(row[i].data(), row[i].length()));
-    }
-    rows.push_back(values);
-  }
-  return rows;
+  return asRoot(statement, database, socket, Returns::kRows).rows;
 }
 
 std::string uniqueName(const std::string& prefix) {

@@ -5,17 +5,30 @@
 #ifndef ZELKOR_TEST_SUPPORT_TEST_SERVER_H_
 #define ZELKOR_TEST_SUPPORT_TEST_SERVER_H_
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 using Rows = std::vector<std::vector<std::string>>;
+
+// A statement that the server refused, or a connect that failed.
+class ServerError : public std::runtime_error {
+ public:
+  ServerError(unsigned number, const std::string& text)
+      : std::runtime_error(text), number_(number) {}
+  // The server's or the client library's error number.
+  unsigned number() const { return number_; }
+
+ private:
+  unsigned number_;
+};
 
 // The socket of the server, from the environment variable socketVariable.
 // Fails the test (fatally) when it is not set: these tests never skip.
 std::string serverSocket(const char* socketVariable = "MYSQL_UNIX_PORT");
 
 // Runs statements as root on the server at socket, selecting database when
-// not empty. Throws on failure.
+// not empty. Throws ServerError on failure. A NULL reads as "".
 void execute(const std::string& statement, const std::string& database = "",
              const std::string& socket = serverSocket());
 Rows query(const std::string& statement, const std::string& database = "",

@@ -10,7 +10,7 @@
 #include <random>
 #include <string>
 
-#include "test_support/game_db_builder.h"
+#include "gamedb_builder/game_db_builder.h"
 
 namespace {
 

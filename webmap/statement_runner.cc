@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <optional>
 
-#include "webmap/option_files.h"
+#include "config/option_files.h"
 
 namespace {
 

@@ -13,12 +13,7 @@
 #include <string>
 #include <vector>
 
-struct WebmapConnectionValues {
-  std::string host;
-  std::string user;
-  std::string password;  // empty: no password
-  std::string databaseName;
-};
+#include "config/connection_values.h"
 
 // Which database the statement's connection selects: the webmap database,
 // or none (CREATE DATABASE and DROP DATABASE name it in the statement, so an
@@ -37,28 +32,6 @@ enum class StatementOutcome {
   // No connection could be opened: the server is not there, does not answer,
   // or refuses the login.
   kServerUnreachable,
-};
-
-// Why no connection could be opened, as far as a run can act on it.
-enum class ConnectFailure {
-  kNone,
-  // A wrong host or port, a refused login, an unreadable host word: trying
-  // again changes nothing.
-  kFinal,
-  // Refused, lost during the handshake, shutting down: the server is away,
-  // or restarting. At a run's first connect, a wrong host or port looks so.
-  kServerAway,
-  // Too many connections on the server, or the account's limit of
-  // simultaneous connections reached: a moment later there is room.
-  kServerBusy,
-  // The account's connections per hour are used up.
-  kHourlyLimit,
-  // No local port was free for the connection (TCP).
-  kNoFreeLocalPort,
-  // The TLS handshake failed: a certificate, or a server without TLS.
-  kTlsStep,
-  // A login refused over TCP without TLS: the server may require TLS.
-  kRefusedWithoutTls,
 };
 
 struct StatementResult {

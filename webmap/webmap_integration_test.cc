@@ -5,7 +5,7 @@
 
 #include <map>
 
-#include "test_support/game_db_builder.h"
+#include "gamedb_builder/game_db_builder.h"
 #include "test_support/temp_dir.h"
 #include "test_support/test_server.h"
 #include "test_support/tool_runner.h"

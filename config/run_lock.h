@@ -2,8 +2,8 @@
 // exclusive lock on config.txt for its whole length, the map page a shared
 // one, so that a second run waits for the first and the page never draws a
 // half-written webmap. The lock ends with the process.
-#ifndef ZELKOR_DRIVER_RUN_LOCK_H_
-#define ZELKOR_DRIVER_RUN_LOCK_H_
+#ifndef ZELKOR_CONFIG_RUN_LOCK_H_
+#define ZELKOR_CONFIG_RUN_LOCK_H_
 
 #include <ostream>
 #include <string>
@@ -15,4 +15,4 @@ enum class RunLock { kExclusive, kShared };
 // Does nothing when the file cannot be opened: reading it then says why.
 void lockForRun(const std::string& path, RunLock kind, std::ostream& out);
 
-#endif  // ZELKOR_DRIVER_RUN_LOCK_H_
+#endif  // ZELKOR_CONFIG_RUN_LOCK_H_

@@ -6,8 +6,8 @@
 // do here: it ignores a bare "ssl" and the boolean options written without
 // a value ("ssl-verify-server-cert"), as users of the mariadb client write
 // them, and it would select a default database named in the files.
-#ifndef ZELKOR_WEBMAP_OPTION_FILES_H_
-#define ZELKOR_WEBMAP_OPTION_FILES_H_
+#ifndef ZELKOR_CONFIG_OPTION_FILES_H_
+#define ZELKOR_CONFIG_OPTION_FILES_H_
 
 #include <set>
 #include <string>
@@ -57,4 +57,4 @@ ClientOptionSettings readClientOptionSettings(
 // The settings of clientOptionFiles(), read once per process.
 const ClientOptionSettings& clientOptionSettings();
 
-#endif  // ZELKOR_WEBMAP_OPTION_FILES_H_
+#endif  // ZELKOR_CONFIG_OPTION_FILES_H_

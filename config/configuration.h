@@ -1,11 +1,10 @@
 // The tool's settings, read from config.txt in the working directory: five
 // whitespace-separated words (game database path, MySQL host, user, password,
 // webmap database name) and an optional number that is ignored.
-#ifndef ZELKOR_DRIVER_CONFIGURATION_H_
-#define ZELKOR_DRIVER_CONFIGURATION_H_
+#ifndef ZELKOR_CONFIG_CONFIGURATION_H_
+#define ZELKOR_CONFIG_CONFIGURATION_H_
 
 #include <istream>
-#include <ostream>
 #include <string>
 
 struct ToolConfiguration {
@@ -20,13 +19,12 @@ enum class ConfigurationStatus { kRead, kNotFound, kInvalid };
 
 constexpr char kConfigurationFileName[] = "config.txt";
 
-// Writes the checking line and an empty line to out, then reads the file.
-// kNotFound: the file cannot be opened. kInvalid: the file ends before one of
-// the five words, or right after the fifth (a line break must follow it), or
-// one of the five words holds a NUL byte.
-// config is filled only on kRead.
+// Reads the file. kNotFound: the file cannot be opened. kInvalid: the file ends
+// before one of the five words, or right after the fifth (a line break must
+// follow it), or one of the five words holds a NUL byte. config is filled only
+// on kRead.
 ConfigurationStatus readConfiguration(
-    std::ostream& out, ToolConfiguration& config,
+    ToolConfiguration& config,
     const std::string& path = kConfigurationFileName);
 
 // The same rules for the content of an opened file (kRead or kInvalid).
@@ -36,4 +34,4 @@ ConfigurationStatus readConfigurationWords(std::istream& in,
 // Whether the file at path may be read by its group or by others.
 bool readableByOthers(const std::string& path);
 
-#endif  // ZELKOR_DRIVER_CONFIGURATION_H_
+#endif  // ZELKOR_CONFIG_CONFIGURATION_H_

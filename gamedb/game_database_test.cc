@@ -1,4 +1,4 @@
-#include "driver/game_database.h"
+#include "gamedb/game_database.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -80,7 +80,8 @@ TEST(GameDatabaseTest, UnreadableTextEchoesThePathAndEndsWithThePrompt) {
       "Fatal:  Error (-1) encountered. Shutting down.\n"
       "Path: saves/game one.db\n"
       "\nPress any key to exit...",
-      unreadableGameDatabaseText("saves/game one.db"));
+      unreadableGameDatabaseText("saves/game one.db") +
+          kUnreadableGameDatabasePrompt);
 }
 
 }  // namespace

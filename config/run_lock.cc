@@ -1,4 +1,4 @@
-#include "driver/run_lock.h"
+#include "config/run_lock.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

@@ -1,11 +1,13 @@
 // Builds synthetic game database files for tests, benchmarks and the demo:
 // type-name texts at chosen positions, the grid size and hex fields at their
 // offsets (gamedb/object_layout.h), filler everywhere else.
-#ifndef ZELKOR_TEST_SUPPORT_GAME_DB_BUILDER_H_
-#define ZELKOR_TEST_SUPPORT_GAME_DB_BUILDER_H_
+#ifndef ZELKOR_GAMEDB_BUILDER_GAME_DB_BUILDER_H_
+#define ZELKOR_GAMEDB_BUILDER_GAME_DB_BUILDER_H_
 
 #include <cstdint>
 #include <string>
+
+#include "gamedb/hex_table.h"
 
 // The raw field bytes of one hex object.
 struct HexFields {
@@ -17,6 +19,9 @@ struct HexFields {
   uint8_t politicalControl = 0;
   uint8_t defenseValue = 0;
   uint8_t economy = 0;
+
+  // The field's raw value.
+  uint32_t value(HexField field) const;
 };
 
 class GameDbBuilder {
@@ -70,4 +75,4 @@ HexFields plainHex(int i, int columns);
 // A whole game database of rows x columns plain hexes.
 GameDbBuilder plainGameDb(int rows, int columns);
 
-#endif  // ZELKOR_TEST_SUPPORT_GAME_DB_BUILDER_H_
+#endif  // ZELKOR_GAMEDB_BUILDER_GAME_DB_BUILDER_H_

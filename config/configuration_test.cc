@@ -1,4 +1,4 @@
-#include "driver/configuration.h"
+#include "config/configuration.h"
 
 #include <gtest/gtest.h>
 
@@ -87,11 +87,8 @@ TEST(ConfigurationTest, ReadsFiveWordsByTheEndOfFileRules) {
   for (const ConfigCase& c : kCases) {
     ScopedTempDir dir;
     const std::string path = dir.write("config.txt", c.content);
-    std::ostringstream out;
     ToolConfiguration config;
-    EXPECT_EQ(c.status, readConfiguration(out, config, path)) << c.name;
-    EXPECT_EQ("Info:   Checking configuration file...\n\n", out.str())
-        << c.name;
+    EXPECT_EQ(c.status, readConfiguration(config, path)) << c.name;
     if (c.status != ConfigurationStatus::kRead) continue;
     EXPECT_EQ(c.expected.gameDatabasePath, config.gameDatabasePath) << c.name;
     EXPECT_EQ(c.expected.mysqlHost, config.mysqlHost) << c.name;
@@ -104,20 +101,17 @@ TEST(ConfigurationTest, ReadsFiveWordsByTheEndOfFileRules) {
 
 TEST(ConfigurationTest, MissingFileIsReportedAfterTheCheckingLine) {
   ScopedTempDir dir;
-  std::ostringstream out;
   ToolConfiguration config;
   EXPECT_EQ(ConfigurationStatus::kNotFound,
-            readConfiguration(out, config, dir.file("config.txt")));
-  EXPECT_EQ("Info:   Checking configuration file...\n\n", out.str());
+            readConfiguration(config, dir.file("config.txt")));
 }
 
 TEST(ConfigurationTest, WordsKeepBytesThatAreNotClassicWhitespace) {
   ScopedTempDir dir;
   const std::string content = "g\xC3\xA9.db h\x01st u p\x7F db\xC2\xA0name\n";
-  std::ostringstream out;
   ToolConfiguration config;
   ASSERT_EQ(ConfigurationStatus::kRead,
-            readConfiguration(out, config, dir.write("config.txt", content)));
+            readConfiguration(config, dir.write("config.txt", content)));
   EXPECT_EQ("g\xC3\xA9.db", config.gameDatabasePath);
   EXPECT_EQ("h\x01st", config.mysqlHost);
   EXPECT_EQ("p\x7F", config.mysqlPassword);
@@ -135,18 +129,16 @@ TEST(ConfigurationTest, NulByteInAWordMakesTheFileInvalid) {
   };
   for (const std::string& content : kContents) {
     ScopedTempDir dir;
-    std::ostringstream out;
     ToolConfiguration config;
     EXPECT_EQ(ConfigurationStatus::kInvalid,
-              readConfiguration(out, config, dir.write("config.txt", content)))
+              readConfiguration(config, dir.write("config.txt", content)))
         << content.size();
   }
   ScopedTempDir dir;
-  std::ostringstream out;
   ToolConfiguration config;
   EXPECT_EQ(ConfigurationStatus::kRead,
             readConfiguration(
-                out, config,
+                config,
                 dir.write("config.txt", std::string("g h u p db 1\0\n", 15))));
 }
 

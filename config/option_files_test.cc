@@ -1,4 +1,4 @@
-#include "webmap/option_files.h"
+#include "config/option_files.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

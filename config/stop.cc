@@ -1,4 +1,6 @@
-#include "driver/server_unreachable_text.h"
+#include "config/stop.h"
+
+#include "config/exit_status.h"
 
 namespace {
 
@@ -10,9 +12,17 @@ constexpr int32_t kChecksConnections = 14;
 
 }  // namespace
 
-std::string serverUnreachableText(const std::string& host,
-                                  const std::string& error,
-                                  ConnectFailure failure, int32_t hexCount) {
+Stop configurationStop(ConfigurationStatus status) {
+  if (status == ConfigurationStatus::kNotFound) {
+    return {kExitConfigurationNotFound,
+            "Fatal:  Configuration file not found!\n"};
+  }
+  return {kExitConfigurationInvalid,
+          "Fatal:  Configuration file is invalid!\n"};
+}
+
+Stop serverUnreachableStop(const std::string& host, const std::string& error,
+                           ConnectFailure failure, int32_t hexCount) {
   std::string text = "Fatal:  Cannot connect to the MySQL server on host '" +
                      host + "': " + error + "\n";
   switch (failure) {
@@ -56,5 +66,5 @@ std::string serverUnreachableText(const std::string& host,
     default:
       break;
   }
-  return text;
+  return {kExitServerUnreachable, text};
 }

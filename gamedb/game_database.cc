@@ -1,4 +1,4 @@
-#include "driver/game_database.h"
+#include "gamedb/game_database.h"
 
 #include <sys/stat.h>
 
@@ -56,5 +56,5 @@ std::string unreadableGameDatabaseText(const std::string& path) {
          "Path: " +
          path +
          "\n"
-         "\nPress any key to exit...";
+         "\n";
 }

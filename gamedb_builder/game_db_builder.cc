@@ -1,5 +1,6 @@
-#include "test_support/game_db_builder.h"
+#include "gamedb_builder/game_db_builder.h"
 
+#include "gamedb/hex_table.h"
 #include "gamedb/object_layout.h"
 
 GameDbBuilder::GameDbBuilder(size_t size, uint8_t fill)
@@ -45,15 +46,32 @@ GameDbBuilder& GameDbBuilder::hexAt(size_t typeNameStart, const HexFields& f) {
       byteAt(object + where.offset + b, (value >> (8 * b)) & 0xFF);
     }
   };
-  put(kXField, f.x);
-  put(kYField, f.y);
-  put(kTerrainField, f.terrain);
-  put(kPlanetField, f.planet);
-  put(kStarbaseField, f.starbase);
-  put(kPoliticalControlField, f.politicalControl);
-  put(kDefenseValueField, f.defenseValue);
-  put(kEconomyField, f.economy);
+  for (const HexFieldDefinition& field : kHexFields) {
+    put(field.location, f.value(field.field));
+  }
   return *this;
+}
+
+uint32_t HexFields::value(HexField field) const {
+  switch (field) {
+    case HexField::kX:
+      return x;
+    case HexField::kY:
+      return y;
+    case HexField::kTerrain:
+      return terrain;
+    case HexField::kStarbase:
+      return starbase;
+    case HexField::kPlanet:
+      return planet;
+    case HexField::kPoliticalControl:
+      return politicalControl;
+    case HexField::kDefenseValue:
+      return defenseValue;
+    case HexField::kEconomy:
+      return economy;
+  }
+  return 0;
 }
 
 GameDbBuilder plainGameDb(int rows, int columns) {

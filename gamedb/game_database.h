@@ -1,8 +1,8 @@
 // Loading of the game database: the whole file, read in one request into one
 // buffer sized by seeking to its end. Every later decoding step works on this
 // buffer only, never on the file.
-#ifndef ZELKOR_DRIVER_GAME_DATABASE_H_
-#define ZELKOR_DRIVER_GAME_DATABASE_H_
+#ifndef ZELKOR_GAMEDB_GAME_DATABASE_H_
+#define ZELKOR_GAMEDB_GAME_DATABASE_H_
 
 #include <cstdint>
 #include <memory>
@@ -20,8 +20,11 @@ struct GameDatabaseBuffer {
 bool loadGameDatabase(std::ostream& out, const std::string& path,
                       GameDatabaseBuffer& buffer);
 
-// The text of the stop for a game database that cannot be read; it ends with
-// the prompt and no line break.
+// The text of the stop for a game database that cannot be read, as it has
+// always read: it ends with an empty line, which the prompt follows.
 std::string unreadableGameDatabaseText(const std::string& path);
 
-#endif  // ZELKOR_DRIVER_GAME_DATABASE_H_
+// That stop's prompt: after the empty line, without a line break.
+constexpr char kUnreadableGameDatabasePrompt[] = "Press any key to exit...";
+
+#endif  // ZELKOR_GAMEDB_GAME_DATABASE_H_

@@ -1,4 +1,4 @@
-#include "driver/server_unreachable_text.h"
+#include "config/stop.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@ const char kHead[] =
     "Fatal:  Cannot connect to the MySQL server on host 'db.example.org': "
     "the error\n";
 
-TEST(ServerUnreachableTextTest, SaysWhatTheFailureMeans) {
+TEST(StopTest, ServerUnreachableSaysWhatTheFailureMeans) {
   const struct {
     ConnectFailure failure;
     int32_t hexCount;
@@ -34,11 +34,22 @@ TEST(ServerUnreachableTextTest, SaysWhatTheFailureMeans) {
        "[zelkor-generator] in ~/.my.cnf.\n"},
   };
   for (const auto& c : kCases) {
-    EXPECT_EQ(std::string(kHead) + c.lines,
-              serverUnreachableText("db.example.org", "the error", c.failure,
-                                    c.hexCount))
+    const Stop stop = serverUnreachableStop("db.example.org", "the error",
+                                            c.failure, c.hexCount);
+    EXPECT_EQ(std::string(kHead) + c.lines, stop.text)
         << static_cast<int>(c.failure);
+    EXPECT_EQ(-2, stop.status);
   }
+}
+
+TEST(StopTest, ConfigurationStops) {
+  const Stop notFound = configurationStop(ConfigurationStatus::kNotFound);
+  EXPECT_EQ("Fatal:  Configuration file not found!\n", notFound.text);
+  EXPECT_EQ(-99999, notFound.status);
+  const Stop invalid = configurationStop(ConfigurationStatus::kInvalid);
+  EXPECT_EQ("Fatal:  Configuration file is invalid!\n", invalid.text);
+  EXPECT_EQ(-99998, invalid.status);
+  EXPECT_EQ("Press any key to exit...\n", invalid.prompt);
 }
 
 }  // namespace

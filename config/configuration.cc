@@ -1,10 +1,12 @@
-#include "driver/configuration.h"
+#include "config/configuration.h"
 
 #include <sys/stat.h>
 
 #include <cstring>
 #include <fstream>
 #include <locale>
+
+#include "config/connection_values.h"
 
 namespace {
 
@@ -24,11 +26,9 @@ void skipByteOrderMark(std::istream& in) {
 
 }  // namespace
 
-ConfigurationStatus readConfiguration(std::ostream& out,
-                                      ToolConfiguration& config,
+ConfigurationStatus readConfiguration(ToolConfiguration& config,
                                       const std::string& path) {
   std::ifstream in(path);
-  out << "Info:   Checking configuration file...\n\n";
   if (!in.is_open()) return ConfigurationStatus::kNotFound;
   return readConfigurationWords(in, config);
 }
@@ -66,4 +66,9 @@ bool readableByOthers(const std::string& path) {
   struct stat status {};
   return stat(path.c_str(), &status) == 0 &&
          (status.st_mode & (S_IRGRP | S_IROTH)) != 0;
+}
+
+WebmapConnectionValues connectionValues(const ToolConfiguration& config) {
+  return {config.mysqlHost, config.mysqlUser, config.mysqlPassword,
+          config.webmapDatabaseName};
 }

@@ -1,0 +1,36 @@
+// A program's end before its work is done: the exit status and the text
+// that says why. Each phase of a program gives one back, or nothing when the
+// program goes on; the program writes it and ends with its status. The
+// stops both programs share are made here.
+#ifndef ZELKOR_CONFIG_STOP_H_
+#define ZELKOR_CONFIG_STOP_H_
+
+#include <cstdint>
+#include <string>
+
+#include "config/configuration.h"
+#include "config/connection_values.h"
+
+// What the generator asks after a stop's text, before it waits for a key.
+constexpr char kPressAnyKey[] = "Press any key to exit...\n";
+
+struct Stop {
+  int status = 0;
+  // Whole lines, the first beginning with "Fatal:  ".
+  std::string text;
+  // Written after the text by a program that waits for a key.
+  std::string prompt = kPressAnyKey;
+};
+
+// config.txt not found (kNotFound) or invalid (kInvalid).
+Stop configurationStop(ConfigurationStatus status);
+
+// A server that cannot be reached: "Fatal:  Cannot connect to the MySQL
+// server on host '<host>': <error>" and what the failure means in plain
+// words where the run can tell (TLS, an hourly connection limit, no free
+// local port). hexCount, the hexes of the run's map, gives the connections
+// a run needs against an hourly limit; < 0 when the program writes no hexes.
+Stop serverUnreachableStop(const std::string& host, const std::string& error,
+                           ConnectFailure failure, int32_t hexCount);
+
+#endif  // ZELKOR_CONFIG_STOP_H_

@@ -1,0 +1,42 @@
+#include "translate/hex_table_translation.h"
+
+#include <iterator>
+
+#include "translate/field_translation.h"
+
+namespace {
+
+// How each hex field is translated, in the order of kHexFields.
+struct FieldTranslation {
+  HexField field;
+  void (*translate)(FieldArray&);
+};
+
+constexpr FieldTranslation kFieldTranslations[] = {
+    {HexField::kX, translateNumber},
+    {HexField::kY, translateNumber},
+    {HexField::kTerrain, translateTerrain},
+    {HexField::kStarbase, translateStarbase},
+    {HexField::kPlanet, translatePlanet},
+    {HexField::kPoliticalControl, translatePoliticalControl},
+    {HexField::kDefenseValue, translateNumber},
+    {HexField::kEconomy, translateNumber},
+};
+
+constexpr bool translationsFollowTheFieldTable() {
+  if (std::size(kFieldTranslations) != std::size(kHexFields)) return false;
+  for (size_t i = 0; i < std::size(kHexFields); ++i) {
+    if (kFieldTranslations[i].field != kHexFields[i].field) return false;
+  }
+  return true;
+}
+static_assert(translationsFollowTheFieldTable(),
+              "one translation per hex field, in the table's order");
+
+}  // namespace
+
+void translateHexTable(HexTable& hexes) {
+  for (size_t i = 0; i < std::size(kHexFields); ++i) {
+    kFieldTranslations[i].translate(hexes.*kHexFields[i].member);
+  }
+}
