@@ -66,13 +66,7 @@ const char kStyle[] =
     "h2{font-size:15px;margin:8px 0 4px}"
     "ul.legend{list-style:none;padding:0;margin:0;columns:3 16em}"
     ".sw{display:inline-block;width:14px;height:14px;vertical-align:middle;"
-    "margin-right:6px;border:1px solid #999}"
-    ".p0{fill:#332288;background:#332288}.p1{fill:#88CCEE;background:#88CCEE}"
-    ".p2{fill:#44AA99;background:#44AA99}.p3{fill:#117733;background:#117733}"
-    ".p4{fill:#999933;background:#999933}.p5{fill:#DDCC77;background:#DDCC77}"
-    ".p6{fill:#CC6677;background:#CC6677}.p7{fill:#882255;background:#882255}"
-    ".p8{fill:#AA4499;background:#AA4499}.p15{fill:#DDDDDD;background:#DDDDDD}"
-    ".pu{fill:#FFFFFF;background:#FFFFFF}";
+    "margin-right:6px;border:1px solid #999}";
 
 }  // namespace
 
@@ -187,7 +181,8 @@ MapPage renderMapPage(const WebmapContent& webmap) {
                                            std::to_string(height) + " rows"
                                      : "unknown size";
   html += "<title>Webmap: map of " + escapeHtml(sizeText) + "</title>\n";
-  html += "<style>" + std::string(kStyle) + "</style>\n</head>\n<body>\n";
+  html += "<style>" + std::string(kStyle) + controlRules() +
+          "</style>\n</head>\n<body>\n";
   html += "<header>\n<h1>Webmap: map of " + escapeHtml(sizeText) + ", " +
           std::to_string(page.hexesDrawn) + " hexes drawn</h1>\n";
   for (const std::string& warning : page.warnings) {

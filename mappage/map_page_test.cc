@@ -58,6 +58,15 @@ TEST(MapStyleTest, ColourAndClassOfEveryPoliticalControlCode) {
     EXPECT_EQ(c.colour, controlColour(controlClass(c.code))) << c.code;
     EXPECT_EQ(c.name, controlName(controlClass(c.code))) << c.code;
   }
+  // The page's style sheet gives each class the same colour, as a hex's
+  // fill and a legend swatch's background.
+  const std::string html = renderMapPage(WebmapContent{}).html;
+  for (const auto& c : kCases) {
+    const std::string rule = std::string(".") + c.cssClass +
+                             "{fill:" + c.colour + ";background:" + c.colour +
+                             "}";
+    EXPECT_NE(std::string::npos, html.find(rule)) << rule;
+  }
 }
 
 TEST(MapStyleTest, GlyphOfEveryTerrainCodeAndMarkers) {

@@ -2,10 +2,17 @@
 
 namespace {
 
-// Paul Tol's "muted" qualitative scheme, in his order, for empires 0 ... 8.
-const char* const kEmpireColours[] = {"#332288", "#88CCEE", "#44AA99",
-                                      "#117733", "#999933", "#DDCC77",
-                                      "#CC6677", "#882255", "#AA4499"};
+// The fill of each control class, written only here: Paul Tol's "muted"
+// qualitative scheme, in his order, for empires 0 ... 8, then his pale grey
+// for no control, and white for any other value.
+const struct {
+  const char* controlClass;
+  const char* colour;
+} kControlPalette[] = {
+    {"p0", "#332288"}, {"p1", "#88CCEE"},  {"p2", "#44AA99"}, {"p3", "#117733"},
+    {"p4", "#999933"}, {"p5", "#DDCC77"},  {"p6", "#CC6677"}, {"p7", "#882255"},
+    {"p8", "#AA4499"}, {"p15", "#DDDDDD"}, {"pu", "#FFFFFF"},
+};
 
 const struct {
   const char* code;
@@ -27,12 +34,19 @@ std::string controlClass(const std::string& politicalControl) {
 }
 
 std::string controlColour(const std::string& controlClass) {
-  if (controlClass == "p15") return "#DDDDDD";
-  if (controlClass.size() == 2 && controlClass[0] == 'p' &&
-      controlClass[1] >= '0' && controlClass[1] <= '8') {
-    return kEmpireColours[controlClass[1] - '0'];
+  for (const auto& entry : kControlPalette) {
+    if (controlClass == entry.controlClass) return entry.colour;
   }
-  return "#FFFFFF";
+  return controlColour("pu");
+}
+
+std::string controlRules() {
+  std::string rules;
+  for (const auto& entry : kControlPalette) {
+    rules += std::string(".") + entry.controlClass + "{fill:" + entry.colour +
+             ";background:" + entry.colour + "}";
+  }
+  return rules;
 }
 
 std::string controlName(const std::string& controlClass) {

@@ -15,6 +15,11 @@ std::string controlClass(const std::string& politicalControl);
 // scheme, which stays distinguishable for colour-blind readers.
 std::string controlColour(const std::string& controlClass);
 
+// The style sheet rules that give each control class its colour, as the
+// hexes' fill and the legend swatches' background:
+// ".p0{fill:#332288;background:#332288}" ... ".pu{...}".
+std::string controlRules();
+
 // What the legend calls a control class: "Empire 3", "No control",
 // "Unknown control".
 std::string controlName(const std::string& controlClass);
