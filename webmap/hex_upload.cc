@@ -1,62 +1,66 @@
 #include "webmap/hex_upload.h"
 
+#include "webmap/webmap_tables.h"
+
 namespace {
 
-// The maphex columns that carry a hex field, in the order both statements
-// name them, each with the field its value comes from. The Base and Current
-// columns of a pair take the same value. The webmap has no column of its own
-// for the defense value: it has always gone into the VictoryPoints columns,
-// where web pages read it.
-const struct {
-  const char* name;
-  FieldArray HexTable::*field;
-} kMapHexColumns[] = {
-    {"X", &HexTable::x},
-    {"Y", &HexTable::y},
-    {"PoliticalControl", &HexTable::politicalControl},
-    {"TerrainType", &HexTable::terrain},
-    {"PlanetType", &HexTable::planet},
-    {"StarbaseType", &HexTable::starbase},
-    {"BaseEconomicPoints", &HexTable::economy},
-    {"CurrentEconomicPoints", &HexTable::economy},
-    {"BaseVictoryPoints", &HexTable::defenseValue},
-    {"CurrentVictoryPoints", &HexTable::defenseValue},
-};
+// The text a maphex column gets for hex i.
+std::string valueFor(const MapHexColumn& column, const HexTable& hexes,
+                     int32_t i) {
+  switch (column.value) {
+    case ColumnValue::kRowId:
+      return std::to_string(i);
+    case ColumnValue::kHexField:
+      return hexFieldArray(hexes, column.field)[i];
+    default:
+      return column.constant;
+  }
+}
+
+bool written(const MapHexColumn& column) {
+  return column.value != ColumnValue::kLeftForWebPages;
+}
 
 // "INSERT INTO maphex(ID, X, ..., CurrentSpeedPoints) VALUES( "
 std::string insertHead() {
-  std::string head = "INSERT INTO maphex(ID, ";
-  for (const auto& column : kMapHexColumns) {
-    head += column.name;
-    head += ", ";
+  std::string head = "INSERT INTO maphex(";
+  bool first = true;
+  for (const MapHexColumn& column : kMapHexColumns) {
+    if (!written(column)) continue;
+    head += (first ? "" : ", ") + std::string(column.name);
+    first = false;
   }
-  return head + "BaseSpeedPoints, CurrentSpeedPoints) VALUES( ";
+  return head + ") VALUES( ";
 }
 
 }  // namespace
 
 std::string hexInsertStatement(const HexTable& hexes, int32_t i) {
   static const std::string kHead = insertHead();
-  std::string s = kHead + std::to_string(i) + ", ";
-  for (const auto& column : kMapHexColumns) {
-    s += (hexes.*column.field)[i];
-    s += ", ";
+  std::string s = kHead;
+  bool first = true;
+  for (const MapHexColumn& column : kMapHexColumns) {
+    if (!written(column)) continue;
+    s += first ? "" : ", ";
+    s += valueFor(column, hexes, i);
+    // A constant has always been followed by a blank here: "1 , 1 );".
+    if (column.value == ColumnValue::kConstant) s += " ";
+    first = false;
   }
-  // The speed points are always 1.
-  return s + "1 , 1 );";
+  return s + ");";
 }
 
 std::string hexUpdateStatement(const HexTable& hexes, int32_t i) {
   std::string s = "UPDATE maphex SET ";
-  for (const auto& column : kMapHexColumns) {
-    s += column.name;
-    s += "='";
-    s += (hexes.*column.field)[i];
-    s += "', ";
+  bool first = true;
+  for (const MapHexColumn& column : kMapHexColumns) {
+    if (!written(column) || column.value == ColumnValue::kRowId) continue;
+    s += first ? "" : ", ";
+    s += std::string(column.name) + "='" + valueFor(column, hexes, i) + "'";
+    first = false;
   }
   // No blank before WHERE: the closing quote ends the value.
-  return s + "BaseSpeedPoints='1', CurrentSpeedPoints='1'WHERE ID='" +
-         std::to_string(i) + "';";
+  return s + "WHERE ID='" + std::to_string(i) + "';";
 }
 
 void uploadHexRows(WebmapRun& run, const HexTable& hexes, bool databaseCreated,

@@ -34,6 +34,8 @@ enum class StatementOutcome {
   kServerUnreachable,
 };
 
+using Rows = std::vector<std::vector<std::string>>;
+
 struct StatementResult {
   StatementOutcome outcome = StatementOutcome::kSucceeded;
   unsigned errorNumber = 0;  // the server's or the client library's
@@ -41,7 +43,7 @@ struct StatementResult {
   uint64_t matchedRows = 0;  // rows an INSERT, UPDATE or DELETE matched
   // Set when outcome is kServerUnreachable.
   ConnectFailure connectFailure = ConnectFailure::kNone;
-  std::vector<std::vector<std::string>> rows;  // a NULL reads as ""
+  Rows rows;  // a NULL reads as ""
 
   bool succeeded() const { return outcome == StatementOutcome::kSucceeded; }
 };

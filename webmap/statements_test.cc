@@ -5,6 +5,7 @@
 #include "webmap/hex_upload.h"
 #include "webmap/map_description.h"
 #include "webmap/webmap_schema.h"
+#include "webmap/webmap_tables.h"
 
 namespace {
 
@@ -103,12 +104,12 @@ TEST(StatementsTest, CreateTables) {
       "INTEGER NOT NULL, CurrentVictoryPoints INTEGER NOT NULL, "
       "BaseSpeedPoints DOUBLE NOT NULL, CurrentSpeedPoints DOUBLE NOT NULL, "
       "CONSTRAINT XYIndex UNIQUE(X, Y) );",
-      std::string(kCreateMapHexTable));
+      createMapHexStatement());
   EXPECT_EQ(
       "CREATE TABLE mapdescription (ID INTEGER PRIMARY KEY, LOCKED DATETIME, "
       "LOCKID INTEGER, Width INTEGER NOT NULL, Height INTEGER NOT NULL, "
       "CorrectedBaseAIs INTEGER NOT NULL);",
-      std::string(kCreateMapDescriptionTable));
+      createMapDescriptionStatement());
 }
 
 }  // namespace

@@ -2,34 +2,65 @@
 
 namespace {
 
-constexpr char kSelectDescriptions[] =
-    "SELECT ID, Width, Height FROM mapdescription ORDER BY ID";
-constexpr char kSelectHexes[] =
-    "SELECT ID, X, Y, PoliticalControl, TerrainType, PlanetType, "
-    "StarbaseType, BaseEconomicPoints, CurrentEconomicPoints, "
-    "BaseVictoryPoints, CurrentVictoryPoints, BaseSpeedPoints, "
-    "CurrentSpeedPoints, LOCKED, LOCKID FROM maphex ORDER BY ID";
+// The columns the reader asks for, in the order it asks: those the tool
+// writes, then those it leaves for web pages.
+template <typename Column, size_t n>
+std::vector<const Column*> columnsRead(const Column (&columns)[n]) {
+  std::vector<const Column*> read;
+  for (bool leftForWebPages : {false, true}) {
+    for (const Column& column : columns) {
+      if (column.readAs != nullptr &&
+          (column.value == ColumnValue::kLeftForWebPages) == leftForWebPages) {
+        read.push_back(&column);
+      }
+    }
+  }
+  return read;
+}
+
+template <typename Column>
+std::string selectStatement(const std::vector<const Column*>& columns,
+                            const char* table) {
+  std::string s = "SELECT ";
+  for (size_t i = 0; i < columns.size(); ++i) {
+    s += (i > 0 ? ", " : "") + std::string(columns[i]->name);
+  }
+  return s + " FROM " + table + " ORDER BY ID";
+}
+
+template <typename Row, typename Column>
+std::vector<Row> rowsOf(const Rows& read,
+                        const std::vector<const Column*>& columns) {
+  std::vector<Row> rows;
+  rows.reserve(read.size());
+  for (const std::vector<std::string>& r : read) {
+    Row& row = rows.emplace_back();
+    for (size_t i = 0; i < columns.size(); ++i) {
+      row.*(columns[i]->readAs) = r.at(i);
+    }
+  }
+  return rows;
+}
 
 }  // namespace
 
 StatementResult readWebmap(const WebmapConnectionValues& values,
                            WebmapContent& content) {
-  StatementResult descriptions = runStatement(
-      values, Selects::kWebmapDatabase, Returns::kRows, kSelectDescriptions);
+  static const auto kDescriptionColumns = columnsRead(kMapDescriptionColumns);
+  static const auto kHexColumns = columnsRead(kMapHexColumns);
+  StatementResult descriptions =
+      runStatement(values, Selects::kWebmapDatabase, Returns::kRows,
+                   selectStatement(kDescriptionColumns, "mapdescription"));
   if (!descriptions.succeeded()) return descriptions;
-  StatementResult hexes = runStatement(values, Selects::kWebmapDatabase,
-                                       Returns::kRows, kSelectHexes);
+  StatementResult hexes =
+      runStatement(values, Selects::kWebmapDatabase, Returns::kRows,
+                   selectStatement(kHexColumns, "maphex"));
   if (!hexes.succeeded()) return hexes;
 
   WebmapContent read;
-  for (std::vector<std::string>& r : descriptions.rows) {
-    read.descriptions.push_back({r.at(0), r.at(1), r.at(2)});
-  }
-  for (std::vector<std::string>& r : hexes.rows) {
-    read.hexes.push_back({r.at(0), r.at(1), r.at(2), r.at(3), r.at(4), r.at(5),
-                          r.at(6), r.at(7), r.at(8), r.at(9), r.at(10),
-                          r.at(11), r.at(12), r.at(13), r.at(14)});
-  }
+  read.descriptions =
+      rowsOf<MapDescriptionRow>(descriptions.rows, kDescriptionColumns);
+  read.hexes = rowsOf<MapHexRow>(hexes.rows, kHexColumns);
   content = std::move(read);
   return hexes;
 }

@@ -7,31 +7,7 @@
 #include <vector>
 
 #include "webmap/statement_runner.h"
-
-// One maphex row; a NULL reads as "".
-struct MapHexRow {
-  std::string id;
-  std::string x;
-  std::string y;
-  std::string politicalControl;
-  std::string terrainType;
-  std::string planetType;
-  std::string starbaseType;
-  std::string baseEconomicPoints;
-  std::string currentEconomicPoints;
-  std::string baseVictoryPoints;
-  std::string currentVictoryPoints;
-  std::string baseSpeedPoints;
-  std::string currentSpeedPoints;
-  std::string locked;
-  std::string lockId;
-};
-
-struct MapDescriptionRow {
-  std::string id;
-  std::string width;
-  std::string height;
-};
+#include "webmap/webmap_tables.h"
 
 struct WebmapContent {
   std::vector<MapDescriptionRow> descriptions;

@@ -4,22 +4,7 @@
 #include <cctype>
 #include <utility>
 
-// The tables are named in lower case here as in every other statement, so
-// that servers which compare table names by case find them too.
-const char kCreateMapHexTable[] =
-    "CREATE TABLE maphex (ID INTEGER PRIMARY KEY, LOCKED DATETIME, LOCKID "
-    "INTEGER, X INTEGER NOT NULL, Y INTEGER NOT NULL, PoliticalControl INTEGER "
-    "NOT NULL, TerrainType INTEGER NOT NULL, PlanetType INTEGER NOT NULL, "
-    "StarbaseType INTEGER NOT NULL, BaseEconomicPoints INTEGER NOT NULL, "
-    "CurrentEconomicPoints INTEGER NOT NULL, BaseVictoryPoints INTEGER NOT "
-    "NULL, CurrentVictoryPoints INTEGER NOT NULL, BaseSpeedPoints DOUBLE NOT "
-    "NULL, CurrentSpeedPoints DOUBLE NOT NULL, CONSTRAINT XYIndex UNIQUE(X, Y) "
-    ");";
-
-const char kCreateMapDescriptionTable[] =
-    "CREATE TABLE mapdescription (ID INTEGER PRIMARY KEY, LOCKED DATETIME, "
-    "LOCKID INTEGER, Width INTEGER NOT NULL, Height INTEGER NOT NULL, "
-    "CorrectedBaseAIs INTEGER NOT NULL);";
+#include "webmap/webmap_tables.h"
 
 namespace {
 
@@ -117,8 +102,8 @@ bool createWebmapDatabase(WebmapRun& run) {
   }
   run.out() << "Info:   New webmap database created.\n"
             << "        Updating structure...\n";
-  runWebmapStatement(run, kCreateMapHexTable);
-  runWebmapStatement(run, kCreateMapDescriptionTable);
+  runWebmapStatement(run, createMapHexStatement());
+  runWebmapStatement(run, createMapDescriptionStatement());
   return true;
 }
 

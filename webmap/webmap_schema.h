@@ -12,9 +12,6 @@
 
 #include "webmap/webmap_run.h"
 
-extern const char kCreateMapHexTable[];
-extern const char kCreateMapDescriptionTable[];
-
 // Thrown instead of dropping a database that holds more than the webmap's
 // two tables, or whose content could not be looked up: nothing has been
 // dropped, and nothing must be written.

@@ -1,0 +1,36 @@
+#include "webmap/webmap_tables.h"
+
+namespace {
+
+// "<name> (<column> <type>, ..., <constraint> )" or, without a constraint,
+// "<name> (<column> <type>, ...)" as the webmap has always been created.
+template <typename Column, size_t n>
+std::string createStatement(const char* table, const Column (&columns)[n],
+                            const char* constraint) {
+  std::string s = std::string("CREATE TABLE ") + table + " (";
+  for (size_t i = 0; i < n; ++i) {
+    if (i > 0) s += ", ";
+    s += std::string(columns[i].name) + " " + columns[i].sqlType;
+  }
+  if (constraint != nullptr) s += std::string(", ") + constraint + " ";
+  return s + ");";
+}
+
+}  // namespace
+
+// The tables are named in lower case here as in every other statement, so
+// that servers which compare table names by case find them too.
+std::string createMapHexStatement() {
+  return createStatement("maphex", kMapHexColumns, kMapHexConstraint);
+}
+
+std::string createMapDescriptionStatement() {
+  return createStatement("mapdescription", kMapDescriptionColumns, nullptr);
+}
+
+const FieldArray& hexFieldArray(const HexTable& hexes, HexField field) {
+  for (const HexFieldDefinition& definition : kHexFields) {
+    if (definition.field == field) return hexes.*definition.member;
+  }
+  return hexes.x;  // not reached: every field is in the table
+}
