@@ -15,10 +15,11 @@
 #include "gamedb/game_database.h"
 #include "gamedb/map_decoding.h"
 #include "translate/hex_table_translation.h"
+#include "webmap/drop_guard.h"
 #include "webmap/hex_upload.h"
 #include "webmap/map_description.h"
+#include "webmap/webmap_preparation.h"
 #include "webmap/webmap_run.h"
-#include "webmap/webmap_schema.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "driver/banner.h"
-#include "webmap/webmap_schema.h"
+#include "webmap/webmap_tables.h"
 
 GameDbBuilder plainMap() { return plainGameDb(2, 3); }
 

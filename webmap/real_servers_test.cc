@@ -12,7 +12,7 @@
 
 #include "test_support/private_server.h"
 #include "test_support/webmap_run_fixture.h"
-#include "webmap/webmap_schema.h"
+#include "webmap/webmap_tables.h"
 
 namespace {
 

@@ -1,17 +1,15 @@
 #include "webmap/statement_runner.h"
 
 #include <errmsg.h>
-#include <fcntl.h>
 #include <mysql++/dbdriver.h>
 #include <mysql++/mysql++.h>
-#include <netdb.h>
-#include <sys/socket.h>
 
-#include <array>
 #include <cstdlib>
 #include <optional>
 
 #include "config/option_files.h"
+#include "webmap/host_word.h"
+#include "webmap/tcp_port_release.h"
 
 namespace {
 
@@ -52,137 +50,6 @@ bool isFailedSelection(unsigned error) {
 bool endsWith(const std::string& text, const std::string& tail) {
   return text.size() >= tail.size() &&
          text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
-
-// Finds the TCP socket that a connect opens. MySQL++ keeps the client handle,
-// and so the socket, to itself; but connections are opened one after
-// another, and a new socket gets the lowest free descriptor, or one just
-// above it when the client library keeps a file of its own open meanwhile.
-class ConnectionSocketFinder {
- public:
-  // Call before the connect.
-  ConnectionSocketFinder() {
-    while (isOpen(lowestFree_)) ++lowestFree_;
-    for (int i = 0; i < kLooked; ++i) openBefore_[i] = isOpen(lowestFree_ + i);
-  }
-  // Call after the connect: the descriptor of its TCP socket, or -1 (a
-  // local socket, or none found).
-  int find() const {
-    for (int i = 0; i < kLooked; ++i) {
-      if (!openBefore_[i] && isTcpSocket(lowestFree_ + i)) {
-        return lowestFree_ + i;
-      }
-    }
-    return -1;
-  }
-
- private:
-  static constexpr int kLooked = 4;
-  static bool isOpen(int fd) { return fcntl(fd, F_GETFD) != -1; }
-  static bool isTcpSocket(int fd) {
-    sockaddr_storage address{};
-    socklen_t length = sizeof address;
-    int type = 0;
-    socklen_t typeLength = sizeof type;
-    return getsockopt(fd, SOL_SOCKET, SO_TYPE, &type, &typeLength) == 0 &&
-           type == SOCK_STREAM &&
-           getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) ==
-               0 &&
-           (address.ss_family == AF_INET || address.ss_family == AF_INET6);
-  }
-
-  int lowestFree_ = 0;
-  std::array<bool, kLooked> openBefore_{};
-};
-
-// A TCP connection that the client closes first holds its local port for a
-// minute afterwards (TIME_WAIT), and a run opens one per hex: the next run
-// would find no port free. Closed with a zero linger time, the socket is
-// released at once. The quit command has gone out by then, so the server
-// still sees an orderly end.
-void releasePortOnClose(int fd) {
-  if (fd < 0) return;
-  const linger immediately{1, 0};
-  setsockopt(fd, SOL_SOCKET, SO_LINGER, &immediately, sizeof immediately);
-}
-
-// Where the host word of config.txt points.
-struct ServerAddress {
-  std::string host;    // empty for the default (the local server)
-  std::string socket;  // a socket path, or empty
-  unsigned port = 0;   // 0: the client library's default
-  std::string error;   // why the word could not be read, or empty
-};
-
-// Reads a port as a number from 1 to 65535 or a TCP service name ("mysql").
-bool readPort(const std::string& text, unsigned& port) {
-  char* end = nullptr;
-  const unsigned long number = std::strtoul(text.c_str(), &end, 10);
-  if (!text.empty() && *end == '\0' && text[0] != '-' && text[0] != '+') {
-    port = static_cast<unsigned>(number);
-    return number >= 1 && number <= 65535;
-  }
-  const servent* service = getservbyname(text.c_str(), "tcp");
-  if (service == nullptr) return false;
-  port = ntohs(static_cast<uint16_t>(service->s_port));
-  return true;
-}
-
-// The host word: a socket path ("/run/mysqld/mysqld.sock"), a name or
-// address with an optional port ("db.example.org", "127.0.0.1:3307"), or an
-// IPv6 address, bare ("::1") or in brackets with an optional port
-// ("[::1]", "[::1]:3307"). MySQL++ reads the word itself otherwise, and
-// refuses every IPv6 address.
-ServerAddress readHostWord(const std::string& word) {
-  ServerAddress address;
-  bool hasPort = false;
-  std::string port;
-  if (!word.empty() && word[0] == '/') {
-    address.socket = word;
-    return address;
-  }
-  if (!word.empty() && word[0] == '[') {
-    const size_t close = word.find(']');
-    if (close == std::string::npos ||
-        (close + 1 < word.size() && word[close + 1] != ':')) {
-      address.error = "Unreadable host '" + word +
-                      "': write an IPv6 address as [address] or "
-                      "[address]:port";
-      return address;
-    }
-    address.host = word.substr(1, close - 1);
-    hasPort = close + 1 < word.size();
-    if (hasPort) port = word.substr(close + 2);
-  } else if (word.find(':') != word.rfind(':')) {
-    address.host = word;  // a bare IPv6 address: no port
-  } else if (const size_t colon = word.find(':'); colon != std::string::npos) {
-    address.host = word.substr(0, colon);
-    hasPort = true;
-    port = word.substr(colon + 1);
-  } else {
-    address.host = word;
-  }
-  if (hasPort && (port.empty() || !readPort(port, address.port))) {
-    address.error = "Unreadable port in host '" + word +
-                    "': give a number from 1 to 65535 after the colon";
-  }
-  return address;
-}
-
-// The number in the environment variable name, or 0 when it is not set or
-// not a port.
-unsigned portFromEnvironment(const char* name) {
-  unsigned port = 0;
-  const char* text = std::getenv(name);
-  if (text == nullptr || !readPort(text, port)) return 0;
-  return port;
-}
-
-// Whether the address reaches the server over TCP: "localhost" and a socket
-// path mean the local socket.
-bool isTcp(const ServerAddress& address) {
-  return address.socket.empty() && !address.host.empty() &&
-         address.host != "localhost";
 }
 
 // TLS without ssl-ca, ssl-capath or ssl-verify-server-cert checks no

@@ -4,7 +4,7 @@
 
 #include "webmap/hex_upload.h"
 #include "webmap/map_description.h"
-#include "webmap/webmap_schema.h"
+#include "webmap/webmap_preparation.h"
 #include "webmap/webmap_tables.h"
 
 namespace {

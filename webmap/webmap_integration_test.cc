@@ -10,7 +10,8 @@
 #include "test_support/test_server.h"
 #include "test_support/tool_runner.h"
 #include "test_support/webmap_run_fixture.h"
-#include "webmap/webmap_schema.h"
+#include "webmap/webmap_preparation.h"
+#include "webmap/webmap_tables.h"
 
 namespace {
 

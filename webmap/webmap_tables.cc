@@ -28,6 +28,15 @@ std::string createMapDescriptionStatement() {
   return createStatement("mapdescription", kMapDescriptionColumns, nullptr);
 }
 
+std::string quoteIdentifier(const std::string& name) {
+  std::string quoted = "`";
+  for (char c : name) {
+    if (c == '`') quoted += '`';
+    quoted += c;
+  }
+  return quoted + "`";
+}
+
 const FieldArray& hexFieldArray(const HexTable& hexes, HexField field) {
   for (const HexFieldDefinition& definition : kHexFields) {
     if (definition.field == field) return hexes.*definition.member;

@@ -152,6 +152,9 @@ constexpr MapDescriptionColumn kMapDescriptionColumns[] = {
 std::string createMapHexStatement();
 std::string createMapDescriptionStatement();
 
+// A database name as one quoted identifier: `name`, backticks doubled.
+std::string quoteIdentifier(const std::string& name);
+
 // The hex field array that a kHexField column takes its value from.
 const FieldArray& hexFieldArray(const HexTable& hexes, HexField field);
 

@@ -1,0 +1,68 @@
+#include "webmap/host_word.h"
+
+#include <netdb.h>
+#include <netinet/in.h>
+
+#include <cstdint>
+#include <cstdlib>
+
+bool readPort(const std::string& text, unsigned& port) {
+  char* end = nullptr;
+  const unsigned long number = std::strtoul(text.c_str(), &end, 10);
+  if (!text.empty() && *end == '\0' && text[0] != '-' && text[0] != '+') {
+    port = static_cast<unsigned>(number);
+    return number >= 1 && number <= 65535;
+  }
+  const servent* service = getservbyname(text.c_str(), "tcp");
+  if (service == nullptr) return false;
+  port = ntohs(static_cast<uint16_t>(service->s_port));
+  return true;
+}
+
+ServerAddress readHostWord(const std::string& word) {
+  ServerAddress address;
+  bool hasPort = false;
+  std::string port;
+  if (!word.empty() && word[0] == '/') {
+    address.socket = word;
+    return address;
+  }
+  if (!word.empty() && word[0] == '[') {
+    const size_t close = word.find(']');
+    if (close == std::string::npos ||
+        (close + 1 < word.size() && word[close + 1] != ':')) {
+      address.error = "Unreadable host '" + word +
+                      "': write an IPv6 address as [address] or "
+                      "[address]:port";
+      return address;
+    }
+    address.host = word.substr(1, close - 1);
+    hasPort = close + 1 < word.size();
+    if (hasPort) port = word.substr(close + 2);
+  } else if (word.find(':') != word.rfind(':')) {
+    address.host = word;  // a bare IPv6 address: no port
+  } else if (const size_t colon = word.find(':'); colon != std::string::npos) {
+    address.host = word.substr(0, colon);
+    hasPort = true;
+    port = word.substr(colon + 1);
+  } else {
+    address.host = word;
+  }
+  if (hasPort && (port.empty() || !readPort(port, address.port))) {
+    address.error = "Unreadable port in host '" + word +
+                    "': give a number from 1 to 65535 after the colon";
+  }
+  return address;
+}
+
+unsigned portFromEnvironment(const char* name) {
+  unsigned port = 0;
+  const char* text = std::getenv(name);
+  if (text == nullptr || !readPort(text, port)) return 0;
+  return port;
+}
+
+bool isTcp(const ServerAddress& address) {
+  return address.socket.empty() && !address.host.empty() &&
+         address.host != "localhost";
+}
