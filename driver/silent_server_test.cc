@@ -19,10 +19,11 @@ TEST(SilentServerTest, ServerThatNeverAnswersEndsTheRunWithMinusTwo) {
   options.deadline = std::chrono::seconds(60);
   const ToolRun run = runTool(dir.path(), options);
   EXPECT_NE(std::string::npos,
-            run.out.find("        isn't localhost...\n"
-                         "Fatal:  Cannot connect to the MySQL server on host "
-                         "'localhost': Lost connection to server at "
-                         "'handshake: reading initial communication packet'"))
+            withConnectErrorMasked(run.out).find(
+                "        isn't localhost...\n"
+                "Fatal:  Cannot connect to the MySQL server on host "
+                "'localhost': <error>\n"
+                "Press any key to exit...\n"))
       << run.out;
   EXPECT_EQ(254, run.exitCode);
 }

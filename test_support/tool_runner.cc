@@ -101,6 +101,17 @@ ToolOptions toolOptions(std::vector<std::string> env,
   return options;
 }
 
+std::string withConnectErrorMasked(const std::string& out) {
+  const std::string head =
+      "Fatal:  Cannot connect to the MySQL server on host '";
+  const size_t start = out.find(head);
+  if (start == std::string::npos) return out;
+  const size_t error = out.find("': ", start + head.size());
+  const size_t end = out.find('\n', error);
+  if (error == std::string::npos || end == std::string::npos) return out;
+  return out.substr(0, error + 3) + "<error>" + out.substr(end);
+}
+
 std::string toolPath() { return ZELKOR_TOOL_PATH; }
 
 std::string mapPagePath() { return ZELKOR_MAP_PAGE_PATH; }

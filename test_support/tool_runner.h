@@ -46,6 +46,11 @@ struct ToolOptions {
 ToolOptions toolOptions(std::vector<std::string> env,
                         std::vector<std::string> args = {});
 
+// out with the client library's error text in "Fatal:  Cannot connect to the
+// MySQL server on host '...': <error>" replaced by "<error>": its wording is
+// the library's and changes with it.
+std::string withConnectErrorMasked(const std::string& out);
+
 // Paths of the programs under test.
 std::string toolPath();
 std::string mapPagePath();

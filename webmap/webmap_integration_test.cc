@@ -183,11 +183,12 @@ TEST_F(WebmapRunTest, UnreachableServerAndRefusedLoginStopWithMinusTwo) {
       run({"MYSQL_UNIX_PORT=" + dir_.file("no-server.sock")});
   EXPECT_EQ(std::string(kBeforeServerWork) +
                 "Fatal:  Cannot connect to the MySQL server on host "
-                "'localhost': Can't connect to local server through socket '" +
-                dir_.file("no-server.sock") +
-                "' (2)\n"
+                "'localhost': <error>\n"
                 "Press any key to exit...\n",
-            afterBanner(unreachable));
+            withConnectErrorMasked(afterBanner(unreachable)));
+  // The error names the socket that was tried.
+  EXPECT_NE(std::string::npos,
+            unreachable.out.find(dir_.file("no-server.sock")));
   EXPECT_EQ(254, unreachable.exitCode);
   EXPECT_TRUE(query("SHOW DATABASES LIKE '" + database_ + "'").empty());
 }
