@@ -18,6 +18,9 @@
 
 namespace {
 
+// The recipe that scripts/with-mariadb uses too.
+const std::string kRecipe = ZELKOR_SOURCE_DIR "/scripts/mariadb-server";
+
 pid_t spawn(std::vector<std::string> argv, const std::string& log) {
   const pid_t pid = fork();
   if (pid < 0) throw std::runtime_error("fork failed");
@@ -65,10 +68,7 @@ int freeLoopbackPort(int family) {
 PrivateServer::PrivateServer(PrivateServerOptions options)
     : options_(std::move(options)), socket_(dir_.file("mysqld.sock")) {
   const pid_t install =
-      spawn({"mariadb-install-db", "--no-defaults",
-             "--datadir=" + dir_.file("data"), "--user=root",
-             "--auth-root-authentication-method=normal", "--skip-test-db"},
-            dir_.file("install.log"));
+      spawn({kRecipe, "install", dir_.path()}, dir_.file("install.log"));
   int status = 0;
   waitpid(install, &status, 0);
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
@@ -89,15 +89,12 @@ PrivateServer::PrivateServer(PrivateServerOptions options)
 PrivateServer::~PrivateServer() { kill(); }
 
 void PrivateServer::start() {
+  // The recipe becomes mariadbd, so pid_ is the server's own.
   std::vector<std::string> command = options_.commandPrefix;
   for (const std::string& word : std::vector<std::string>{
-           "mariadbd", "--no-defaults", "--datadir=" + dir_.file("data"),
-           "--socket=" + socket_, "--tmpdir=" + dir_.path(),
+           kRecipe, "run", dir_.path(), socket_,
            "--lower-case-table-names=" +
-               std::to_string(options_.lowerCaseTableNames),
-           "--user=root", "--pid-file=" + dir_.file("mysqld.pid"),
-           "--innodb-buffer-pool-size=32M", "--skip-log-bin",
-           "--skip-name-resolve", "--max-connections=500"}) {
+               std::to_string(options_.lowerCaseTableNames)}) {
     command.push_back(word);
   }
   for (const std::string& option : options_.serverOptions) {
