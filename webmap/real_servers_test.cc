@@ -22,23 +22,6 @@ const char kNothingDroppedTail[] =
     "own in\n"
     "        config.txt, or move everything else out of '";
 
-TEST_F(WebmapRunTest, LeftoverMixedCaseTablesAreRebuilt) {
-  // A webmap written by earlier versions, which created the tables as MapHex
-  // and MapDescription: on this server "maphex" does not find them.
-  execute("CREATE DATABASE " + quoteIdentifier(database_));
-  execute("CREATE TABLE MapHex (ID INTEGER PRIMARY KEY, X INTEGER)", database_);
-  execute("CREATE TABLE MapDescription (ID INTEGER PRIMARY KEY)", database_);
-  execute("INSERT INTO MapDescription VALUES (777777)", database_);
-  const ToolRun r = run();
-  EXPECT_EQ(std::string(kBeforeServerWork) + kFound + kFound + kThrownOut +
-                kDropped + kCreated + kComplete,
-            afterBanner(r));
-  EXPECT_EQ(0, r.exitCode);
-  EXPECT_EQ(kPlainMapRows, hexes());
-  EXPECT_EQ((Rows{{"mapdescription"}, {"maphex"}}),
-            query("SHOW TABLES", database_));
-}
-
 // The privileges the README asks for, on the webmap database only.
 TEST_F(WebmapRunTest, AccountWithRightsOnTheWebmapDatabaseOnlySuffices) {
   const struct {

@@ -66,29 +66,56 @@ TEST_F(WebmapRunTest, SecondRunUpdatesInPlace) {
   EXPECT_EQ((Rows{{"777777", "3", "2", "1"}}), description());
 }
 
+// Every webmap that does not match the map is dropped and created anew: the
+// webmap of a first run, damaged, or tables that earlier versions left.
 TEST_F(WebmapRunTest, WebmapThatDoesNotMatchTheMapIsRebuilt) {
   const struct {
     const char* name;
-    const char* damage;
+    // Run on the webmap database: after a first run, or in a database made
+    // for the case when firstRun is false.
+    std::vector<std::string> damage;
+    bool firstRun;
     // The count query fails too, with the line of a create attempt.
     bool tableMissing;
   } kCases[] = {
       {"one maphex row too many",
-       "INSERT INTO maphex(ID, X, Y, PoliticalControl, TerrainType, "
-       "PlanetType, StarbaseType, BaseEconomicPoints, CurrentEconomicPoints, "
-       "BaseVictoryPoints, CurrentVictoryPoints, BaseSpeedPoints, "
-       "CurrentSpeedPoints) VALUES(6, 50, 50, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1)",
+       {"INSERT INTO maphex(ID, X, Y, PoliticalControl, TerrainType, "
+        "PlanetType, StarbaseType, BaseEconomicPoints, CurrentEconomicPoints, "
+        "BaseVictoryPoints, CurrentVictoryPoints, BaseSpeedPoints, "
+        "CurrentSpeedPoints) VALUES(6, 50, 50, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1)"},
+       true,
        false},
-      {"no mapdescription row", "DELETE FROM mapdescription", false},
+      {"no mapdescription row", {"DELETE FROM mapdescription"}, true, false},
       {"two mapdescription rows",
-       "INSERT INTO mapdescription(ID, Width, Height, CorrectedBaseAIs) "
-       "VALUES(1, 1, 1, 1)",
+       {"INSERT INTO mapdescription(ID, Width, Height, CorrectedBaseAIs) "
+        "VALUES(1, 1, 1, 1)"},
+       true,
        false},
-      {"no maphex table", "DROP TABLE maphex", true},
+      {"no maphex table", {"DROP TABLE maphex"}, true, true},
+      // The right number of rows, but not the IDs that the UPDATEs look for.
+      {"rows under other IDs",
+       {"UPDATE maphex SET ID = ID + 100"},
+       true,
+       false},
+      // Earlier versions created the tables as MapHex and MapDescription: on
+      // a server that compares case, "maphex" does not find them.
+      {"tables named in mixed case",
+       {"CREATE TABLE MapHex (ID INTEGER PRIMARY KEY, X INTEGER)",
+        "CREATE TABLE MapDescription (ID INTEGER PRIMARY KEY)",
+        "INSERT INTO MapDescription VALUES (777777)"},
+       false,
+       true},
   };
   for (const auto& c : kCases) {
-    ASSERT_EQ(0, run().exitCode) << c.name;
-    execute(c.damage, database_);
+    execute("DROP DATABASE IF EXISTS " + quoteIdentifier(database_));
+    if (c.firstRun) {
+      ASSERT_EQ(0, run().exitCode) << c.name;
+    } else {
+      execute("CREATE DATABASE " + quoteIdentifier(database_));
+    }
+    for (const std::string& statement : c.damage) {
+      execute(statement, database_);
+    }
     const std::string missingTable = c.tableMissing ? kFound : "";
     const ToolRun rebuilt = run();
     EXPECT_EQ(std::string(kBeforeServerWork) + kFound + missingTable +
@@ -98,6 +125,9 @@ TEST_F(WebmapRunTest, WebmapThatDoesNotMatchTheMapIsRebuilt) {
     EXPECT_EQ(0, rebuilt.exitCode) << c.name;
     EXPECT_EQ(kPlainMapRows, hexes()) << c.name;
     EXPECT_EQ((Rows{{"777777", "3", "2", "1"}}), description()) << c.name;
+    EXPECT_EQ((Rows{{"mapdescription"}, {"maphex"}}),
+              query("SHOW TABLES", database_))
+        << c.name;
   }
 }
 
@@ -269,18 +299,6 @@ TEST_F(WebmapRunTest, UpdatesThatCollideMakeTheNextRunRebuild) {
   expected[1][0] = "1";
   EXPECT_EQ(expected, hexes());
   EXPECT_EQ((Rows{{"777777", "3", "2", "1"}}), description());
-}
-
-TEST_F(WebmapRunTest, RowsUnderOtherIdsAreRebuilt) {
-  ASSERT_EQ(0, run().exitCode);
-  // The right number of rows, but not the IDs that the UPDATEs look for.
-  execute("UPDATE maphex SET ID = ID + 100", database_);
-  const ToolRun r = run();
-  EXPECT_EQ(std::string(kBeforeServerWork) + kFound + kThrownOut + kDropped +
-                kCreated + kComplete,
-            afterBanner(r));
-  EXPECT_EQ(0, r.exitCode);
-  EXPECT_EQ(kPlainMapRows, hexes());
 }
 
 TEST_F(WebmapRunTest, UpdateThatFindsNoRowFails) {
