@@ -6,6 +6,7 @@
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -136,10 +137,20 @@ ToolRun runTool(const std::string& workingDir, const ToolOptions& options) {
   command.insert(command.end(), options.args.begin(), options.args.end());
   std::vector<char*> argv = pointersTo(command);
 
+  int terminal[2] = {-1, -1};  // the pty's master and slave
+  if (options.controllingTerminal &&
+      openpty(&terminal[0], &terminal[1], nullptr, nullptr, nullptr) != 0) {
+    throw std::runtime_error("openpty failed");
+  }
   const pid_t pid = fork();
   if (pid < 0) throw std::runtime_error("fork failed");
   if (pid == 0) {
     setsid();  // no controlling terminal: /dev/tty cannot be opened
+    if (options.controllingTerminal) {
+      if (ioctl(terminal[1], TIOCSCTTY, 0) != 0) _exit(123);
+      close(terminal[0]);
+      close(terminal[1]);
+    }
     const int devNull = open("/dev/null", O_RDONLY);
     dup2(devNull, 0);
     dup2(outPipe[1], 1);
@@ -158,6 +169,7 @@ ToolRun runTool(const std::string& workingDir, const ToolOptions& options) {
   }
   close(outPipe[1]);
   close(errPipe[1]);
+  if (terminal[1] >= 0) close(terminal[1]);
   if (options.onStart) options.onStart(pid);
   ToolRun run;
   const auto deadline = std::chrono::steady_clock::now() + options.deadline;
@@ -172,6 +184,7 @@ ToolRun runTool(const std::string& workingDir, const ToolOptions& options) {
   }
   int status = 0;
   waitpid(pid, &status, 0);
+  if (terminal[0] >= 0) close(terminal[0]);
   run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return run;
 }

@@ -26,6 +26,10 @@ struct ToolOptions {
   // Standard error is a pseudo-terminal (still not the controlling one) and
   // ToolRun::err holds what was written to it.
   bool stderrOnTerminal = false;
+  // The program gets a pseudo-terminal as its controlling terminal (as when
+  // started by hand in a terminal); nobody types on it. Standard input and
+  // output stay as they are.
+  bool controllingTerminal = false;
   // Run without root's power over files: a tool started by root runs as the
   // user nobody with no supplementary groups, so that file permissions
   // apply; any other user is such a user already.
@@ -55,8 +59,9 @@ std::string withConnectErrorMasked(const std::string& out);
 std::string toolPath();
 std::string mapPagePath();
 
-// Runs the tool in workingDir in a new session without a terminal and with
-// standard input from /dev/null, so that a key wait ends at once.
+// Runs the tool in workingDir in a new session without a terminal (unless
+// options.controllingTerminal) and with standard input from /dev/null, so
+// that a key wait ends at once.
 ToolRun runTool(const std::string& workingDir, const ToolOptions& options = {});
 
 #endif  // ZELKOR_TEST_SUPPORT_TOOL_RUNNER_H_
