@@ -6,6 +6,8 @@
 #include <set>
 #include <utility>
 
+#include "mappage/map_style.h"
+
 namespace {
 
 // Room around the hexes, in pixels.
@@ -17,6 +19,32 @@ bool readInt(const std::string& text, long& value) {
   char* end = nullptr;
   value = std::strtol(text.c_str(), &end, 10);
   return *end == '\0' && value > -100000 && value < 100000;
+}
+
+// The webmap's coordinates: a signed byte each.
+bool inRange(long coordinate) {
+  return coordinate >= -128 && coordinate <= 127;
+}
+
+// At most this many of the rows that are not drawn are named.
+constexpr size_t kUnplacedNamed = 10;
+
+// "2 hex rows have an X or Y outside -128 ... 127, or no number there, and
+// are not drawn: ID 7 (X 200, Y -300), ID 9 (X abc, Y 1)."
+std::string unplacedWarning(const std::vector<const MapHexRow*>& rows) {
+  std::string text = std::to_string(rows.size()) +
+                     (rows.size() == 1 ? " hex row has" : " hex rows have") +
+                     " an X or Y outside -128 ... 127, or no number there, "
+                     "and " +
+                     (rows.size() == 1 ? "is" : "are") + " not drawn: ";
+  for (size_t i = 0; i < rows.size() && i < kUnplacedNamed; ++i) {
+    text += (i > 0 ? ", " : "") + std::string("ID ") + rows[i]->id + " (X " +
+            rows[i]->x + ", Y " + rows[i]->y + ")";
+  }
+  if (rows.size() > kUnplacedNamed) {
+    text += " and " + std::to_string(rows.size() - kUnplacedNamed) + " more";
+  }
+  return text + ".";
 }
 
 }  // namespace
@@ -45,25 +73,36 @@ MapLayout layOutMap(const WebmapContent& webmap) {
         " hexes.");
   }
 
-  // Place every row whose X and Y are numbers.
+  // Place every row whose X and Y are numbers of the webmap's range; list
+  // the others instead of drawing them far away.
   std::vector<PlacedHex>& placed = layout.placed;
   std::set<std::pair<long, long>> seen;
-  int unplaced = 0;
+  std::vector<const MapHexRow*> unplaced;
   int shared = 0;
   double minX = 0, minY = 0, maxX = 0, maxY = 0;
   for (const MapHexRow& row : webmap.hexes) {
     long x = 0;
     long y = 0;
-    if (!readInt(row.x, x) || !readInt(row.y, y)) {
-      ++unplaced;
+    if (!readInt(row.x, x) || !readInt(row.y, y) || !inRange(x) ||
+        !inRange(y)) {
+      unplaced.push_back(&row);
       continue;
+    }
+    if (controlClass(row.politicalControl) == kOtherControlClass) {
+      layout.otherControls.insert(row.politicalControl);
     }
     if (!seen.insert({x, y}).second) ++shared;
     const Point c = hexCentre(static_cast<int>(x), static_cast<int>(y), size);
     if (placed.empty()) {
       minX = maxX = c.x;
       minY = maxY = c.y;
+      layout.minColumn = layout.maxColumn = x;
+      layout.minRow = layout.maxRow = y;
     }
+    layout.minColumn = std::min(layout.minColumn, x);
+    layout.maxColumn = std::max(layout.maxColumn, x);
+    layout.minRow = std::min(layout.minRow, y);
+    layout.maxRow = std::max(layout.maxRow, y);
     minX = std::min(minX, c.x);
     maxX = std::max(maxX, c.x);
     minY = std::min(minY, c.y);
@@ -75,11 +114,7 @@ MapLayout layOutMap(const WebmapContent& webmap) {
                               " hex rows share their X and Y with another row; "
                               "only the last one drawn there shows.");
   }
-  if (unplaced > 0) {
-    layout.warnings.push_back(std::to_string(unplaced) +
-                              " hex rows have an X or Y that is not a number "
-                              "and are not drawn.");
-  }
+  if (!unplaced.empty()) layout.warnings.push_back(unplacedWarning(unplaced));
   layout.origin = {kMargin + size - minX, kMargin + halfHeight - minY};
   layout.drawingWidth =
       placed.empty() ? 0 : maxX - minX + 2 * size + 2 * kMargin;

@@ -1,14 +1,14 @@
 #include "mappage/map_page.h"
 
-#include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <set>
+#include <tuple>
 #include <utility>
 
 #include "mappage/map_layout.h"
+#include "mappage/map_script.h"
 #include "mappage/map_style.h"
 
 namespace {
@@ -19,39 +19,95 @@ std::string number(double value) {
   return text;
 }
 
-// "Hex 7 at X 3, Y 4" and every other column of the row.
-std::string hoverText(const MapHexRow& r) {
-  const auto orNone = [](const std::string& text) {
-    return text.empty() ? std::string("none") : text;
-  };
-  return "Hex " + r.id + " at X " + r.x + ", Y " + r.y + "\nPoliticalControl " +
-         r.politicalControl + ", TerrainType " + r.terrainType +
-         "\nPlanetType " + r.planetType + ", StarbaseType " + r.starbaseType +
-         "\nEconomicPoints " + r.baseEconomicPoints + "/" +
-         r.currentEconomicPoints + ", VictoryPoints " + r.baseVictoryPoints +
-         "/" + r.currentVictoryPoints + "\nSpeedPoints " + r.baseSpeedPoints +
-         "/" + r.currentSpeedPoints + ", LOCKED " + orNone(r.locked) +
-         ", LOCKID " + orNone(r.lockId);
+// A value of a row for the script's data: letters, digits, blank, '.', ':'
+// and '-' as they are, every other byte as %XX, so that no value can end
+// the string, the row or the script.
+std::string dataValue(const std::string& text) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  for (unsigned char c : text) {
+    const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                       (c >= '0' && c <= '9') || c == ' ' || c == '.' ||
+                       c == ':' || c == '-';
+    if (plain) {
+      out += static_cast<char>(c);
+    } else {
+      out += '%';
+      out += kHex[c >> 4];
+      out += kHex[c & 15];
+    }
+  }
+  return out;
+}
+
+// The fifteen maphex columns of a row, in the webmap reference's order.
+std::string dataRow(const MapHexRow& r) {
+  std::string row;
+  for (const std::string* value :
+       {&r.id, &r.x, &r.y, &r.politicalControl, &r.terrainType, &r.planetType,
+        &r.starbaseType, &r.baseEconomicPoints, &r.currentEconomicPoints,
+        &r.baseVictoryPoints, &r.currentVictoryPoints, &r.baseSpeedPoints,
+        &r.currentSpeedPoints, &r.locked, &r.lockId}) {
+    if (!row.empty()) row += ',';
+    row += dataValue(*value);
+  }
+  return row;
 }
 
 const char kStyle[] =
-    "body{margin:0;font:14px/1.4 sans-serif;color:#222;background:#fff}"
-    "header{box-sizing:border-box;height:96px;overflow:auto;padding:6px 12px;"
-    "border-bottom:1px solid #ccc}"
-    "h1{font-size:18px;margin:0 0 4px}"
-    ".warning{margin:0;color:#a00;font-weight:bold}"
-    "svg.map{display:block}"
+    "*{box-sizing:border-box}html,body{height:100%;margin:0}"
+    "body{display:flex;flex-direction:column;font:14px/1.35 sans-serif;"
+    "color:#222;background:#fff}"
+    "header{padding:4px 8px;border-bottom:1px solid #ccc;display:flex;"
+    "flex-wrap:wrap;gap:4px 14px;align-items:center}"
+    "h1{font-size:16px;margin:0}"
+    ".warning{margin:0;flex-basis:100%;color:#a00;font-weight:bold}"
+    ".tools{display:none;gap:4px;align-items:center;flex-wrap:wrap}"
+    ".scripted .tools{display:flex}"
+    "input{width:4.5em;font:inherit}button{font:inherit;min-width:2.4em;"
+    "min-height:2.2em}"
+    "#at{min-width:7em;font-variant-numeric:tabular-nums}"
+    "main{flex:1;display:flex;min-height:0}"
+    "#view{flex:1;position:relative;overflow:hidden;min-height:12em;"
+    "touch-action:none}"
+    "#map{display:block;width:100%;height:100%}"
     ".hex{stroke:#fff;stroke-width:1}"
-    "svg.map text{font:bold 9px "
+    "#map text{font:bold 9px "
     "sans-serif;fill:#000;stroke:#fff;stroke-width:2px;"
     "paint-order:stroke;text-anchor:middle}"
     ".planet{fill:#fff;stroke:#000;stroke-width:0.8}"
     ".starbase{fill:#000}"
-    "section{padding:8px 12px}"
+    "#sel{fill:none;stroke:#000;stroke-width:3;pointer-events:none}"
+    ".ruler{position:absolute;display:none;pointer-events:none;"
+    "font:11px sans-serif;background:rgba(255,255,255,.8)}"
+    ".scripted .ruler{display:block}"
+    ".ruler span{position:absolute;transform:translate(-50%,0)}"
+    "#top{left:0;right:0;top:0;height:15px}"
+    "#left{left:0;top:0;bottom:0;width:28px}"
+    "#left span{transform:translate(0,-50%);left:2px}"
+    "aside{width:19em;overflow:auto;border-left:1px solid #ccc;"
+    "padding:2px 10px}"
     "h2{font-size:15px;margin:8px 0 4px}"
-    "ul.legend{list-style:none;padding:0;margin:0;columns:3 16em}"
+    "dl{display:grid;grid-template-columns:auto 1fr;gap:0 8px;margin:0}"
+    "dt{font-weight:bold}dd{margin:0}"
+    "ul.legend{list-style:none;padding:0;margin:0}"
+    "ul.legend button{background:none;border:0;padding:2px;min-height:0;"
+    "text-align:left;cursor:pointer}"
+    "ul.legend button[aria-pressed=true]{outline:2px solid #000}"
     ".sw{display:inline-block;width:14px;height:14px;vertical-align:middle;"
-    "margin-right:6px;border:1px solid #999}";
+    "margin-right:6px;border:1px solid #999}"
+    "@media (max-width:700px){main{flex-direction:column}"
+    "aside{width:auto;max-height:40vh;border-left:0;"
+    "border-top:1px solid #ccc}}";
+
+// Hexes of the other classes fade while the legend highlights one.
+std::string highlightRules() {
+  std::string rules = "#map[data-hl] #hexes use{opacity:.2}";
+  for (const std::string& c : controlClasses()) {
+    rules += "#map[data-hl=" + c + "] #hexes use." + c + "{opacity:1}";
+  }
+  return rules;
+}
 
 // What the legend lists: what this map uses.
 struct LegendEntries {
@@ -62,69 +118,111 @@ struct LegendEntries {
   bool starbases = false;
 };
 
-// One group per placed hex, at its centre; notes what it uses in legend.
-std::string hexElements(const MapLayout& layout, LegendEntries& legend) {
+// How a hex looks: its control class, terrain glyph and markers. Each look
+// the map uses is drawn once, in the page's defs, and every hex of that look
+// refers to it.
+using Look = std::tuple<std::string, std::string, bool, bool>;
+
+std::string lookElement(const std::string& id, const Look& look) {
   // The terrain's number below the centre, the markers above it, so that the
   // centre shows the control colour.
   const std::string kGlyphY = number(kHexSize * 0.62);
   const std::string kMarkerOffset = number(kHexSize * 0.42);
-  std::string hexes;
-  hexes.reserve(layout.placed.size() * 220);
+  const auto& [control, glyph, planet, starbase] = look;
+  std::string g = "<g id=\"" + id + "\"><use href=\"#h\" class=\"" + control +
+                  "\"/><text y=\"" + kGlyphY + "\">" + escapeHtml(glyph) +
+                  "</text>";
+  if (planet) {
+    g += "<use href=\"#planet\" x=\"-" + kMarkerOffset + "\" y=\"-" +
+         kMarkerOffset + "\"/>";
+  }
+  if (starbase) {
+    g += "<use href=\"#starbase\" x=\"" + kMarkerOffset + "\" y=\"-" +
+         kMarkerOffset + "\"/>";
+  }
+  return g + "</g>";
+}
+
+// The drawing: one group per column, one reference to its look per hex;
+// notes what the map uses in legend.
+std::string mapDrawing(const MapLayout& layout, LegendEntries& legend) {
+  std::map<Look, std::string> looks;
+  // column's x -> its hexes: y, look and control class
+  std::map<double, std::vector<std::tuple<double, std::string, std::string>>>
+      columns;
   for (const PlacedHex& hex : layout.placed) {
     const MapHexRow& r = *hex.row;
-    const std::string control = controlClass(r.politicalControl);
-    const std::string glyph = terrainGlyph(r.terrainType);
+    const Look look{controlClass(r.politicalControl),
+                    terrainGlyph(r.terrainType), showsMarker(r.planetType),
+                    showsMarker(r.starbaseType)};
+    const auto& [control, glyph, planet, starbase] = look;
     legend.controls.insert(control);
     legend.glyphs[{glyph == "?" ? 99 : std::atoi(glyph.c_str()), glyph}].insert(
         r.terrainType);
-    // Each hex is a group placed at its centre; its parts sit around (0, 0).
-    hexes += "<g class=\"" + control + "\" transform=\"translate(" +
-             number(layout.origin.x + hex.centre.x) + " " +
-             number(layout.origin.y + hex.centre.y) + ")\"><title>" +
-             escapeHtml(hoverText(r)) + "</title><use href=\"#h\"/><text y=\"" +
-             kGlyphY + "\">" + escapeHtml(glyph) + "</text>";
-    if (showsMarker(r.planetType)) {
-      legend.planets = true;
-      hexes += "<use href=\"#planet\" x=\"-" + kMarkerOffset + "\" y=\"-" +
-               kMarkerOffset + "\"/>";
+    legend.planets = legend.planets || planet;
+    legend.starbases = legend.starbases || starbase;
+    auto found = looks.find(look);
+    if (found == looks.end()) {
+      found = looks.emplace(look, "k" + std::to_string(looks.size())).first;
     }
-    if (showsMarker(r.starbaseType)) {
-      legend.starbases = true;
-      hexes += "<use href=\"#starbase\" x=\"" + kMarkerOffset + "\" y=\"-" +
-               kMarkerOffset + "\"/>";
+    columns[layout.origin.x + hex.centre.x].emplace_back(
+        layout.origin.y + hex.centre.y, found->second, control);
+  }
+  std::string defs;
+  for (const auto& [look, id] : looks) defs += lookElement(id, look);
+  std::string hexes;
+  hexes.reserve(layout.placed.size() * 40);
+  for (const auto& [x, column] : columns) {
+    hexes += "<g transform=\"translate(" + number(x) + " 0)\">";
+    for (const auto& [y, id, control] : column) {
+      hexes += "<use href=\"#" + id + "\" class=\"" + control + "\" y=\"" +
+               number(y) + "\"/>";
     }
     hexes += "</g>\n";
   }
-  return hexes;
-}
-
-// The drawing: the shapes every hex uses, then the hexes.
-std::string mapDrawing(const MapLayout& layout, const std::string& hexes) {
-  return "<svg class=\"map\" xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
-         number(layout.drawingWidth) + "\" height=\"" +
-         number(layout.drawingHeight) + "\" viewBox=\"0 0 " +
+  return "<svg id=\"map\" xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 " +
          number(layout.drawingWidth) + " " + number(layout.drawingHeight) +
-         "\">\n<defs><polygon id=\"h\" class=\"hex\" "
-         "points=\"" +
+         "\" preserveAspectRatio=\"xMidYMid meet\">\n"
+         "<title>The hex map. Zoom, pan, coordinates and the row of each hex "
+         "need the page's script.</title>\n"
+         "<defs><polygon id=\"h\" class=\"hex\" points=\"" +
          hexagonPoints(kHexSize) +
-         "\"/><circle id=\"planet\" class=\"planet\" r=\"3.2\"/>"
+         "\"/><pattern id=\"other\" width=\"6\" height=\"6\" "
+         "patternUnits=\"userSpaceOnUse\" patternTransform=\"rotate(45)\">"
+         "<rect width=\"6\" height=\"6\" fill=\"#fff\"/><rect width=\"2\" "
+         "height=\"6\" fill=\"#444\"/></pattern>"
+         "<circle id=\"planet\" class=\"planet\" r=\"3.2\"/>"
          "<rect id=\"starbase\" class=\"starbase\" x=\"-3\" y=\"-3\" "
-         "width=\"6\" height=\"6\"/></defs>\n" +
-         hexes + "</svg>\n";
+         "width=\"6\" height=\"6\"/>\n" +
+         defs + "</defs>\n<g id=\"hexes\">\n" + hexes +
+         "</g>\n<use id=\"sel\" href=\"#h\" visibility=\"hidden\"/>\n</svg>\n";
 }
 
-// The legend of the colours, terrain numbers and markers the map uses.
-std::string legendSection(const LegendEntries& legend) {
+// The legend of the colours, terrain numbers and markers the map uses; an
+// empire's entry highlights its hexes.
+std::string legendSection(const LegendEntries& legend,
+                          const std::set<std::string>& otherControls) {
   std::string html =
-      "<section>\n<h2>Political control</h2>\n<ul class=\"legend\">";
-  for (const char* c :
-       {"p0", "p1", "p2", "p3", "p4", "p5", "p6", "p7", "p8", "p15", "pu"}) {
+      "<details open id=\"legend\"><summary><h2 "
+      "style=\"display:inline\">Legend</h2></summary>\n"
+      "<h2>Political control</h2>\n<ul class=\"legend\">";
+  for (const std::string& c : controlClasses()) {
     if (legend.controls.count(c) == 0) continue;
-    html += "<li><span class=\"sw " + std::string(c) + "\"></span>" +
-            controlName(c) + "</li>";
+    std::string name = controlName(c);
+    if (c == kOtherControlClass) {
+      std::string values;
+      for (const std::string& v : otherControls) {
+        values += (values.empty() ? "" : ", ") + v;
+      }
+      name += " (" + escapeHtml(values) + ")";
+    }
+    html += "<li><button type=\"button\" data-c=\"" + c +
+            "\" aria-pressed=\"false\"><span class=\"sw " + c + "\"></span>" +
+            name + "</button></li>";
   }
   html +=
-      "</ul>\n<h2>Terrain (the number on each hex)</h2>\n<ul class=\"legend\">";
+      "</ul>\n<h2>Terrain (the number on each hex)</h2>\n<ul "
+      "class=\"legend\">";
   for (const auto& [key, codes] : legend.glyphs) {
     const std::string& glyph = key.second;
     std::string list;
@@ -153,10 +251,9 @@ std::string legendSection(const LegendEntries& legend) {
     html += "</ul>\n";
   }
   return html +
-         "<p>Layout: flat-topped hexes in columns. X counts the columns from "
-         "left to right, Y the rows from top to bottom; odd columns sit half a "
-         "hex lower. Hover over a hex to see its whole row.</p>\n"
-         "</section>\n";
+         "<p>Flat-topped hexes in columns. X counts the columns from left to "
+         "right, Y the rows from top to bottom; odd columns sit half a hex "
+         "lower.</p>\n</details>\n";
 }
 
 }  // namespace
@@ -169,19 +266,52 @@ MapPage renderMapPage(const WebmapContent& webmap) {
   page.origin = layout.origin;
 
   LegendEntries legend;
-  const std::string hexes = hexElements(layout, legend);
+  const std::string drawing = mapDrawing(layout, legend);
+  std::string data;
+  data.reserve(layout.placed.size() * 40);
+  for (const PlacedHex& hex : layout.placed) {
+    if (!data.empty()) data += ';';
+    data += dataRow(*hex.row);
+  }
+
   const std::string title = "Webmap: map of " + escapeHtml(layout.sizeText);
   std::string html =
-      "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
-      "<title>" +
+      "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta "
+      "charset=\"utf-8\">\n<meta name=\"viewport\" "
+      "content=\"width=device-width,initial-scale=1\">\n<title>" +
       title + "</title>\n<style>" + std::string(kStyle) + controlRules() +
-      "</style>\n</head>\n<body>\n<header>\n<h1>" + title + ", " +
-      std::to_string(page.hexesDrawn) + " hexes drawn</h1>\n";
+      highlightRules() + "</style>\n</head>\n<body>\n<header>\n<h1>" + title +
+      ", " + std::to_string(page.hexesDrawn) + " hexes drawn</h1>\n";
+  html +=
+      "<span class=\"tools\"><button type=\"button\" id=\"zin\" "
+      "aria-label=\"Zoom in\">+</button><button type=\"button\" id=\"zout\" "
+      "aria-label=\"Zoom out\">&minus;</button><button type=\"button\" "
+      "id=\"fit\">Whole map</button></span>\n"
+      "<form id=\"goto\" class=\"tools\"><label for=\"gx\">Go to X</label>"
+      "<input id=\"gx\" type=\"number\" inputmode=\"numeric\"><label "
+      "for=\"gy\">Y</label><input id=\"gy\" type=\"number\" "
+      "inputmode=\"numeric\"><button type=\"submit\">Go</button></form>\n"
+      "<output id=\"at\" class=\"tools\" aria-live=\"polite\"></output>\n";
   for (const std::string& warning : page.warnings) {
     html += "<p class=\"warning\">Warning: " + escapeHtml(warning) + "</p>\n";
   }
-  html += "</header>\n" + mapDrawing(layout, hexes) + legendSection(legend) +
-          "</body>\n</html>\n";
+  html +=
+      "</header>\n<main>\n<div id=\"view\" tabindex=\"0\" "
+      "aria-label=\"The map: drag to pan, + and - to zoom\">\n" +
+      drawing +
+      "<div id=\"top\" class=\"ruler\"></div><div id=\"left\" "
+      "class=\"ruler\"></div>\n</div>\n<aside>\n<section "
+      "id=\"details\"><h2>Hex</h2><p id=\"note\">Tap or click a hex to "
+      "see its row.</p><dl id=\"row\"></dl></section>\n" +
+      legendSection(legend, layout.otherControls) +
+      "</aside>\n</main>\n<script>var M={o:[" + number(layout.origin.x) + "," +
+      number(layout.origin.y) + "],s:" + number(kHexSize) + ",x:[" +
+      std::to_string(layout.minColumn) + "," +
+      std::to_string(layout.maxColumn) + "],y:[" +
+      std::to_string(layout.minRow) + "," + std::to_string(layout.maxRow) +
+      "],w:" + number(layout.drawingWidth) +
+      ",h:" + number(layout.drawingHeight) + ",d:\"" + data + "\"};\n" +
+      kMapScript + "\n</script>\n</body>\n</html>\n";
   page.html = std::move(html);
   return page;
 }

@@ -48,25 +48,34 @@ TEST(MapStyleTest, ColourAndClassOfEveryPoliticalControlCode) {
       {"7", "p7", "#882255", "Empire 7"},
       {"8", "p8", "#AA4499", "Empire 8"},
       {"15", "p15", "#DDDDDD", "No control"},
-      {"9", "pu", "#FFFFFF", "Unknown control"},
-      {"-1", "pu", "#FFFFFF", "Unknown control"},
-      {"", "pu", "#FFFFFF", "Unknown control"},
-      {"03", "pu", "#FFFFFF", "Unknown control"},
+      // Any other value is hatched, never white like the page.
+      {"9", "pu", "url(#other)", "Other value"},
+      {"-1", "pu", "url(#other)", "Other value"},
+      {"", "pu", "url(#other)", "Other value"},
+      {"03", "pu", "url(#other)", "Other value"},
   };
   for (const auto& c : kCases) {
     EXPECT_EQ(c.cssClass, controlClass(c.code)) << c.code;
-    EXPECT_EQ(c.colour, controlColour(controlClass(c.code))) << c.code;
+    EXPECT_EQ(c.colour, controlFill(controlClass(c.code))) << c.code;
     EXPECT_EQ(c.name, controlName(controlClass(c.code))) << c.code;
   }
-  // The page's style sheet gives each class the same colour, as a hex's
-  // fill and a legend swatch's background.
+  // The page's style sheet gives each class its fill, and its legend
+  // swatch the same colour (a hatch for other values).
   const std::string html = renderMapPage(WebmapContent{}).html;
   for (const auto& c : kCases) {
-    const std::string rule = std::string(".") + c.cssClass +
-                             "{fill:" + c.colour + ";background:" + c.colour +
-                             "}";
-    EXPECT_NE(std::string::npos, html.find(rule)) << rule;
+    const std::string fill =
+        std::string(".") + c.cssClass + "{fill:" + c.colour + "}";
+    EXPECT_NE(std::string::npos, html.find(fill)) << fill;
+    if (c.colour[0] == '#') {
+      const std::string swatch =
+          std::string(".sw.") + c.cssClass + "{background:" + c.colour + "}";
+      EXPECT_NE(std::string::npos, html.find(swatch)) << swatch;
+    }
   }
+  EXPECT_NE(std::string::npos,
+            html.find(".sw.pu{background:repeating-linear-gradient(45deg,#fff "
+                      "0 3px,#444 3px 5px)}"));
+  EXPECT_NE(std::string::npos, html.find("<pattern id=\"other\""));
 }
 
 TEST(MapStyleTest, GlyphOfEveryTerrainCodeAndMarkers) {
@@ -124,8 +133,10 @@ TEST(MapPageTest, CompleteWebmapDrawsEveryHexWithoutWarnings) {
   const MapPage page = renderMapPage(twoByTwo());
   EXPECT_EQ(4, page.hexesDrawn);
   EXPECT_TRUE(page.warnings.empty());
-  EXPECT_EQ(4u, occurrences(page.html, "<use href=\"#h\"/>"));
-  EXPECT_EQ(4u, occurrences(page.html, "<title>Hex "));
+  // One reference per hex to its look (fill, terrain number, markers),
+  // each look drawn once.
+  EXPECT_EQ(4u, occurrences(page.html, "<use href=\"#k"));
+  EXPECT_EQ(4u, occurrences(page.html, "<g id=\"k"));
   EXPECT_NE(std::string::npos,
             page.html.find("<h1>Webmap: map of 2 columns x 2 rows, 4 hexes "
                            "drawn</h1>"));
@@ -137,15 +148,16 @@ TEST(MapPageTest, CompleteWebmapDrawsEveryHexWithoutWarnings) {
   }
   EXPECT_EQ(std::string::npos, page.html.find("Empire 4"));
   EXPECT_EQ(std::string::npos, page.html.find("a planet"));
-  // Every column of a row on hover.
+  // Every column of each row, for the script's details panel, in the
+  // webmap reference's order; one fallback text instead of a title per hex.
   EXPECT_NE(std::string::npos,
-            page.html.find("<title>Hex 1 at X 1, Y 0\nPoliticalControl 3, "
-                           "TerrainType 4096\nPlanetType 0, StarbaseType 0\n"
-                           "EconomicPoints 5/5, VictoryPoints 10/10\n"
-                           "SpeedPoints 1/1, LOCKED none, LOCKID none"
-                           "</title>"));
-  // No script and nothing fetched.
-  EXPECT_EQ(std::string::npos, page.html.find("<script"));
+            page.html.find("d:\"0,0,0,0,4096,0,0,5,5,10,10,1,1,,;"
+                           "1,1,0,3,4096,0,0,5,5,10,10,1,1,,;"
+                           "2,0,1,15,4096,0,0,5,5,10,10,1,1,,;"
+                           "3,1,1,8,4096,0,0,5,5,10,10,1,1,,\"}"));
+  EXPECT_EQ(1u, occurrences(page.html, "<title>The hex map."));
+  // Its own script, nothing fetched.
+  EXPECT_EQ(1u, occurrences(page.html, "<script>"));
   EXPECT_EQ(std::string::npos, page.html.find("src="));
   EXPECT_EQ(std::string::npos, page.html.find("<link"));
 }
@@ -176,7 +188,21 @@ TEST(MapPageTest, IncompleteWebmapsStillDrawWithAWarning) {
        "one.",
        4},
       {"an X that is no number", [](WebmapContent& w) { w.hexes[0].x = "x"; },
-       "1 hex rows have an X or Y that is not a number and are not drawn.", 3},
+       "1 hex row has an X or Y outside -128 ... 127, or no number there, "
+       "and is not drawn: ID 0 (X x, Y 0).",
+       3},
+      // Written by a web page or by hand: not placed far away, but listed.
+      {"rows outside the webmap's range",
+       [](WebmapContent& w) {
+         w.hexes[0].x = "200";
+         w.hexes[0].y = "-300";
+         w.hexes[1].x = "100000";
+         w.hexes[2].y = "-129";
+       },
+       "3 hex rows have an X or Y outside -128 ... 127, or no number there, "
+       "and are not drawn: ID 0 (X 200, Y -300), ID 1 (X 100000, Y 0), ID 2 "
+       "(X 0, Y -129).",
+       1},
   };
   for (const auto& c : kCases) {
     WebmapContent w = twoByTwo();
@@ -192,17 +218,56 @@ TEST(MapPageTest, IncompleteWebmapsStillDrawWithAWarning) {
   }
 }
 
+TEST(MapPageTest, RowsOutsideTheRangeLeaveTheMapWhereItIs) {
+  WebmapContent w = twoByTwo();
+  const MapPage plain = renderMapPage(w);
+  w.hexes.push_back(hexRow(4, 126, -128, "1"));  // the range's edge: drawn
+  w.hexes.push_back(hexRow(5, 200, -300, "1"));  // outside: listed
+  const MapPage page = renderMapPage(w);
+  EXPECT_EQ(5, page.hexesDrawn);
+  // -128 is the top row: hex (0, 0) moves down by 128 rows, not by 300.
+  EXPECT_NEAR(plain.origin.y + 128 * kHexSize * std::sqrt(3.0), page.origin.y,
+              1e-9);
+  EXPECT_NEAR(plain.origin.x, page.origin.x, 1e-9);
+}
+
+TEST(MapPageTest, OtherControlValuesAreHatchedAndNamed) {
+  WebmapContent w = twoByTwo();
+  w.hexes[0].politicalControl = "12";
+  w.hexes[1].politicalControl = "-3";
+  const MapPage page = renderMapPage(w);
+  EXPECT_NE(std::string::npos,
+            page.html.find("<use href=\"#h\" class=\"pu\"/>"));
+  EXPECT_NE(std::string::npos,
+            page.html.find("<span class=\"sw pu\"></span>Other value (-3, "
+                           "12)</button>"));
+}
+
+TEST(MapPageTest, TheLargestMapStaysLight) {
+  WebmapContent w;
+  w.descriptions = {{"777777", "127", "127"}};
+  for (int i = 0; i < 127 * 127; ++i) {
+    w.hexes.push_back(hexRow(i, i % 127, i / 127, std::to_string(i % 9)));
+  }
+  EXPECT_LE(renderMapPage(w).html.size(), 1500000u);
+}
+
 TEST(MapPageTest, WhatComesFromTheServerIsEscaped) {
   WebmapContent w = twoByTwo();
   w.hexes[0].terrainType = "<script>alert(1)</script>";
   w.hexes[0].locked = "\"><img src=x>";
   w.descriptions[0].width = "<b>";
   const MapPage page = renderMapPage(w);
-  EXPECT_EQ(std::string::npos, page.html.find("<script"));
+  EXPECT_EQ(1u, occurrences(page.html, "<script"));  // the page's own
   EXPECT_EQ(std::string::npos, page.html.find("<img"));
   EXPECT_NE(
       std::string::npos,
       page.html.find("TerrainType &lt;script&gt;alert(1)&lt;/script&gt;"));
+  // In the script's data, every character that could end a string is
+  // written as %XX.
+  EXPECT_NE(std::string::npos,
+            page.html.find("%3Cscript%3Ealert%281%29%3C%2Fscript%3E"));
+  EXPECT_NE(std::string::npos, page.html.find("%22%3E%3Cimg src%3Dx%3E"));
 }
 
 TEST(MapPageTest, NegativeCoordinatesStayOnThePage) {

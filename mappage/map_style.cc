@@ -4,14 +4,25 @@ namespace {
 
 // The fill of each control class, written only here: Paul Tol's "muted"
 // qualitative scheme, in his order, for empires 0 ... 8, then his pale grey
-// for no control, and white for any other value.
+// for no control; any other value is hatched (the pattern "other" of the
+// page), so that it never looks like a hole in the map.
 const struct {
   const char* controlClass;
-  const char* colour;
+  const char* fill;    // of a hex
+  const char* swatch;  // the legend's, as a CSS background
 } kControlPalette[] = {
-    {"p0", "#332288"}, {"p1", "#88CCEE"},  {"p2", "#44AA99"}, {"p3", "#117733"},
-    {"p4", "#999933"}, {"p5", "#DDCC77"},  {"p6", "#CC6677"}, {"p7", "#882255"},
-    {"p8", "#AA4499"}, {"p15", "#DDDDDD"}, {"pu", "#FFFFFF"},
+    {"p0", "#332288", "#332288"},
+    {"p1", "#88CCEE", "#88CCEE"},
+    {"p2", "#44AA99", "#44AA99"},
+    {"p3", "#117733", "#117733"},
+    {"p4", "#999933", "#999933"},
+    {"p5", "#DDCC77", "#DDCC77"},
+    {"p6", "#CC6677", "#CC6677"},
+    {"p7", "#882255", "#882255"},
+    {"p8", "#AA4499", "#AA4499"},
+    {"p15", "#DDDDDD", "#DDDDDD"},
+    {"pu", "url(#other)",
+     "repeating-linear-gradient(45deg,#fff 0 3px,#444 3px 5px)"},
 };
 
 const struct {
@@ -30,28 +41,36 @@ std::string controlClass(const std::string& politicalControl) {
       politicalControl[0] <= '8') {
     return "p" + politicalControl;
   }
-  return politicalControl == "15" ? "p15" : "pu";
+  return politicalControl == "15" ? "p15" : kOtherControlClass;
 }
 
-std::string controlColour(const std::string& controlClass) {
+std::string controlFill(const std::string& controlClass) {
   for (const auto& entry : kControlPalette) {
-    if (controlClass == entry.controlClass) return entry.colour;
+    if (controlClass == entry.controlClass) return entry.fill;
   }
-  return controlColour("pu");
+  return controlFill(kOtherControlClass);
 }
 
 std::string controlRules() {
   std::string rules;
   for (const auto& entry : kControlPalette) {
-    rules += std::string(".") + entry.controlClass + "{fill:" + entry.colour +
-             ";background:" + entry.colour + "}";
+    rules += std::string(".") + entry.controlClass + "{fill:" + entry.fill +
+             "}.sw." + entry.controlClass + "{background:" + entry.swatch + "}";
   }
   return rules;
 }
 
+std::vector<std::string> controlClasses() {
+  std::vector<std::string> classes;
+  for (const auto& entry : kControlPalette) {
+    classes.push_back(entry.controlClass);
+  }
+  return classes;
+}
+
 std::string controlName(const std::string& controlClass) {
   if (controlClass == "p15") return "No control";
-  if (controlClass == "pu") return "Unknown control";
+  if (controlClass == kOtherControlClass) return "Other value";
   return "Empire " + controlClass.substr(1);
 }
 

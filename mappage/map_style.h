@@ -5,23 +5,29 @@
 #define ZELKOR_MAPPAGE_MAP_STYLE_H_
 
 #include <string>
+#include <vector>
+
+// The class of any political control value that is no empire and not 15.
+constexpr char kOtherControlClass[] = "pu";
 
 // The CSS class of a political control code: "p0" ... "p8" for the empires,
 // "p15" for no control, "pu" for any other text.
 std::string controlClass(const std::string& politicalControl);
 
-// The fill colour of a control class ("#332288"; "#DDDDDD" for "p15";
-// "#FFFFFF" for "pu"). The nine empire colours are Paul Tol's "muted"
-// scheme, which stays distinguishable for colour-blind readers.
-std::string controlColour(const std::string& controlClass);
+// The fill of a control class ("#332288"; "#DDDDDD" for "p15"; the page's
+// hatch pattern, "url(#other)", for "pu"). The nine empire colours are Paul
+// Tol's "muted" scheme, which stays distinguishable for colour-blind readers.
+std::string controlFill(const std::string& controlClass);
 
-// The style sheet rules that give each control class its colour, as the
-// hexes' fill and the legend swatches' background:
-// ".p0{fill:#332288;background:#332288}" ... ".pu{...}".
+// The style sheet rules that give each control class its fill, and the
+// legend's swatch of it its background: ".p0{fill:#332288}.sw.p0{...}".
 std::string controlRules();
 
+// Every control class, in the legend's order.
+std::vector<std::string> controlClasses();
+
 // What the legend calls a control class: "Empire 3", "No control",
-// "Unknown control".
+// "Other value".
 std::string controlName(const std::string& controlClass);
 
 // The glyph drawn for a terrain code: the number of the code's bit ("6" for

@@ -1,0 +1,253 @@
+// The map page in Debian's Chromium, driven with real input events through
+// puppeteer-core, as a player uses it on a desktop and on a phone. Run by
+// MapPageBrowserTest.PlayerControls (map_page_browser_test.cc), which writes
+// the page of a known 20 x 12 map:
+//   hex i at X = i % 20, Y = i / 20, ID i, PoliticalControl cycling through
+//   0, 3, 6, 15, 8, 1, 9 (i % 7), TerrainType 8192, PlanetType 4 when
+//   i % 5 == 0, StarbaseType 2 when i % 7 == 0, economy 1/1, victory 2/2.
+// Usage: node map_page_browser_test.js PAGE.html
+// Prints "ok - ..." or "not ok - ..." per check and ends with status 1 when
+// one failed.
+"use strict";
+const puppeteer = require("puppeteer-core");
+const zlib = require("zlib");
+
+const page = process.argv[2];
+let failures = 0;
+function check(ok, what, detail) {
+  console.log((ok ? "ok - " : "not ok - ") + what + (ok || !detail ? "" : ": " + detail));
+  if (!ok) failures++;
+}
+
+// The colour of a 1 x 1 PNG screenshot (8-bit RGB or RGBA, one row).
+function pixel(png) {
+  let at = 8, idat = [], colourType = 0;
+  while (at < png.length) {
+    const length = png.readUInt32BE(at), type = png.toString("ascii", at + 4, at + 8);
+    if (type === "IHDR") colourType = png[at + 17];
+    if (type === "IDAT") idat.push(png.subarray(at + 8, at + 8 + length));
+    at += 12 + length;
+  }
+  const row = zlib.inflateSync(Buffer.concat(idat));  // filter byte, then the pixel
+  if (colourType !== 2 && colourType !== 6) throw new Error("colour type " + colourType);
+  return [row[1], row[2], row[3]];
+}
+
+// Where a point of the drawing is on the screen, in CSS pixels.
+async function onScreen(tab, mx, my) {
+  return tab.evaluate((x, y) => {
+    const svg = document.getElementById("map"), p = svg.createSVGPoint();
+    p.x = x; p.y = y;
+    const s = p.matrixTransform(svg.getScreenCTM());
+    return [s.x, s.y];
+  }, mx, my);
+}
+async function hexOnScreen(tab, x, y) {
+  const c = await tab.evaluate((x, y) => window.zelkorMap.centre(x, y), x, y);
+  return onScreen(tab, c[0], c[1]);
+}
+async function viewWidth(tab) {
+  return tab.evaluate(() => document.getElementById("map").viewBox.baseVal.width);
+}
+async function rowShown(tab) {
+  return tab.evaluate(() => {
+    const out = {};
+    const dts = document.querySelectorAll("#row dt");
+    dts.forEach((dt) => { out[dt.textContent] = dt.nextElementSibling.textContent; });
+    return out;
+  });
+}
+
+async function everyHexInView(tab, label) {
+  const result = await tab.evaluate(() => {
+    const view = document.getElementById("view").getBoundingClientRect();
+    const svg = document.getElementById("map"), m = svg.getScreenCTM(), p = svg.createSVGPoint();
+    let outside = 0;
+    for (let i = 0; i < 240; i++) {
+      const c = window.zelkorMap.centre(i % 20, Math.floor(i / 20));
+      p.x = c[0]; p.y = c[1];
+      const s = p.matrixTransform(m);
+      if (s.x < view.left || s.x > view.right || s.y < view.top || s.y > view.bottom ||
+          s.x > window.innerWidth || s.y > window.innerHeight) outside++;
+    }
+    return outside;
+  });
+  check(result === 0, label + ": every hex's centre lies in the window on open",
+        result + " outside");
+}
+
+(async () => {
+  const browser = await puppeteer.launch({
+    executablePath: "/usr/bin/chromium",
+    headless: true,
+    args: ["--no-sandbox", "--disable-gpu", "--disable-background-networking",
+           "--disable-component-update", "--disable-sync", "--no-first-run",
+           "--hide-scrollbars"],
+  });
+  try {
+    const tab = await browser.newPage();
+
+    // A phone: the whole map on open.
+    await tab.setViewport({ width: 390, height: 844, deviceScaleFactor: 1, hasTouch: true, isMobile: true });
+    await tab.goto("file://" + page);
+    await everyHexInView(tab, "phone 390 x 844");
+    const legendOpen = await tab.evaluate(() => document.getElementById("legend").open);
+    check(!legendOpen, "phone: the legend is folded away");
+
+    // A desktop window.
+    await tab.setViewport({ width: 1400, height: 1000, deviceScaleFactor: 1 });
+    await tab.goto("file://" + page);
+    await everyHexInView(tab, "desktop 1400 x 1000");
+    const legendBeside = await tab.evaluate(() => {
+      const legend = document.getElementById("legend").getBoundingClientRect();
+      const view = document.getElementById("view").getBoundingClientRect();
+      return legend.left >= view.right && legend.top < window.innerHeight;
+    });
+    check(legendBeside, "desktop: the legend is beside the map, in view");
+
+    // The fill colours, just above each hex's centre (between the markers
+    // and the terrain number): empire 0 indigo, 3 green, 6 rose, no
+    // control pale grey, 8 purple, 1 cyan.
+    const expected = [[0x33, 0x22, 0x88], [0x11, 0x77, 0x33], [0xCC, 0x66, 0x77],
+                      [0xDD, 0xDD, 0xDD], [0xAA, 0x44, 0x99], [0x88, 0xCC, 0xEE]];
+    for (let i = 0; i < expected.length; i++) {
+      const c = await tab.evaluate((x) => window.zelkorMap.centre(x, 0), i);
+      const s = await onScreen(tab, c[0], c[1] - 1.5);
+      const got = pixel(await tab.screenshot({ clip: { x: Math.round(s[0]), y: Math.round(s[1]), width: 1, height: 1 } }));
+      const near = got.every((v, k) => Math.abs(v - expected[i][k]) <= 4);
+      check(near, "hex " + i + " at X " + i + ", Y 0 has its colour", "got " + got + ", want " + expected[i]);
+    }
+    const other = await tab.evaluate(() => [...document.querySelectorAll("[data-c]")].map((b) => b.textContent));
+    check(other.includes("Other value (9)"), "the legend names the other control value", other.join(" | "));
+
+    // The wheel zooms in around the pointer: the point under it stays.
+    const point = [700, 500];
+    const before = await tab.evaluate((x, y) => {
+      const svg = document.getElementById("map"), p = svg.createSVGPoint();
+      p.x = x; p.y = y;
+      const m = p.matrixTransform(svg.getScreenCTM().inverse());
+      return [m.x, m.y];
+    }, point[0], point[1]);
+    const widthBefore = await viewWidth(tab);
+    await tab.mouse.move(point[0], point[1]);
+    await tab.mouse.wheel({ deltaY: -240 });
+    await new Promise((r) => setTimeout(r, 100));
+    const widthAfter = await viewWidth(tab);
+    const stays = await onScreen(tab, before[0], before[1]);
+    check(widthAfter < widthBefore * 0.9, "the wheel zooms in", widthBefore + " -> " + widthAfter);
+    check(Math.abs(stays[0] - point[0]) < 1 && Math.abs(stays[1] - point[1]) < 1,
+          "the point under the pointer stays under it", "now at " + stays);
+
+    // A drag moves the map with the pointer.
+    const hexBefore = await hexOnScreen(tab, 10, 6);
+    await tab.mouse.move(600, 400);
+    await tab.mouse.down();
+    await tab.mouse.move(640, 420, { steps: 4 });
+    await tab.mouse.move(680, 440, { steps: 4 });
+    await tab.mouse.up();
+    const hexAfter = await hexOnScreen(tab, 10, 6);
+    check(Math.abs(hexAfter[0] - hexBefore[0] - 80) < 2 && Math.abs(hexAfter[1] - hexBefore[1] - 40) < 2,
+          "a drag moves the map by as much", hexBefore + " -> " + hexAfter);
+
+    // A click on a hex shows its row, named as in the webmap reference.
+    await tab.click("#fit");
+    const target = await hexOnScreen(tab, 2, 1);
+    await tab.mouse.move(target[0], target[1]);
+    const under = await tab.evaluate(() => document.getElementById("at").textContent);
+    check(under === "X 2, Y 1", "the pointer shows the X, Y under it", under);
+    await tab.mouse.click(target[0], target[1]);
+    const row = await rowShown(tab);
+    check(row.ID === "22" && row.X === "2" && row.Y === "1" && row.PoliticalControl === "3" &&
+          row.TerrainType === "8192" && row.PlanetType === "0" && row.StarbaseType === "0" &&
+          row.BaseEconomicPoints === "1" && row.CurrentVictoryPoints === "2" &&
+          row.BaseSpeedPoints === "1" && row.LOCKED === "NULL" && row.LOCKID === "NULL",
+          "a click shows the hex's whole row", JSON.stringify(row));
+    const outlined = await tab.evaluate(() => {
+      const sel = document.getElementById("sel"), c = window.zelkorMap.centre(2, 1);
+      return sel.getAttribute("visibility") === "visible" &&
+             Math.abs(+sel.getAttribute("x") - c[0]) < 0.01 && Math.abs(+sel.getAttribute("y") - c[1]) < 0.01;
+    });
+    check(outlined, "the clicked hex is outlined");
+
+    // Go to X, Y with the keyboard only: Tab to the box, type, Enter.
+    await tab.click("h1");
+    let focused = "";
+    for (let i = 0; i < 12 && focused !== "gx"; i++) {
+      await tab.keyboard.press("Tab");
+      focused = await tab.evaluate(() => document.activeElement && document.activeElement.id);
+    }
+    check(focused === "gx", "Tab reaches the Go to box", "focus on " + focused);
+    await tab.keyboard.type("17");
+    await tab.keyboard.press("Tab");
+    await tab.keyboard.type("9");
+    await tab.keyboard.press("Enter");
+    const went = await rowShown(tab);
+    const note = await tab.evaluate(() => document.getElementById("note").textContent);
+    check(went.ID === "197" && went.X === "17" && went.Y === "9" && note === "Hex at X 17, Y 9:",
+          "Go to selects the hex", note + " " + JSON.stringify(went));
+    const centred = await hexOnScreen(tab, 17, 9);
+    const view = await tab.evaluate(() => {
+      const r = document.getElementById("view").getBoundingClientRect();
+      return [r.left + r.width / 2, r.top + r.height / 2];
+    });
+    check(Math.abs(centred[0] - view[0]) < 2 && Math.abs(centred[1] - view[1]) < 2,
+          "Go to centres the map on the hex", centred + " vs " + view);
+
+    // The + button by keyboard.
+    const w0 = await viewWidth(tab);
+    await tab.focus("#zin");
+    await tab.keyboard.press("Enter");
+    check(await viewWidth(tab) < w0, "the + button zooms in from the keyboard");
+
+    // Choosing an empire in the legend highlights its hexes.
+    await tab.click("[data-c=p3]");
+    const faded = await tab.evaluate(() => {
+      const uses = document.querySelectorAll("#hexes use");
+      let p3 = 0, others = 0;
+      uses.forEach((u) => {
+        const o = getComputedStyle(u).opacity;
+        if (u.classList.contains("p3")) { if (o === "1") p3++; } else if (o !== "1") others++;
+      });
+      return [p3, others, uses.length];
+    });
+    check(faded[0] > 0 && faded[0] + faded[1] === faded[2], "the legend highlights an empire's hexes",
+          JSON.stringify(faded));
+
+    // Two fingers zoom on a phone.
+    await tab.setViewport({ width: 390, height: 844, deviceScaleFactor: 1, hasTouch: true, isMobile: true });
+    await tab.goto("file://" + page);
+    const cdp = await tab.createCDPSession();
+    const pinchBefore = await viewWidth(tab);
+    const touch = (type, points) => cdp.send("Input.dispatchTouchEvent", {
+      type, touchPoints: points.map((p, id) => ({ x: p[0], y: p[1], id })) });
+    await touch("touchStart", [[150, 300], [240, 300]]);
+    for (let k = 1; k <= 5; k++) await touch("touchMove", [[150 - 12 * k, 300], [240 + 12 * k, 300]]);
+    await touch("touchEnd", []);
+    const pinchAfter = await viewWidth(tab);
+    check(pinchAfter < pinchBefore * 0.8, "two fingers spread apart zoom in", pinchBefore + " -> " + pinchAfter);
+    // A tap shows a hex's row too: the hex nearest the middle of the view.
+    const near = await tab.evaluate(() => {
+      const r = document.getElementById("view").getBoundingClientRect();
+      const svg = document.getElementById("map"), m = svg.getScreenCTM(), p = svg.createSVGPoint();
+      let best = null, bd = Infinity;
+      for (let i = 0; i < 240; i++) {
+        const c = window.zelkorMap.centre(i % 20, Math.floor(i / 20));
+        p.x = c[0]; p.y = c[1];
+        const s = p.matrixTransform(m);
+        const d = Math.hypot(s.x - (r.left + r.width / 2), s.y - (r.top + r.height / 2));
+        if (d < bd) { bd = d; best = [i, s.x, s.y]; }
+      }
+      return best;
+    });
+    await tab.touchscreen.tap(near[1], near[2]);
+    const tapped = await rowShown(tab);
+    check(tapped.ID === String(near[0]), "a tap shows the hex's row",
+          "tapped hex " + near[0] + ", shown " + JSON.stringify(tapped));
+  } catch (e) {
+    check(false, "the page could be driven", e.stack);
+  } finally {
+    await browser.close();
+  }
+  console.log(failures === 0 ? "all checks passed" : failures + " checks failed");
+  process.exit(failures === 0 ? 0 : 1);
+})();
