@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <map>
 #include <set>
-#include <tuple>
 #include <utility>
 
 #include "mappage/map_layout.h"
@@ -40,15 +39,41 @@ std::string dataValue(const std::string& text) {
   return out;
 }
 
-// The fifteen maphex columns of a row, in the webmap reference's order.
-std::string dataRow(const MapHexRow& r) {
+// The fifteen maphex columns of the row at position among the rows, in the
+// webmap reference's order. A
+// row as the tool writes it (Current points equal to Base, speed points 1,
+// LOCKED and LOCKID NULL) is written short, with nine: ID, X, Y,
+// PoliticalControl, TerrainType, PlanetType, StarbaseType, the economic
+// points and the victory points.
+std::string dataRow(const MapHexRow& r, size_t position) {
+  const bool usual = r.currentEconomicPoints == r.baseEconomicPoints &&
+                     r.currentVictoryPoints == r.baseVictoryPoints &&
+                     r.baseSpeedPoints == "1" && r.currentSpeedPoints == "1" &&
+                     r.locked.empty() && r.lockId.empty();
+  std::vector<const std::string*> values = {&r.id,
+                                            &r.x,
+                                            &r.y,
+                                            &r.politicalControl,
+                                            &r.terrainType,
+                                            &r.planetType,
+                                            &r.starbaseType,
+                                            &r.baseEconomicPoints};
+  if (usual) {
+    values.push_back(&r.baseVictoryPoints);
+  } else {
+    for (const std::string* value :
+         {&r.currentEconomicPoints, &r.baseVictoryPoints,
+          &r.currentVictoryPoints, &r.baseSpeedPoints, &r.currentSpeedPoints,
+          &r.locked, &r.lockId}) {
+      values.push_back(value);
+    }
+  }
   std::string row;
-  for (const std::string* value :
-       {&r.id, &r.x, &r.y, &r.politicalControl, &r.terrainType, &r.planetType,
-        &r.starbaseType, &r.baseEconomicPoints, &r.currentEconomicPoints,
-        &r.baseVictoryPoints, &r.currentVictoryPoints, &r.baseSpeedPoints,
-        &r.currentSpeedPoints, &r.locked, &r.lockId}) {
-    if (!row.empty()) row += ',';
+  for (const std::string* value : values) {
+    if (value != values.front()) row += ',';
+    // The ID is left out when it is the row's position, as it is when the
+    // IDs run from 0 without a gap.
+    if (value == &r.id && r.id == std::to_string(position)) continue;
     row += dataValue(*value);
   }
   return row;
@@ -72,6 +97,7 @@ const char kStyle[] =
     "touch-action:none}"
     "#map{display:block;width:100%;height:100%}"
     ".hex{stroke:#fff;stroke-width:1}"
+    "#map.far text{display:none}"
     "#map text{font:bold 9px "
     "sans-serif;fill:#000;stroke:#fff;stroke-width:2px;"
     "paint-order:stroke;text-anchor:middle}"
@@ -104,7 +130,8 @@ const char kStyle[] =
 std::string highlightRules() {
   std::string rules = "#map[data-hl] #hexes use{opacity:.2}";
   for (const std::string& c : controlClasses()) {
-    rules += "#map[data-hl=" + c + "] #hexes use." + c + "{opacity:1}";
+    rules +=
+        "#map[data-hl=" + c + "] #hexes use[href=\"#" + c + "\"]{opacity:1}";
   }
   return rules;
 }
@@ -118,67 +145,50 @@ struct LegendEntries {
   bool starbases = false;
 };
 
-// How a hex looks: its control class, terrain glyph and markers. Each look
-// the map uses is drawn once, in the page's defs, and every hex of that look
-// refers to it.
-using Look = std::tuple<std::string, std::string, bool, bool>;
-
-std::string lookElement(const std::string& id, const Look& look) {
-  // The terrain's number below the centre, the markers above it, so that the
-  // centre shows the control colour.
-  const std::string kGlyphY = number(kHexSize * 0.62);
-  const std::string kMarkerOffset = number(kHexSize * 0.42);
-  const auto& [control, glyph, planet, starbase] = look;
-  std::string g = "<g id=\"" + id + "\"><use href=\"#h\" class=\"" + control +
-                  "\"/><text y=\"" + kGlyphY + "\">" + escapeHtml(glyph) +
-                  "</text>";
-  if (planet) {
-    g += "<use href=\"#planet\" x=\"-" + kMarkerOffset + "\" y=\"-" +
-         kMarkerOffset + "\"/>";
-  }
-  if (starbase) {
-    g += "<use href=\"#starbase\" x=\"" + kMarkerOffset + "\" y=\"-" +
-         kMarkerOffset + "\"/>";
-  }
-  return g + "</g>";
-}
-
-// The drawing: one group per column, one reference to its look per hex;
-// notes what the map uses in legend.
+// The drawing: one group per column; in it, per hex, its control's hexagon, the
+// terrain's number below the centre and the markers above it, so that the
+// centre shows the colour. Notes what the map uses in legend. (Each element
+// stands on its own: references to shared groups would be smaller, but Chromium
+// draws them far more slowly.)
 std::string mapDrawing(const MapLayout& layout, LegendEntries& legend) {
-  std::map<Look, std::string> looks;
-  // column's x -> its hexes: y, look and control class
-  std::map<double, std::vector<std::tuple<double, std::string, std::string>>>
-      columns;
+  const double kGlyphY = kHexSize * 0.62;
+  const double kMarkerOffset = kHexSize * 0.42;
+  // column's x -> the hexes' elements, by y
+  std::map<double, std::string> columns;
   for (const PlacedHex& hex : layout.placed) {
     const MapHexRow& r = *hex.row;
-    const Look look{controlClass(r.politicalControl),
-                    terrainGlyph(r.terrainType), showsMarker(r.planetType),
-                    showsMarker(r.starbaseType)};
-    const auto& [control, glyph, planet, starbase] = look;
+    const std::string control = controlClass(r.politicalControl);
+    const std::string glyph = terrainGlyph(r.terrainType);
     legend.controls.insert(control);
     legend.glyphs[{glyph == "?" ? 99 : std::atoi(glyph.c_str()), glyph}].insert(
         r.terrainType);
-    legend.planets = legend.planets || planet;
-    legend.starbases = legend.starbases || starbase;
-    auto found = looks.find(look);
-    if (found == looks.end()) {
-      found = looks.emplace(look, "k" + std::to_string(looks.size())).first;
+    const double y = layout.origin.y + hex.centre.y;
+    std::string& column = columns[layout.origin.x + hex.centre.x];
+    column += "<use href=\"#" + control + "\" y=\"" + number(y) +
+              "\"/><text y=\"" + number(y + kGlyphY) + "\">" +
+              escapeHtml(glyph) + "</text>";
+    // The markers sit above the centre, left and right (their shapes carry
+    // the offset).
+    if (showsMarker(r.planetType)) {
+      legend.planets = true;
+      column += "<use href=\"#pl\" y=\"" + number(y) + "\"/>";
     }
-    columns[layout.origin.x + hex.centre.x].emplace_back(
-        layout.origin.y + hex.centre.y, found->second, control);
+    if (showsMarker(r.starbaseType)) {
+      legend.starbases = true;
+      column += "<use href=\"#sb\" y=\"" + number(y) + "\"/>";
+    }
   }
-  std::string defs;
-  for (const auto& [look, id] : looks) defs += lookElement(id, look);
+  // One hexagon per control class, which every hex of that control uses.
+  std::string shapes;
+  for (const std::string& c : controlClasses()) {
+    shapes += "<polygon id=\"" + c + "\" class=\"hex " + c + "\" points=\"" +
+              hexagonPoints(kHexSize) + "\"/>";
+  }
   std::string hexes;
-  hexes.reserve(layout.placed.size() * 40);
+  hexes.reserve(layout.placed.size() * 60);
   for (const auto& [x, column] : columns) {
-    hexes += "<g transform=\"translate(" + number(x) + " 0)\">";
-    for (const auto& [y, id, control] : column) {
-      hexes += "<use href=\"#" + id + "\" class=\"" + control + "\" y=\"" +
-               number(y) + "\"/>";
-    }
-    hexes += "</g>\n";
+    hexes +=
+        "<g transform=\"translate(" + number(x) + " 0)\">" + column + "</g>\n";
   }
   return "<svg id=\"map\" xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 " +
          number(layout.drawingWidth) + " " + number(layout.drawingHeight) +
@@ -191,10 +201,12 @@ std::string mapDrawing(const MapLayout& layout, LegendEntries& legend) {
          "patternUnits=\"userSpaceOnUse\" patternTransform=\"rotate(45)\">"
          "<rect width=\"6\" height=\"6\" fill=\"#fff\"/><rect width=\"2\" "
          "height=\"6\" fill=\"#444\"/></pattern>"
-         "<circle id=\"planet\" class=\"planet\" r=\"3.2\"/>"
-         "<rect id=\"starbase\" class=\"starbase\" x=\"-3\" y=\"-3\" "
-         "width=\"6\" height=\"6\"/>\n" +
-         defs + "</defs>\n<g id=\"hexes\">\n" + hexes +
+         "<circle id=\"pl\" class=\"planet\" cx=\"" +
+         number(-kMarkerOffset) + "\" cy=\"" + number(-kMarkerOffset) +
+         "\" r=\"3.2\"/><rect id=\"sb\" class=\"starbase\" x=\"" +
+         number(kMarkerOffset - 3) + "\" y=\"" + number(-kMarkerOffset - 3) +
+         "\" width=\"6\" height=\"6\"/>" + shapes +
+         "</defs>\n<g id=\"hexes\">\n" + hexes +
          "</g>\n<use id=\"sel\" href=\"#h\" visibility=\"hidden\"/>\n</svg>\n";
 }
 
@@ -269,9 +281,9 @@ MapPage renderMapPage(const WebmapContent& webmap) {
   const std::string drawing = mapDrawing(layout, legend);
   std::string data;
   data.reserve(layout.placed.size() * 40);
-  for (const PlacedHex& hex : layout.placed) {
-    if (!data.empty()) data += ';';
-    data += dataRow(*hex.row);
+  for (size_t i = 0; i < layout.placed.size(); ++i) {
+    if (i > 0) data += ';';
+    data += dataRow(*layout.placed[i].row, i);
   }
 
   const std::string title = "Webmap: map of " + escapeHtml(layout.sizeText);

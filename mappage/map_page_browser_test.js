@@ -202,11 +202,11 @@ async function everyHexInView(tab, label) {
     // Choosing an empire in the legend highlights its hexes.
     await tab.click("[data-c=p3]");
     const faded = await tab.evaluate(() => {
-      const uses = document.querySelectorAll("#hexes use");
+      const uses = document.querySelectorAll("#hexes use[href^='#p']");
       let p3 = 0, others = 0;
       uses.forEach((u) => {
         const o = getComputedStyle(u).opacity;
-        if (u.classList.contains("p3")) { if (o === "1") p3++; } else if (o !== "1") others++;
+        if (u.getAttribute("href") === "#p3") { if (o === "1") p3++; } else if (o !== "1") others++;
       });
       return [p3, others, uses.length];
     });

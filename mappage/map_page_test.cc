@@ -133,10 +133,18 @@ TEST(MapPageTest, CompleteWebmapDrawsEveryHexWithoutWarnings) {
   const MapPage page = renderMapPage(twoByTwo());
   EXPECT_EQ(4, page.hexesDrawn);
   EXPECT_TRUE(page.warnings.empty());
-  // One reference per hex to its look (fill, terrain number, markers),
-  // each look drawn once.
-  EXPECT_EQ(4u, occurrences(page.html, "<use href=\"#k"));
-  EXPECT_EQ(4u, occurrences(page.html, "<g id=\"k"));
+  // Per hex its control's hexagon and its terrain number, one column per
+  // group.
+  for (const char* hex :
+       {"<g transform=\"translate(20.0 0)\"><use href=\"#p0\" y=\"17.9\"/>"
+        "<text y=\"27.8\">12</text><use href=\"#p15\" y=\"45.6\"/>"
+        "<text y=\"55.5\">12</text></g>",
+        "<g transform=\"translate(44.0 0)\"><use href=\"#p3\" y=\"31.7\"/>"
+        "<text y=\"41.6\">12</text><use href=\"#p8\" y=\"59.4\"/>"
+        "<text y=\"69.3\">12</text></g>"}) {
+    EXPECT_NE(std::string::npos, page.html.find(hex)) << hex;
+  }
+  EXPECT_EQ(4u, occurrences(page.html, "<text y="));
   EXPECT_NE(std::string::npos,
             page.html.find("<h1>Webmap: map of 2 columns x 2 rows, 4 hexes "
                            "drawn</h1>"));
@@ -149,12 +157,12 @@ TEST(MapPageTest, CompleteWebmapDrawsEveryHexWithoutWarnings) {
   EXPECT_EQ(std::string::npos, page.html.find("Empire 4"));
   EXPECT_EQ(std::string::npos, page.html.find("a planet"));
   // Every column of each row, for the script's details panel, in the
-  // webmap reference's order; one fallback text instead of a title per hex.
+  // webmap reference's order, short where the rows are as the tool writes
+  // them (IDs from 0, Current = Base, speed 1, LOCKED and LOCKID NULL); one
+  // fallback text instead of a title per hex.
   EXPECT_NE(std::string::npos,
-            page.html.find("d:\"0,0,0,0,4096,0,0,5,5,10,10,1,1,,;"
-                           "1,1,0,3,4096,0,0,5,5,10,10,1,1,,;"
-                           "2,0,1,15,4096,0,0,5,5,10,10,1,1,,;"
-                           "3,1,1,8,4096,0,0,5,5,10,10,1,1,,\"}"));
+            page.html.find("d:\",0,0,0,4096,0,0,5,10;,1,0,3,4096,0,0,5,10;"
+                           ",0,1,15,4096,0,0,5,10;,1,1,8,4096,0,0,5,10\"}"));
   EXPECT_EQ(1u, occurrences(page.html, "<title>The hex map."));
   // Its own script, nothing fetched.
   EXPECT_EQ(1u, occurrences(page.html, "<script>"));
@@ -236,11 +244,24 @@ TEST(MapPageTest, OtherControlValuesAreHatchedAndNamed) {
   w.hexes[0].politicalControl = "12";
   w.hexes[1].politicalControl = "-3";
   const MapPage page = renderMapPage(w);
-  EXPECT_NE(std::string::npos,
-            page.html.find("<use href=\"#h\" class=\"pu\"/>"));
+  EXPECT_NE(std::string::npos, page.html.find("<use href=\"#pu\" y="));
   EXPECT_NE(std::string::npos,
             page.html.find("<span class=\"sw pu\"></span>Other value (-3, "
                            "12)</button>"));
+}
+
+TEST(MapPageTest, RowsNotAsTheToolWritesThemAreWholeInTheData) {
+  WebmapContent w = twoByTwo();
+  w.hexes[1].id = "7";
+  w.hexes[1].currentEconomicPoints = "6";
+  w.hexes[2].locked = "2026-12-10 15:00:00";
+  w.hexes[2].lockId = "42";
+  const MapPage page = renderMapPage(w);
+  EXPECT_NE(std::string::npos,
+            page.html.find("d:\",0,0,0,4096,0,0,5,10;"
+                           "7,1,0,3,4096,0,0,5,6,10,10,1,1,,;"
+                           ",0,1,15,4096,0,0,5,5,10,10,1,1,2026-12-10 "
+                           "15:00:00,42;,1,1,8,4096,0,0,5,10\"}"));
 }
 
 TEST(MapPageTest, TheLargestMapStaysLight) {

@@ -16,6 +16,13 @@ const char kMapScript[] = R"JS((function () {
     "BaseVictoryPoints", "CurrentVictoryPoints", "BaseSpeedPoints",
     "CurrentSpeedPoints", "LOCKED", "LOCKID"];
   rows.forEach(function (r, i) { var f = r.split(","); byXY[f[1] + "," + f[2]] = i; });
+  // A row written short: the ID left out when it is the row's position, and
+  // the usual Current, speed, LOCKED and LOCKID.
+  function fields(i) {
+    var f = rows[i].split(",");
+    if (f[0] === "") f[0] = String(i);
+    return f.length === 9 ? f.slice(0, 8).concat([f[7], f[8], f[8], "1", "1", "", ""]) : f;
+  }
   document.body.className += " scripted";
   function value(v) {
     if (v.indexOf("%") < 0) return v;
@@ -26,6 +33,9 @@ const char kMapScript[] = R"JS((function () {
   function box() { return view.getBoundingClientRect(); }
   function show() {
     svg.setAttribute("viewBox", vb.x + " " + vb.y + " " + vb.w + " " + vb.h);
+    // Terrain numbers too small to read are not drawn (which keeps a large
+    // map quick to draw).
+    svg.classList.toggle("far", S * box().width / vb.w < 9);
     rulers();
   }
   function fit() {
@@ -74,7 +84,7 @@ const char kMapScript[] = R"JS((function () {
       note.textContent = "No hex at X " + x + ", Y " + y + ".";
       return false;
     }
-    var p = centre(x, y), f = rows[i].split(",");
+    var p = centre(x, y), f = fields(i);
     sel.setAttribute("x", p[0]); sel.setAttribute("y", p[1]);
     sel.setAttribute("visibility", "visible");
     note.textContent = "Hex at X " + x + ", Y " + y + ":";
