@@ -195,8 +195,7 @@ std::string mapDrawing(const MapLayout& layout, LegendEntries& legend) {
          "\" preserveAspectRatio=\"xMidYMid meet\">\n"
          "<title>The hex map. Zoom, pan, coordinates and the row of each hex "
          "need the page's script.</title>\n"
-         "<defs><polygon id=\"h\" class=\"hex\" points=\"" +
-         hexagonPoints(kHexSize) +
+         "<defs><polygon id=\"o\" points=\"" + hexagonPoints(kHexSize) +
          "\"/><pattern id=\"other\" width=\"6\" height=\"6\" "
          "patternUnits=\"userSpaceOnUse\" patternTransform=\"rotate(45)\">"
          "<rect width=\"6\" height=\"6\" fill=\"#fff\"/><rect width=\"2\" "
@@ -207,7 +206,7 @@ std::string mapDrawing(const MapLayout& layout, LegendEntries& legend) {
          number(kMarkerOffset - 3) + "\" y=\"" + number(-kMarkerOffset - 3) +
          "\" width=\"6\" height=\"6\"/>" + shapes +
          "</defs>\n<g id=\"hexes\">\n" + hexes +
-         "</g>\n<use id=\"sel\" href=\"#h\" visibility=\"hidden\"/>\n</svg>\n";
+         "</g>\n<use id=\"sel\" href=\"#o\" visibility=\"hidden\"/>\n</svg>\n";
 }
 
 // The legend of the colours, terrain numbers and markers the map uses; an

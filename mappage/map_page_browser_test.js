@@ -168,6 +168,12 @@ async function everyHexInView(tab, label) {
              Math.abs(+sel.getAttribute("x") - c[0]) < 0.01 && Math.abs(+sel.getAttribute("y") - c[1]) < 0.01;
     });
     check(outlined, "the clicked hex is outlined");
+    // The outline shows: black along the hexagon's edge, just inside its
+    // right corner.
+    const corner = await tab.evaluate(() => window.zelkorMap.centre(2, 1));
+    const edge = await onScreen(tab, corner[0] + 15, corner[1]);
+    const edgeColour = pixel(await tab.screenshot({ clip: { x: Math.round(edge[0]), y: Math.round(edge[1]), width: 1, height: 1 } }));
+    check(edgeColour.every((v) => v < 40), "the outline is drawn in black", "got " + edgeColour);
 
     // Go to X, Y with the keyboard only: Tab to the box, type, Enter.
     await tab.click("h1");
