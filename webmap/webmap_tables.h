@@ -1,7 +1,7 @@
 // The webmap's two tables, written once: each column's name, its SQL type,
 // where the tool takes its value from, and where the map page's reader puts
 // it. The CREATE, INSERT, UPDATE and SELECT texts are all made from these
-// tables (webmap_schema.cc, hex_upload.cc, map_description.cc,
+// tables (webmap_tables.cc, hex_upload.cc, map_description.cc,
 // webmap_reader.cc).
 #ifndef ZELKOR_WEBMAP_WEBMAP_TABLES_H_
 #define ZELKOR_WEBMAP_WEBMAP_TABLES_H_
