@@ -61,10 +61,24 @@ ToolRun WebmapRunTest::run(const std::vector<std::string>& env) {
   return runTool(dir_.path(), toolOptions(all));
 }
 
-std::string WebmapRunTest::afterBanner(const ToolRun& run) {
+std::string outputAfterBanner(const ToolRun& run) {
   const std::string banner = bannerText();
   EXPECT_EQ(banner, run.out.substr(0, banner.size()));
   return run.out.substr(std::min(banner.size(), run.out.size()));
+}
+
+void expectFirstRunThenUpdateRun(const std::function<ToolRun()>& run,
+                                 const std::string& what) {
+  const ToolRun first = run();
+  EXPECT_EQ(kFirstRunLines, outputAfterBanner(first)) << what;
+  EXPECT_EQ(0, first.exitCode) << what;
+  const ToolRun second = run();
+  EXPECT_EQ(kUpdateRunLines, outputAfterBanner(second)) << what;
+  EXPECT_EQ(0, second.exitCode) << what;
+}
+
+std::string WebmapRunTest::afterBanner(const ToolRun& run) {
+  return outputAfterBanner(run);
 }
 
 Rows WebmapRunTest::hexes() { return query(kSelectHexes, database_, socket_); }

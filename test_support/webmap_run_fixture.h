@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -78,6 +79,15 @@ inline const std::string kUpdateRunLines =
 
 // The 2 x 3 map of plainHex whose rows kPlainMapRows lists.
 GameDbBuilder plainMap();
+
+// What a run wrote after the banner (which it checks).
+std::string outputAfterBanner(const ToolRun& run);
+
+// Two runs of the plain map by run, on a server without its webmap: the
+// first creates it, the second updates it in place; both end 0 with their
+// whole output as expected. what names the case in a failure.
+void expectFirstRunThenUpdateRun(const std::function<ToolRun()>& run,
+                                 const std::string& what = "");
 
 // One statement as the server's general query log received it.
 struct LoggedStatement {

@@ -12,7 +12,6 @@
 #include <memory>
 #include <thread>
 
-#include "driver/banner.h"
 #include "test_support/private_server.h"
 #include "test_support/tcp_proxy.h"
 #include "test_support/test_certificates.h"
@@ -42,11 +41,7 @@ bool endsWith(const std::string& text, const std::string& tail) {
          text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-std::string afterBanner(const ToolRun& run) {
-  const std::string banner = bannerText();
-  EXPECT_EQ(banner, run.out.substr(0, banner.size()));
-  return run.out.substr(std::min(banner.size(), run.out.size()));
-}
+std::string afterBanner(const ToolRun& run) { return outputAfterBanner(run); }
 
 class HostedServerTest : public ::testing::Test {
  protected:
@@ -135,12 +130,7 @@ TEST_F(HostedServerTest, ServerThatRequiresTlsIsReachedThroughTheOptionFile) {
   writeOptionFile("[client]\nssl\nssl-ca=" + tls.authority +
                   "\nuser=intruder\npassword=wrong\nhost=localhost\nport=1\n"
                   "database=forum\n");
-  const ToolRun first = run();
-  EXPECT_EQ(kFirstRunLines, afterBanner(first));
-  EXPECT_EQ(0, first.exitCode);
-  const ToolRun second = run();
-  EXPECT_EQ(kUpdateRunLines, afterBanner(second));
-  EXPECT_EQ(0, second.exitCode);
+  expectFirstRunThenUpdateRun([&] { return run(); });
   EXPECT_EQ(kPlainMapRows, query(kSelectHexes, "webmap", server_->socket()));
   // 16 connections for the first run of 6 hexes, 11 for the update.
   EXPECT_GE(accepted() - acceptedBefore, 27);

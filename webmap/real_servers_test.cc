@@ -36,12 +36,7 @@ TEST_F(WebmapRunTest, AccountWithRightsOnTheWebmapDatabaseOnlySuffices) {
     execute(std::string("GRANT ") + grant.privileges + " ON " +
             quoteIdentifier(database_) + ".* TO '" + user + "'@'localhost'");
     configure(user, "pw");
-    const ToolRun first = run();
-    EXPECT_EQ(kFirstRunLines, afterBanner(first)) << grant.name;
-    EXPECT_EQ(0, first.exitCode) << grant.name;
-    const ToolRun second = run();
-    EXPECT_EQ(kUpdateRunLines, afterBanner(second)) << grant.name;
-    EXPECT_EQ(0, second.exitCode) << grant.name;
+    expectFirstRunThenUpdateRun([&] { return run(); }, grant.name);
     EXPECT_EQ(kPlainMapRows, hexes()) << grant.name;
     EXPECT_EQ((Rows{{"777777", "3", "2", "1"}}), description()) << grant.name;
     execute("DROP DATABASE " + quoteIdentifier(database_));

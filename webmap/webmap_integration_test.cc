@@ -342,12 +342,7 @@ class CaseInsensitiveServerTest : public WebmapRunTest {
 };
 
 TEST_F(CaseInsensitiveServerTest, FirstRunAndUpdateRunAreUnchanged) {
-  const ToolRun first = run();
-  EXPECT_EQ(kFirstRunLines, afterBanner(first));
-  EXPECT_EQ(0, first.exitCode);
-  const ToolRun second = run();
-  EXPECT_EQ(kUpdateRunLines, afterBanner(second));
-  EXPECT_EQ(0, second.exitCode);
+  expectFirstRunThenUpdateRun([&] { return run(); });
   EXPECT_EQ(kPlainMapRows, hexes());
   EXPECT_EQ((Rows{{"777777", "3", "2", "1"}}), description());
   // The server keeps the names in lower case, as the tool writes them.
