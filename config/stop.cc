@@ -2,16 +2,6 @@
 
 #include "config/exit_status.h"
 
-namespace {
-
-// The most connections a run opens besides one per hex: the create
-// attempt, the validity look-ups, the drop guard's look-up, the drop, the
-// second create with its two tables, the map description row and the
-// deletion of it after failures.
-constexpr int32_t kChecksConnections = 14;
-
-}  // namespace
-
 Stop configurationStop(ConfigurationStatus status) {
   if (status == ConfigurationStatus::kNotFound) {
     return {kExitConfigurationNotFound,
@@ -22,7 +12,7 @@ Stop configurationStop(ConfigurationStatus status) {
 }
 
 Stop serverUnreachableStop(const std::string& host, const std::string& error,
-                           ConnectFailure failure, int32_t hexCount) {
+                           ConnectFailure failure, RunConnections need) {
   std::string text = "Fatal:  Cannot connect to the MySQL server on host '" +
                      host + "': " + error + "\n";
   switch (failure) {
@@ -36,15 +26,15 @@ Stop serverUnreachableStop(const std::string& host, const std::string& error,
           "(host localhost).\n";
       break;
     case ConnectFailure::kHourlyLimit: {
-      if (hexCount < 0) break;
-      const std::string most = std::to_string(hexCount + kChecksConnections);
+      if (need.hexes < 0) break;
+      const std::string most = std::to_string(need.hexes + need.checks);
       text +=
           "        The account's connections for this hour are used up. A "
           "run of this map\n"
           "        opens up to " +
           most + " connections: one for each of its " +
-          std::to_string(hexCount) + " hexes and up to " +
-          std::to_string(kChecksConnections) +
+          std::to_string(need.hexes) + " hexes and up to " +
+          std::to_string(need.checks) +
           "\n"
           "        for its checks. Ask for a plan that allows " +
           most +

@@ -25,12 +25,19 @@ struct Stop {
 // config.txt not found (kNotFound) or invalid (kInvalid).
 Stop configurationStop(ConfigurationStatus status);
 
+// The connections a run of the map opens, which an hourly connection limit
+// must allow: one per hex and up to checks more. hexes < 0: the program
+// writes no hexes.
+struct RunConnections {
+  int32_t hexes = -1;
+  int32_t checks = 0;
+};
+
 // A server that cannot be reached: "Fatal:  Cannot connect to the MySQL
 // server on host '<host>': <error>" and what the failure means in plain
-// words where the run can tell (TLS, an hourly connection limit, no free
-// local port). hexCount, the hexes of the run's map, gives the connections
-// a run needs against an hourly limit; < 0 when the program writes no hexes.
+// words where the program can tell (TLS, an hourly connection limit, with
+// the connections a run needs, no free local port).
 Stop serverUnreachableStop(const std::string& host, const std::string& error,
-                           ConnectFailure failure, int32_t hexCount);
+                           ConnectFailure failure, RunConnections need = {});
 
 #endif  // ZELKOR_CONFIG_STOP_H_

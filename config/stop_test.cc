@@ -35,7 +35,7 @@ TEST(StopTest, ServerUnreachableSaysWhatTheFailureMeans) {
   };
   for (const auto& c : kCases) {
     const Stop stop = serverUnreachableStop("db.example.org", "the error",
-                                            c.failure, c.hexCount);
+                                            c.failure, {c.hexCount, 14});
     EXPECT_EQ(std::string(kHead) + c.lines, stop.text)
         << static_cast<int>(c.failure);
     EXPECT_EQ(-2, stop.status);

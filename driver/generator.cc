@@ -99,7 +99,7 @@ std::optional<Stop> webmapPhase(WebmapRun& webmap, DecodedMap& map) {
     if (webmap.failedStatements() > 0) markWebmapForRebuild(webmap);
   } catch (const ServerUnreachable& e) {
     return serverUnreachableStop(e.host(), e.error(), e.failure(),
-                                 map.hexCount);
+                                 {map.hexCount, kMostCheckConnections});
   } catch (const NotAWebmapDatabase& e) {
     return notAWebmapStop(e);
   }

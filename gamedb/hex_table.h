@@ -5,7 +5,9 @@
 #ifndef ZELKOR_GAMEDB_HEX_TABLE_H_
 #define ZELKOR_GAMEDB_HEX_TABLE_H_
 
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -59,6 +61,17 @@ constexpr HexFieldDefinition kHexFields[] = {
     {HexField::kDefenseValue, kDefenseValueField, &HexTable::defenseValue},
     {HexField::kEconomy, kEconomyField, &HexTable::economy},
 };
+
+// Whether a table of what the run does with each hex field (entries with a
+// member field) has one entry per field, in the order of kHexFields.
+template <typename Entry, size_t n>
+constexpr bool followsHexFields(const Entry (&table)[n]) {
+  if (n != std::size(kHexFields)) return false;
+  for (size_t i = 0; i < n; ++i) {
+    if (table[i].field != kHexFields[i].field) return false;
+  }
+  return true;
+}
 
 // A table of hexCount hexes (none when hexCount is 0 or less), every text
 // empty and every position 0.

@@ -28,14 +28,7 @@ constexpr FieldLine kFieldLines[] = {
     {HexField::kEconomy, "Info:   Getting Economy information...\n"},
 };
 
-constexpr bool linesFollowTheFieldTable() {
-  if (std::size(kFieldLines) != std::size(kHexFields)) return false;
-  for (size_t i = 0; i < std::size(kHexFields); ++i) {
-    if (kFieldLines[i].field != kHexFields[i].field) return false;
-  }
-  return true;
-}
-static_assert(linesFollowTheFieldTable(),
+static_assert(followsHexFields(kFieldLines),
               "one line per hex field, in the table's order");
 
 std::string gridSizeOutsideText(const GameObjectPositions& found,

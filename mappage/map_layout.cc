@@ -6,8 +6,6 @@
 #include <set>
 #include <utility>
 
-#include "mappage/map_style.h"
-
 namespace {
 
 // Room around the hexes, in pixels.
@@ -87,9 +85,6 @@ MapLayout layOutMap(const WebmapContent& webmap) {
         !inRange(y)) {
       unplaced.push_back(&row);
       continue;
-    }
-    if (controlClass(row.politicalControl) == kOtherControlClass) {
-      layout.otherControls.insert(row.politicalControl);
     }
     if (!seen.insert({x, y}).second) ++shared;
     const Point c = hexCentre(static_cast<int>(x), static_cast<int>(y), size);

@@ -4,7 +4,6 @@
 #ifndef ZELKOR_MAPPAGE_MAP_LAYOUT_H_
 #define ZELKOR_MAPPAGE_MAP_LAYOUT_H_
 
-#include <set>
 #include <string>
 #include <vector>
 
@@ -23,9 +22,6 @@ struct MapLayout {
   std::vector<PlacedHex> placed;
   // What is wrong with the webmap; empty when it is complete.
   std::vector<std::string> warnings;
-  // The PoliticalControl values of placed hexes that are neither an empire
-  // (0 ... 8) nor 15, in text order.
-  std::set<std::string> otherControls;
   // The smallest and largest X and Y of the placed hexes.
   long minColumn = 0, maxColumn = 0, minRow = 0, maxRow = 0;
   // Where hex (0, 0)'s centre lies in the drawing.

@@ -139,6 +139,8 @@ std::string highlightRules() {
 // What the legend lists: what this map uses.
 struct LegendEntries {
   std::set<std::string> controls;
+  // The PoliticalControl values that are neither an empire nor 15.
+  std::set<std::string> otherControls;
   // glyph -> terrain codes, by the glyph's number ("?" last)
   std::map<std::pair<int, std::string>, std::set<std::string>> glyphs;
   bool planets = false;
@@ -160,6 +162,9 @@ std::string mapDrawing(const MapLayout& layout, LegendEntries& legend) {
     const std::string control = controlClass(r.politicalControl);
     const std::string glyph = terrainGlyph(r.terrainType);
     legend.controls.insert(control);
+    if (control == kOtherControlClass) {
+      legend.otherControls.insert(r.politicalControl);
+    }
     legend.glyphs[{glyph == "?" ? 99 : std::atoi(glyph.c_str()), glyph}].insert(
         r.terrainType);
     const double y = layout.origin.y + hex.centre.y;
@@ -195,7 +200,8 @@ std::string mapDrawing(const MapLayout& layout, LegendEntries& legend) {
          "\" preserveAspectRatio=\"xMidYMid meet\">\n"
          "<title>The hex map. Zoom, pan, coordinates and the row of each hex "
          "need the page's script.</title>\n"
-         "<defs><polygon id=\"o\" points=\"" + hexagonPoints(kHexSize) +
+         "<defs><polygon id=\"o\" points=\"" +
+         hexagonPoints(kHexSize) +
          "\"/><pattern id=\"other\" width=\"6\" height=\"6\" "
          "patternUnits=\"userSpaceOnUse\" patternTransform=\"rotate(45)\">"
          "<rect width=\"6\" height=\"6\" fill=\"#fff\"/><rect width=\"2\" "
@@ -211,8 +217,7 @@ std::string mapDrawing(const MapLayout& layout, LegendEntries& legend) {
 
 // The legend of the colours, terrain numbers and markers the map uses; an
 // empire's entry highlights its hexes.
-std::string legendSection(const LegendEntries& legend,
-                          const std::set<std::string>& otherControls) {
+std::string legendSection(const LegendEntries& legend) {
   std::string html =
       "<details open id=\"legend\"><summary><h2 "
       "style=\"display:inline\">Legend</h2></summary>\n"
@@ -222,7 +227,7 @@ std::string legendSection(const LegendEntries& legend,
     std::string name = controlName(c);
     if (c == kOtherControlClass) {
       std::string values;
-      for (const std::string& v : otherControls) {
+      for (const std::string& v : legend.otherControls) {
         values += (values.empty() ? "" : ", ") + v;
       }
       name += " (" + escapeHtml(values) + ")";
@@ -314,11 +319,10 @@ MapPage renderMapPage(const WebmapContent& webmap) {
       "class=\"ruler\"></div>\n</div>\n<aside>\n<section "
       "id=\"details\"><h2>Hex</h2><p id=\"note\">Tap or click a hex to "
       "see its row.</p><dl id=\"row\"></dl></section>\n" +
-      legendSection(legend, layout.otherControls) +
-      "</aside>\n</main>\n<script>var M={o:[" + number(layout.origin.x) + "," +
-      number(layout.origin.y) + "],s:" + number(kHexSize) + ",x:[" +
-      std::to_string(layout.minColumn) + "," +
-      std::to_string(layout.maxColumn) + "],y:[" +
+      legendSection(legend) + "</aside>\n</main>\n<script>var M={o:[" +
+      number(layout.origin.x) + "," + number(layout.origin.y) +
+      "],s:" + number(kHexSize) + ",x:[" + std::to_string(layout.minColumn) +
+      "," + std::to_string(layout.maxColumn) + "],y:[" +
       std::to_string(layout.minRow) + "," + std::to_string(layout.maxRow) +
       "],w:" + number(layout.drawingWidth) +
       ",h:" + number(layout.drawingHeight) + ",d:\"" + data + "\"};\n" +

@@ -1,8 +1,8 @@
-// The map page: the webmap drawn as one self-contained HTML file (inline SVG
-// and CSS, no script, nothing fetched), one hexagon per maphex row, coloured
-// by political control, with the terrain's glyph, planet and starbase
-// markers, every column on hover, a heading, warnings for a webmap that is
-// not complete, and a legend of what the map uses.
+// The map page: the webmap drawn as one self-contained HTML file (inline SVG,
+// CSS and the page's script, nothing fetched), one hexagon per maphex row,
+// coloured by political control, with the terrain's glyph, planet and
+// starbase markers, a heading, warnings for a webmap that is not complete, a
+// legend of what the map uses, and each row's columns for the script.
 #ifndef ZELKOR_MAPPAGE_MAP_PAGE_H_
 #define ZELKOR_MAPPAGE_MAP_PAGE_H_
 
@@ -12,11 +12,6 @@
 #include "mappage/hex_geometry.h"
 #include "webmap/webmap_reader.h"
 
-// Where the map's drawing starts on the page, in CSS pixels: below a header
-// of fixed height, at the left edge.
-constexpr int kMapLeft = 0;
-constexpr int kMapTop = 96;
-
 struct MapPage {
   std::string html;
   int hexesDrawn = 0;
@@ -24,7 +19,7 @@ struct MapPage {
   // webmap is complete.
   std::vector<std::string> warnings;
   // Where hex (0, 0)'s centre lies in the drawing; hex (x, y) is at
-  // origin + hexCentre(x, y), and on the page kMapLeft and kMapTop further.
+  // origin + hexCentre(x, y).
   Point origin{0, 0};
 };
 

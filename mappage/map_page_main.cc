@@ -115,22 +115,25 @@ int main(int argc, char** argv) {
   const StatementResult read = readWebmap(connectionValues(config), webmap);
   if (read.outcome == StatementOutcome::kServerUnreachable) {
     return endWithStop(serverUnreachableStop(config.mysqlHost, read.error,
-                                             read.connectFailure, -1));
+                                             read.connectFailure));
   }
   if (!read.succeeded()) {
-    std::cout << "Fatal:  No webmap to draw in the database '"
-              << config.webmapDatabaseName << "': " << read.error << "\n"
-              << "        Run zelkor-generator first, or check the database "
-                 "name in config.txt.\n"
-              << "        " << output << " was not written.\n";
-    return kExitNoWebmap;
+    return endWithStop(
+        {kExitNoWebmap, "Fatal:  No webmap to draw in the database '" +
+                            config.webmapDatabaseName + "': " + read.error +
+                            "\n"
+                            "        Run zelkor-generator first, or check the "
+                            "database name in config.txt.\n"
+                            "        " +
+                            output + " was not written.\n"});
   }
 
   const MapPage page = renderMapPage(webmap);
   std::string error;
   if (!replaceFile(output, page.html, error)) {
-    std::cout << "Fatal:  The map page was not written: " << error << "\n";
-    return kExitPageNotWritten;
+    return endWithStop(
+        {kExitPageNotWritten,
+         "Fatal:  The map page was not written: " + error + "\n"});
   }
   std::cout << "Info:   Wrote " << output << ": " << page.hexesDrawn
             << " hexes drawn"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-using Rows = std::vector<std::vector<std::string>>;
+#include "webmap/statement_runner.h"  // Rows
 
 // A statement that the server refused, or a connect that failed.
 class ServerError : public std::runtime_error {

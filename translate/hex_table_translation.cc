@@ -23,14 +23,7 @@ constexpr FieldTranslation kFieldTranslations[] = {
     {HexField::kEconomy, translateNumber},
 };
 
-constexpr bool translationsFollowTheFieldTable() {
-  if (std::size(kFieldTranslations) != std::size(kHexFields)) return false;
-  for (size_t i = 0; i < std::size(kHexFields); ++i) {
-    if (kFieldTranslations[i].field != kHexFields[i].field) return false;
-  }
-  return true;
-}
-static_assert(translationsFollowTheFieldTable(),
+static_assert(followsHexFields(kFieldTranslations),
               "one translation per hex field, in the table's order");
 
 }  // namespace

@@ -10,6 +10,12 @@
 
 #include "webmap/webmap_run.h"
 
+// The most connections a run opens besides one per hex: the create
+// attempt, the validity look-ups, the drop guard's look-up, the drop, the
+// second create with its two tables, the map description row and the
+// deletion of it after failures.
+constexpr int32_t kMostCheckConnections = 14;
+
 // Creates the webmap database and its two tables. Returns true when CREATE
 // DATABASE succeeded; false (after "Info:   Found webmap database.
 // Updating...") when it failed, which is the normal outcome for an existing

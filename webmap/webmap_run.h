@@ -53,9 +53,8 @@ bool worthAnotherTry(ConnectFailure failure, bool reachedBefore);
 // statements that failed.
 class WebmapRun {
  public:
-  WebmapRun(WebmapConnectionValues connectTo, std::ostream& messages,
-            ConnectPatience patience = {})
-      : values_(std::move(connectTo)), out_(&messages), patience_(patience) {}
+  WebmapRun(WebmapConnectionValues connectTo, std::ostream& messages)
+      : values_(std::move(connectTo)), out_(&messages) {}
 
   const WebmapConnectionValues& values() const { return values_; }
   std::ostream& out() { return *out_; }
@@ -84,7 +83,7 @@ class WebmapRun {
  private:
   WebmapConnectionValues values_;
   std::ostream* out_;
-  ConnectPatience patience_;
+  const ConnectPatience patience_;
   bool reachedServer_ = false;
   int failedStatements_ = 0;
   std::string firstFailure_;
