@@ -42,9 +42,16 @@ async function onScreen(tab, mx, my) {
     return [s.x, s.y];
   }, mx, my);
 }
+// Where hex (x, y) of the known map is drawn: the middle of its hexagon on
+// the screen, and the hexagon's width. The drawing has one group per
+// column, left to right, and in it the hexagons from the top down.
+const DRAWN = (x, y) => {
+  const use = document.querySelectorAll("#hexes > g")[x].querySelectorAll("use[href^='#p']")[y];
+  const r = use.getBoundingClientRect();
+  return [r.left + r.width / 2, r.top + r.height / 2, r.width];
+};
 async function hexOnScreen(tab, x, y) {
-  const c = await tab.evaluate((x, y) => window.zelkorMap.centre(x, y), x, y);
-  return onScreen(tab, c[0], c[1]);
+  return tab.evaluate(`(${DRAWN})(${x}, ${y})`);
 }
 async function viewWidth(tab) {
   return tab.evaluate(() => document.getElementById("map").viewBox.baseVal.width);
@@ -59,19 +66,17 @@ async function rowShown(tab) {
 }
 
 async function everyHexInView(tab, label) {
-  const result = await tab.evaluate(() => {
+  const result = await tab.evaluate(`(() => {
+    const drawn = ${DRAWN};
     const view = document.getElementById("view").getBoundingClientRect();
-    const svg = document.getElementById("map"), m = svg.getScreenCTM(), p = svg.createSVGPoint();
     let outside = 0;
     for (let i = 0; i < 240; i++) {
-      const c = window.zelkorMap.centre(i % 20, Math.floor(i / 20));
-      p.x = c[0]; p.y = c[1];
-      const s = p.matrixTransform(m);
-      if (s.x < view.left || s.x > view.right || s.y < view.top || s.y > view.bottom ||
-          s.x > window.innerWidth || s.y > window.innerHeight) outside++;
+      const s = drawn(i % 20, Math.floor(i / 20));
+      if (s[0] < view.left || s[0] > view.right || s[1] < view.top || s[1] > view.bottom ||
+          s[0] > window.innerWidth || s[1] > window.innerHeight) outside++;
     }
     return outside;
-  });
+  })()`);
   check(result === 0, label + ": every hex's centre lies in the window on open",
         result + " outside");
 }
@@ -111,8 +116,8 @@ async function everyHexInView(tab, label) {
     const expected = [[0x33, 0x22, 0x88], [0x11, 0x77, 0x33], [0xCC, 0x66, 0x77],
                       [0xDD, 0xDD, 0xDD], [0xAA, 0x44, 0x99], [0x88, 0xCC, 0xEE]];
     for (let i = 0; i < expected.length; i++) {
-      const c = await tab.evaluate((x) => window.zelkorMap.centre(x, 0), i);
-      const s = await onScreen(tab, c[0], c[1] - 1.5);
+      const c = await hexOnScreen(tab, i, 0);
+      const s = [c[0], c[1] - c[2] * 1.5 / 32];
       const got = pixel(await tab.screenshot({ clip: { x: Math.round(s[0]), y: Math.round(s[1]), width: 1, height: 1 } }));
       const near = got.every((v, k) => Math.abs(v - expected[i][k]) <= 4);
       check(near, "hex " + i + " at X " + i + ", Y 0 has its colour", "got " + got + ", want " + expected[i]);
@@ -163,15 +168,14 @@ async function everyHexInView(tab, label) {
           row.BaseSpeedPoints === "1" && row.LOCKED === "NULL" && row.LOCKID === "NULL",
           "a click shows the hex's whole row", JSON.stringify(row));
     const outlined = await tab.evaluate(() => {
-      const sel = document.getElementById("sel"), c = window.zelkorMap.centre(2, 1);
-      return sel.getAttribute("visibility") === "visible" &&
-             Math.abs(+sel.getAttribute("x") - c[0]) < 0.01 && Math.abs(+sel.getAttribute("y") - c[1]) < 0.01;
+      const sel = document.getElementById("sel"), r = sel.getBoundingClientRect();
+      return sel.getAttribute("visibility") === "visible" ? [r.left + r.width / 2, r.top + r.height / 2] : null;
     });
-    check(outlined, "the clicked hex is outlined");
+    check(outlined && Math.abs(outlined[0] - target[0]) < 1 && Math.abs(outlined[1] - target[1]) < 1,
+          "the clicked hex is outlined", "outline at " + outlined + ", hex at " + target);
     // The outline shows: black along the hexagon's edge, just inside its
     // right corner.
-    const corner = await tab.evaluate(() => window.zelkorMap.centre(2, 1));
-    const edge = await onScreen(tab, corner[0] + 15, corner[1]);
+    const edge = [target[0] + target[2] * 15 / 32, target[1]];
     const edgeColour = pixel(await tab.screenshot({ clip: { x: Math.round(edge[0]), y: Math.round(edge[1]), width: 1, height: 1 } }));
     check(edgeColour.every((v) => v < 40), "the outline is drawn in black", "got " + edgeColour);
 
@@ -232,19 +236,17 @@ async function everyHexInView(tab, label) {
     const pinchAfter = await viewWidth(tab);
     check(pinchAfter < pinchBefore * 0.8, "two fingers spread apart zoom in", pinchBefore + " -> " + pinchAfter);
     // A tap shows a hex's row too: the hex nearest the middle of the view.
-    const near = await tab.evaluate(() => {
+    const near = await tab.evaluate(`(() => {
+      const drawn = ${DRAWN};
       const r = document.getElementById("view").getBoundingClientRect();
-      const svg = document.getElementById("map"), m = svg.getScreenCTM(), p = svg.createSVGPoint();
       let best = null, bd = Infinity;
       for (let i = 0; i < 240; i++) {
-        const c = window.zelkorMap.centre(i % 20, Math.floor(i / 20));
-        p.x = c[0]; p.y = c[1];
-        const s = p.matrixTransform(m);
-        const d = Math.hypot(s.x - (r.left + r.width / 2), s.y - (r.top + r.height / 2));
-        if (d < bd) { bd = d; best = [i, s.x, s.y]; }
+        const s = drawn(i % 20, Math.floor(i / 20));
+        const d = Math.hypot(s[0] - (r.left + r.width / 2), s[1] - (r.top + r.height / 2));
+        if (d < bd) { bd = d; best = [i, s[0], s[1]]; }
       }
       return best;
-    });
+    })()`);
     await tab.touchscreen.tap(near[1], near[2]);
     const tapped = await rowShown(tab);
     check(tapped.ID === String(near[0]), "a tap shows the hex's row",

@@ -197,6 +197,5 @@ const char kMapScript[] = R"JS((function () {
   });
   // On a narrow screen the legend folds away below the map.
   if (window.innerWidth <= 700) document.getElementById("legend").open = false;
-  window.zelkorMap = { goTo: goTo, select: select, centre: centre, view: function () { return vb; } };
   fit();
 })();)JS";
