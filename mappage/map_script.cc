@@ -38,10 +38,13 @@ const char kMapScript[] = R"JS((function () {
     svg.classList.toggle("far", S * box().width / vb.w < 9);
     rulers();
   }
+  // The whole map in the room the rulers leave free, centred there.
   function fit() {
-    var r = box(), w = M.w || 1, h = M.h || 1, a = r.width / Math.max(r.height, 1);
-    if (w / h < a) vb = { x: -(h * a - w) / 2, y: 0, w: h * a, h: h };
-    else vb = { x: 0, y: -(w / a - h) / 2, w: w, h: w / a };
+    var r = box(), w = M.w || 1, h = M.h || 1, left = side.offsetWidth, up = top.offsetHeight;
+    var s = Math.min((r.width - left) / w, (r.height - up) / h);
+    if (!(s > 0)) s = Math.min(r.width / w, r.height / h) || 1;
+    vb = { x: -left / s - ((r.width - left) / s - w) / 2, y: -up / s - ((r.height - up) / s - h) / 2,
+           w: r.width / s, h: r.height / s };
     show();
   }
   function toMap(cx, cy) {
