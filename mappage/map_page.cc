@@ -108,7 +108,7 @@ const char kStyle[] =
     "font:11px sans-serif;background:rgba(255,255,255,.8)}"
     ".scripted .ruler{display:block}"
     ".ruler span{position:absolute;transform:translate(-50%,0)}"
-    "#top{left:0;right:0;top:0;height:15px}"
+    "#top{left:0;right:0;top:0;height:15px;z-index:1}"
     "#left{left:0;top:0;bottom:0;width:28px}"
     "#left span{transform:translate(0,-50%);left:2px}"
     "aside{width:19em;overflow:auto;border-left:1px solid #ccc;"

@@ -102,6 +102,13 @@ async function everyHexInView(tab, label) {
     const legendOpen = await tab.evaluate(() => document.getElementById("legend").open);
     check(!legendOpen, "phone: the legend is folded away");
 
+    // A window that changes size before anything is zoomed fits the map
+    // anew (a phone turned, a browser that sizes its window after loading).
+    await tab.setViewport({ width: 390, height: 844, deviceScaleFactor: 1, hasTouch: true, isMobile: true });
+    await tab.setViewport({ width: 844, height: 390, deviceScaleFactor: 1, hasTouch: true, isMobile: true });
+    await new Promise((r) => setTimeout(r, 100));
+    await everyHexInView(tab, "phone turned to 844 x 390");
+
     // A desktop window.
     await tab.setViewport({ width: 1400, height: 1000, deviceScaleFactor: 1 });
     await tab.goto("file://" + page);

@@ -30,6 +30,9 @@ const char kMapScript[] = R"JS((function () {
   }
   function centre(x, y) { return [M.o[0] + 1.5 * S * x, M.o[1] + R3 * (y + 0.5 * (x & 1))]; }
   var vb = { x: 0, y: 0, w: M.w || 1, h: M.h || 1 };
+  // Whether the view is still the fitted whole map (nothing zoomed or
+  // panned since): a new window size then fits the map anew.
+  var fitted = true;
   function box() { return view.getBoundingClientRect(); }
   function show() {
     svg.setAttribute("viewBox", vb.x + " " + vb.y + " " + vb.w + " " + vb.h);
@@ -45,6 +48,7 @@ const char kMapScript[] = R"JS((function () {
     if (!(s > 0)) s = Math.min(r.width / w, r.height / h) || 1;
     vb = { x: -left / s - ((r.width - left) / s - w) / 2, y: -up / s - ((r.height - up) / s - h) / 2,
            w: r.width / s, h: r.height / s };
+    fitted = true;
     show();
   }
   function toMap(cx, cy) {
@@ -56,12 +60,14 @@ const char kMapScript[] = R"JS((function () {
     w = Math.max(S * 6, Math.min(w, 4 * Math.max(M.w, M.h, S * 6)));
     f = w / vb.w;
     vb = { x: p[0] - (p[0] - vb.x) * f, y: p[1] - (p[1] - vb.y) * f, w: vb.w * f, h: vb.h * f };
+    fitted = false;
     show();
   }
   function zoomMiddle(f) { var r = box(); zoomAt(r.left + r.width / 2, r.top + r.height / 2, f); }
   function pan(dx, dy) {
     var r = box();
     vb.x -= dx * vb.w / r.width; vb.y -= dy * vb.h / r.height;
+    fitted = false;
     show();
   }
   function hexAt(mx, my) {
@@ -100,6 +106,7 @@ const char kMapScript[] = R"JS((function () {
   function goTo(x, y) {
     var p = centre(x, y), w = Math.min(vb.w, 30 * S * Math.max(1, vb.w / vb.h)), h = w * vb.h / vb.w;
     vb = { x: p[0] - w / 2, y: p[1] - h / 2, w: w, h: h };
+    fitted = false;
     show();
     return select(x, y);
   }
@@ -194,6 +201,7 @@ const char kMapScript[] = R"JS((function () {
     });
   });
   window.addEventListener("resize", function () {
+    if (fitted) { fit(); return; }
     var r = box(), cy = vb.y + vb.h / 2, h = vb.w * r.height / Math.max(r.width, 1);
     vb = { x: vb.x, y: cy - h / 2, w: vb.w, h: h };
     show();
