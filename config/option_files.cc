@@ -1,27 +1,41 @@
 #include "config/option_files.h"
 
+#include <fcntl.h>
+#include <limits.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
-#include <fstream>
-#include <map>
+#include <iterator>
 
 namespace {
 
-// Deep enough for any sensible set of files, and an end to a file that
-// includes itself.
-constexpr int kMaxIncludeDepth = 8;
-
+// The groups the library reads, compared as it compares them: letter for
+// letter.
 const char* const kGroupsRead[] = {"client", "client-server", "client-mariadb",
                                    kOptionGroup};
 
+// The settings a failed connect is explained with.
+const char* const kExplainingSettings[] = {"port",       "socket", "ssl-ca",
+                                           "ssl-capath", "ssl-cert", "ssl-key"};
+
+bool isBlank(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+
 std::string trim(const std::string& text) {
-  const auto isBlank = [](unsigned char c) { return std::isspace(c) != 0; };
   size_t begin = 0;
   size_t end = text.size();
   while (begin < end && isBlank(text[begin])) ++begin;
   while (end > begin && isBlank(text[end - 1])) --end;
   return text.substr(begin, end - begin);
+}
+
+std::string trimEnd(const std::string& text) {
+  size_t end = text.size();
+  while (end > 0 && isBlank(text[end - 1])) --end;
+  return text.substr(0, end);
 }
 
 std::string lowerCase(std::string text) {
@@ -35,6 +49,14 @@ std::string lowerCase(std::string text) {
 std::string normalName(std::string name) {
   std::replace(name.begin(), name.end(), '_', '-');
   return lowerCase(name);
+}
+
+// A name as option files write them: letters, digits, '-' and '_'.
+bool isOptionName(const std::string& name) {
+  return !name.empty() &&
+         std::all_of(name.begin(), name.end(), [](unsigned char c) {
+           return std::isalnum(c) != 0 || c == '-' || c == '_';
+         });
 }
 
 std::string unquoted(const std::string& value) {
@@ -56,78 +78,230 @@ bool startsWith(const std::string& text, const std::string& head) {
   return text.compare(0, head.size(), head) == 0;
 }
 
+// The file's own path with links and "." and ".." resolved, to tell when
+// an include comes back to a file being read.
+std::string canonicalPath(const std::string& path) {
+  char resolved[PATH_MAX];
+  return realpath(path.c_str(), resolved) != nullptr ? resolved : path;
+}
+
+// A file opened for reading, closed when it goes out of scope.
+class OpenFile {
+ public:
+  explicit OpenFile(const std::string& path)
+      // Without waiting: a pipe or a device that has nothing to give must
+      // not hold the run.
+      : fd_(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)) {}
+  ~OpenFile() {
+    if (fd_ >= 0) close(fd_);
+  }
+  OpenFile(const OpenFile&) = delete;
+  OpenFile& operator=(const OpenFile&) = delete;
+  int fd() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+enum class ReadOutcome { kRead, kNotRead, kTooLarge };
+
+// Up to limit + 1 bytes of fd into text.
+ReadOutcome readUpTo(int fd, size_t limit, std::string& text) {
+  char buffer[65536];
+  while (text.size() <= limit) {
+    const ssize_t got = read(fd, buffer, sizeof buffer);
+    if (got == 0) return ReadOutcome::kRead;
+    if (got < 0) return ReadOutcome::kNotRead;
+    text.append(buffer, static_cast<size_t>(got));
+  }
+  return ReadOutcome::kTooLarge;
+}
+
 class OptionFileReader {
  public:
-  void readFile(const std::string& path, int depth) {
-    if (depth > kMaxIncludeDepth) return;
-    std::ifstream in(path);
-    if (!in.is_open()) return;
-    bool inReadGroup = false;
-    std::string line;
-    while (std::getline(in, line)) {
-      const std::string text = trim(line);
-      if (text.empty() || text[0] == '#' || text[0] == ';') continue;
-      if (startsWith(text, "!includedir")) {
-        std::string folder = trim(text.substr(11));
-        if (!folder.empty()) readFile(folder + "/my.cnf", depth + 1);
-        continue;
-      }
-      if (startsWith(text, "!include")) {
-        const std::string file = trim(text.substr(8));
-        if (!file.empty()) readFile(file, depth + 1);
-        continue;
-      }
-      if (text[0] == '[') {
-        const size_t close = text.find(']');
-        const std::string group = normalName(trim(text.substr(1, close - 1)));
-        inReadGroup =
-            std::any_of(std::begin(kGroupsRead), std::end(kGroupsRead),
-                        [&](const char* read) { return group == read; });
-        continue;
-      }
-      if (inReadGroup) option(text);
+  // Reads path, which an include at includedFrom names (line 0: one of the
+  // library's own files). False once a fault is found.
+  bool readFile(const std::string& path, int depth,
+                const OptionSource& includedFrom) {
+    const OptionSource where =
+        includedFrom.file.empty() ? OptionSource{path, 0} : includedFrom;
+    // The library skips a file that is missing or that it may not read.
+    struct stat status {};
+    if (stat(path.c_str(), &status) != 0) return true;
+    if (S_ISDIR(status.st_mode)) {
+      return fail(where, OptionFileFault::Kind::kNotAFile, path);
     }
+    const OpenFile file(path);
+    if (file.fd() < 0) return true;
+    // A pipe or a device would be read without end; the one opened is the
+    // one looked at.
+    if (fstat(file.fd(), &status) != 0 || !S_ISREG(status.st_mode)) {
+      return fail(where, OptionFileFault::Kind::kNotAFile, path);
+    }
+    if (depth > kDeepestInclude) {
+      return fail(where, OptionFileFault::Kind::kIncludesTooDeep, path);
+    }
+    if (++filesRead_ > kMostOptionFiles) {
+      return fail(where, OptionFileFault::Kind::kTooManyFiles, path);
+    }
+    const std::string self = canonicalPath(path);
+    if (std::find(reading_.begin(), reading_.end(), self) != reading_.end()) {
+      return fail(where, OptionFileFault::Kind::kIncludeLoop, path);
+    }
+    std::string text;
+    switch (readUpTo(file.fd(), kLargestOptionFile, text)) {
+      case ReadOutcome::kNotRead:
+        return fail(where, OptionFileFault::Kind::kNotAFile, path);
+      case ReadOutcome::kTooLarge:
+        return fail(where, OptionFileFault::Kind::kTooLarge, path);
+      case ReadOutcome::kRead:
+        break;
+    }
+    reading_.push_back(self);
+    const bool read = readText(path, text, depth);
+    reading_.pop_back();
+    return read;
   }
 
   const ClientOptionSettings& settings() const { return settings_; }
 
  private:
-  void option(const std::string& text) {
-    const size_t equals = text.find('=');
+  bool fail(const OptionSource& where, OptionFileFault::Kind kind,
+            const std::string& detail) {
+    settings_.fault = OptionFileFault{where, kind, detail};
+    return false;
+  }
+
+  bool readText(const std::string& path, const std::string& text, int depth) {
+    bool inGroup = false;
+    bool inReadGroup = false;
+    size_t begin = 0;
+    for (int number = 1; begin < text.size(); ++number) {
+      size_t end = text.find('\n', begin);
+      if (end == std::string::npos) end = text.size();
+      std::string line = text.substr(begin, end - begin);
+      begin = end + 1;
+      const OptionSource here{path, number};
+      // A line end may be CR LF; the library takes the CR for a blank.
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      if (line.find('\0') != std::string::npos) {
+        return fail(here, OptionFileFault::Kind::kNulByte, "");
+      }
+      if (line.find('\r') != std::string::npos) {
+        return fail(here, OptionFileFault::Kind::kLoneCarriageReturn, "");
+      }
+      if (line.size() > kLongestOptionLine) {
+        return fail(here, OptionFileFault::Kind::kLineTooLong, "");
+      }
+      size_t first = 0;
+      while (first < line.size() && isBlank(line[first])) ++first;
+      const std::string content = line.substr(first);
+      if (content.empty() || content[0] == '#' || content[0] == ';') continue;
+      if (content[0] == '"' || content[0] == '\'') {
+        return fail(here, OptionFileFault::Kind::kStartsWithQuote, "");
+      }
+      if (content[0] == '!') {
+        if (!include(here, content.substr(1), depth)) return false;
+        continue;
+      }
+      if (content[0] == '[') {
+        const size_t close = content.find(']');
+        // As the library reads it: blanks after the name are dropped,
+        // blanks before it are not.
+        const std::string group =
+            close == std::string::npos ? "" : trimEnd(content.substr(1, close - 1));
+        if (group.empty()) {
+          return fail(here, OptionFileFault::Kind::kGroupNotClosed, content);
+        }
+        inGroup = true;
+        inReadGroup = std::any_of(std::begin(kGroupsRead), std::end(kGroupsRead),
+                                  [&](const char* read) { return group == read; });
+        continue;
+      }
+      const size_t equals = content.find('=');
+      const std::string name = trim(content.substr(0, equals));
+      if (!isOptionName(name)) {
+        return fail(here, OptionFileFault::Kind::kNoOptionName, name);
+      }
+      if (!inGroup) {
+        return fail(here, OptionFileFault::Kind::kOptionBeforeGroup, name);
+      }
+      if (inReadGroup) option(here, name, content, equals);
+    }
+    return true;
+  }
+
+  // "!include FILE" or "!includedir FOLDER", after the "!": the library
+  // takes the word up to the first blank, and the rest of the line, less
+  // the blanks at its end, for the path.
+  bool include(const OptionSource& here, const std::string& directive,
+               int depth) {
+    const size_t space = directive.find(' ');
+    const std::string word =
+        space == std::string::npos ? trimEnd(directive) : directive.substr(0, space);
+    const std::string path =
+        space == std::string::npos ? "" : trimEnd(directive.substr(space + 1));
+    if (word != "include" && word != "includedir") {
+      return fail(here, OptionFileFault::Kind::kUnknownDirective, "!" + word);
+    }
+    if (path.empty()) {
+      // The library would read all of its own files again, at every depth.
+      return fail(here, OptionFileFault::Kind::kIncludeNamesNothing, "!" + word);
+    }
+    // An included folder contributes its my.cnf only.
+    const std::string file = word == "include" ? path : path + "/my.cnf";
+    return readFile(file, depth + 1, here);
+  }
+
+  void option(const OptionSource& here, const std::string& written,
+              const std::string& content, size_t equals) {
     const bool hasValue = equals != std::string::npos;
-    std::string name = normalName(trim(text.substr(0, equals)));
+    std::string name = normalName(written);
     const std::string value =
-        hasValue ? unquoted(trim(text.substr(equals + 1))) : "";
+        hasValue ? unquoted(trim(content.substr(equals + 1))) : "";
     if (startsWith(name, "loose-")) name = name.substr(6);
     settings_.names.insert(name);
+    if (std::find(std::begin(kExplainingSettings), std::end(kExplainingSettings),
+                  name) != std::end(kExplainingSettings)) {
+      if (value.empty()) {
+        settings_.values.erase(name);
+      } else {
+        settings_.values[name] = OptionValue{value, here};
+      }
+    }
     if (name == "ssl" || name == "enable-ssl" || name == "ssl-enforce") {
       ssl_ = isTrue(value, hasValue);
     } else if (name == "skip-ssl" || name == "disable-ssl") {
       ssl_ = !isTrue(value, hasValue);
     } else if (name == "ssl-verify-server-cert") {
       settings_.verifyServerCert = isTrue(value, hasValue);
-    } else if (name == "ssl-ca" || name == "ssl-capath") {
-      trust_[name] = !value.empty();
-    } else if (name == "ssl-cert" || name == "ssl-key" ||
-               name == "ssl-cipher") {
-      files_[name] = !value.empty();
+    } else if (name == "ssl-cipher") {
+      cipherNamed_ = !value.empty();
     } else if (name == "database") {
       settings_.namesDatabase = !value.empty();
     }
-    settings_.trustNamed = trust_["ssl-ca"] || trust_["ssl-capath"];
-    bool anyFile = settings_.trustNamed;
-    for (const auto& named : files_) anyFile = anyFile || named.second;
+    settings_.trustNamed = settings_.value("ssl-ca") != nullptr ||
+                           settings_.value("ssl-capath") != nullptr;
+    const bool anyFile = settings_.trustNamed ||
+                         settings_.value("ssl-cert") != nullptr ||
+                         settings_.value("ssl-key") != nullptr || cipherNamed_;
     settings_.tls = ssl_ || anyFile || settings_.verifyServerCert;
   }
 
   ClientOptionSettings settings_;
   bool ssl_ = false;
-  // Whether each file setting holds a name (an empty value unsets it).
-  std::map<std::string, bool> trust_;
-  std::map<std::string, bool> files_;
+  bool cipherNamed_ = false;
+  int filesRead_ = 0;
+  // The files being read, the outermost first.
+  std::vector<std::string> reading_;
 };
 
 }  // namespace
+
+const OptionValue* ClientOptionSettings::value(const std::string& name) const {
+  const auto found = values.find(name);
+  return found == values.end() ? nullptr : &found->second;
+}
 
 bool libraryMustReadOptionFiles(const ClientOptionSettings& settings, bool tcp,
                                 bool socketGiven, bool portGiven) {
@@ -158,7 +332,9 @@ std::vector<std::string> clientOptionFiles() {
 ClientOptionSettings readClientOptionSettings(
     const std::vector<std::string>& files) {
   OptionFileReader reader;
-  for (const std::string& file : files) reader.readFile(file, 0);
+  for (const std::string& file : files) {
+    if (!reader.readFile(file, 0, {})) break;
+  }
   return reader.settings();
 }
 

@@ -149,9 +149,161 @@ TEST(OptionFilesTest, IncludesAreFollowed) {
                               dir.file("conf.d") + "\n");
   expectSettings({true, false, true, false}, readClientOptionSettings({main}),
                  "includes");
-  const std::string loop =
-      dir.write("loop.cnf", "!include " + dir.file("loop.cnf") + "\n");
-  EXPECT_FALSE(readClientOptionSettings({loop}).tls);
+  EXPECT_FALSE(readClientOptionSettings({main}).fault);
+}
+
+// What the client library's reader does not read safely is refused, with
+// the file and line, before the library could see it. The four-line file
+// first sent the library round its own files without end.
+TEST(OptionFilesTest, MalformedFilesAreRefusedWithTheirLine) {
+  using Kind = OptionFileFault::Kind;
+  const struct {
+    const char* name;
+    std::string text;
+    Kind kind;
+    int line;
+    std::string detail;
+  } kCases[] = {
+      {"the looping four lines", "[client]\n!includedir \n!include \n=x\n",
+       Kind::kIncludeNamesNothing, 2, "!includedir"},
+      {"!include without a path", "[client]\n!include\n",
+       Kind::kIncludeNamesNothing, 2, "!include"},
+      {"!include with blanks only", "!include   \t \n",
+       Kind::kIncludeNamesNothing, 1, "!include"},
+      {"!include with a tab", "!include\t/etc/x.cnf\n",
+       Kind::kUnknownDirective, 1, "!include\t/etc/x.cnf"},
+      {"unknown directive", "[client]\n!source /etc/x.cnf\n",
+       Kind::kUnknownDirective, 2, "!source"},
+      {"a line that starts with =", "[client]\nssl\n  = value\n",
+       Kind::kNoOptionName, 3, ""},
+      {"an odd name", "[client]\nssl ca=/x\n", Kind::kNoOptionName, 2,
+       "ssl ca"},
+      {"setting before any group", "ssl\n[client]\n",
+       Kind::kOptionBeforeGroup, 1, "ssl"},
+      {"group not closed", "[client\nssl\n", Kind::kGroupNotClosed, 1,
+       "[client"},
+      {"empty group", "[]\nssl\n", Kind::kGroupNotClosed, 1, "[]"},
+      {"CR line ends", "[client]\rssl\r", Kind::kLoneCarriageReturn, 1, ""},
+      {"NUL byte", std::string("[client]\nss\0l\n", 14), Kind::kNulByte, 2,
+       ""},
+      {"line too long", "[client]\n# " + std::string(4093, 'x') + "\n",
+       Kind::kLineTooLong, 2, ""},
+      {"quote line", "[client]\n\"ssl\"\n", Kind::kStartsWithQuote, 2, ""},
+  };
+  for (const auto& c : kCases) {
+    ScopedTempDir dir;
+    const std::string file = dir.write("my.cnf", c.text);
+    const ClientOptionSettings read = readClientOptionSettings({file});
+    ASSERT_TRUE(read.fault) << c.name;
+    EXPECT_EQ(c.kind, read.fault->kind) << c.name;
+    EXPECT_EQ(file, read.fault->where.file) << c.name;
+    EXPECT_EQ(c.line, read.fault->where.line) << c.name;
+    EXPECT_EQ(c.detail, read.fault->detail) << c.name;
+  }
+}
+
+// Well-formed files as users and Debian write them are not refused.
+TEST(OptionFilesTest, WellFormedFilesAreRead) {
+  const char* const kFiles[] = {
+      "",
+      "# comment\n; comment\n\n",
+      "[client-server]\nsocket = /run/mysqld/mysqld.sock\n"
+      "!includedir /nonexistent/conf.d/\n",
+      "[client]\r\nssl\r\nssl-ca=/etc/ca.pem\r\n",
+      "[client]\nssl",  // no line end at the end
+      "[client] # the client's\nloose_ssl_ca = '/etc/ca.pem'\n",
+      "[mysqld]\ndatadir=/var/lib/mysql\n[client]\npassword=\"a=b\"\n",
+      "[client]\n# " ,
+  };
+  for (const char* text : kFiles) {
+    ScopedTempDir dir;
+    const ClientOptionSettings read =
+        readClientOptionSettings({dir.write("my.cnf", text)});
+    EXPECT_FALSE(read.fault) << text;
+  }
+  ScopedTempDir dir;
+  const std::string longest =
+      dir.write("my.cnf", "[client]\n#" + std::string(4093, 'x') + "\n");
+  EXPECT_FALSE(readClientOptionSettings({longest}).fault);
+}
+
+// Includes that loop, nest too deep, fan out or name a pipe or device would
+// keep the library reading without end.
+TEST(OptionFilesTest, IncludesThatNeverEndAreRefused) {
+  using Kind = OptionFileFault::Kind;
+  ScopedTempDir dir;
+  const std::string self =
+      dir.write("self.cnf", "[client]\n!include " + dir.file("self.cnf") + "\n");
+  dir.write("a.cnf", "!include " + dir.file("b.cnf") + "\n");
+  dir.write("b.cnf", "# b\n!include " + dir.file("a.cnf") + "\n");
+  // Ten files, each including the next.
+  for (int i = 0; i < 10; ++i) {
+    dir.write("deep" + std::to_string(i) + ".cnf",
+              "!include " + dir.file("deep" + std::to_string(i + 1) + ".cnf") +
+                  "\n");
+  }
+  // Each level includes the next one twice: 127 files, the 65th at the
+  // second include of the first.
+  for (int i = 0; i < 7; ++i) {
+    const std::string next = dir.file("fan" + std::to_string(i + 1) + ".cnf");
+    dir.write("fan" + std::to_string(i) + ".cnf",
+              "!include " + next + "\n!include " + next + "\n");
+  }
+  const std::string device = dir.write("device.cnf", "!include /dev/zero\n");
+  std::string huge = "[client]\n";
+  while (huge.size() <= (1 << 20)) huge += "# " + std::string(100, 'x') + "\n";
+  dir.write("huge.cnf", huge);
+  const std::string includesHuge =
+      dir.write("big.cnf", "[client]\nssl\n!include " + dir.file("huge.cnf") + "\n");
+  ASSERT_EQ(0, mkfifo(dir.file("fifo.cnf").c_str(), 0600));
+  const struct {
+    const char* name;
+    std::string file;
+    Kind kind;
+    std::string where;
+    int line;
+  } kCases[] = {
+      {"itself", self, Kind::kIncludeLoop, self, 2},
+      {"each other", dir.file("a.cnf"), Kind::kIncludeLoop, dir.file("b.cnf"),
+       2},
+      {"too deep", dir.file("deep0.cnf"), Kind::kIncludesTooDeep,
+       dir.file("deep8.cnf"), 1},
+      {"fanning out", dir.file("fan0.cnf"), Kind::kTooManyFiles,
+       dir.file("fan0.cnf"), 2},
+      {"a device", device, Kind::kNotAFile, device, 1},
+      {"a pipe", dir.file("fifo.cnf"), Kind::kNotAFile, dir.file("fifo.cnf"),
+       0},
+      {"a folder", dir.path(), Kind::kNotAFile, dir.path(), 0},
+      {"larger than 1 MiB", includesHuge, Kind::kTooLarge, includesHuge, 3},
+  };
+  for (const auto& c : kCases) {
+    const ClientOptionSettings read = readClientOptionSettings({c.file});
+    ASSERT_TRUE(read.fault) << c.name;
+    EXPECT_EQ(c.kind, read.fault->kind) << c.name;
+    EXPECT_EQ(c.where, read.fault->where.file) << c.name;
+    EXPECT_EQ(c.line, read.fault->where.line) << c.name;
+  }
+}
+
+// Where the settings that explain a failed connect were set: the last
+// value read wins, and an empty one unsets it.
+TEST(OptionFilesTest, KeepsWhereEachAddressAndTlsSettingStands) {
+  ScopedTempDir dir;
+  const std::string system =
+      dir.write("system.cnf", "[client]\nport=3307\nssl-ca=/etc/ca.pem\n");
+  const std::string user = dir.write(
+      "user.cnf",
+      "[mysql]\nport=1\n[client]\n\nport = 34999\nssl-ca=\n"
+      "[zelkor-generator]\nsocket='/tmp/my sock'\n");
+  const ClientOptionSettings read = readClientOptionSettings({system, user});
+  ASSERT_NE(nullptr, read.value("port"));
+  EXPECT_EQ("34999", read.value("port")->value);
+  EXPECT_EQ(user, read.value("port")->source.file);
+  EXPECT_EQ(5, read.value("port")->source.line);
+  EXPECT_EQ(nullptr, read.value("ssl-ca"));
+  ASSERT_NE(nullptr, read.value("socket"));
+  EXPECT_EQ("/tmp/my sock", read.value("socket")->value);
+  EXPECT_EQ(8, read.value("socket")->source.line);
 }
 
 // Puts an environment variable back as it was when the test ends.

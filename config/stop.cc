@@ -2,6 +2,262 @@
 
 #include "config/exit_status.h"
 
+namespace {
+
+constexpr size_t kWidth = 80;
+constexpr char kIndent[] = "        ";
+// The line a TLS setting is mended with.
+constexpr char kTlsSettingsAdvice[] =
+    "add ssl and ssl-ca=FILE under [zelkor-generator] in ~/.my.cnf.";
+constexpr unsigned kErrorAccessDenied = 1045;
+constexpr unsigned kErrorSecureTransportRequired = 4058;
+
+std::string where(const OptionSource& source) {
+  return source.file + " (line " + std::to_string(source.line) + ")";
+}
+
+std::string setting(const std::string& name, const OptionValue& value) {
+  return name + "=" + value.value + " in " + where(value.source);
+}
+
+std::string optionFileFaultText(const OptionFileFault& fault) {
+  using Kind = OptionFileFault::Kind;
+  const std::string& file = fault.where.file;
+  std::string what;
+  switch (fault.kind) {
+    case Kind::kNotAFile:
+      what = fault.where.line == 0
+                 ? " is a folder, a pipe or a device, not a file"
+                 : " includes " + fault.detail +
+                       ", which is a folder, a pipe or a device, not a file";
+      break;
+    case Kind::kTooLarge:
+      what = (fault.where.line == 0 ? " is" : " includes " + fault.detail +
+                                                  ", which is") +
+             std::string(" larger than ") +
+             std::to_string(kLargestOptionFile >> 20) +
+             " MiB: no option file is";
+      break;
+    case Kind::kNulByte:
+      what = " holds a NUL byte";
+      break;
+    case Kind::kLoneCarriageReturn:
+      what = " holds a carriage return inside a line (save the file with "
+             "Unix or Windows line ends)";
+      break;
+    case Kind::kLineTooLong:
+      what = " is longer than " + std::to_string(kLongestOptionLine) +
+             " characters";
+      break;
+    case Kind::kIncludeNamesNothing:
+      what = " has " + fault.detail + " with no " +
+             (fault.detail == "!includedir" ? "folder" : "file") +
+             " after it";
+      break;
+    case Kind::kUnknownDirective:
+      what = " has '" + fault.detail +
+             "', which is no directive (only !include and !includedir are)";
+      break;
+    case Kind::kIncludeLoop:
+      what = " includes " + fault.detail +
+             ", which is already being read: the files include each other";
+      break;
+    case Kind::kIncludesTooDeep:
+      what = " includes " + fault.detail + " more than " +
+             std::to_string(kDeepestInclude) + " includes deep";
+      break;
+    case Kind::kTooManyFiles:
+      what = " includes " + fault.detail + ", more than " +
+             std::to_string(kMostOptionFiles) + " option files in all";
+      break;
+    case Kind::kGroupNotClosed:
+      what = " has a group without a name or without its closing ']': " +
+             fault.detail;
+      break;
+    case Kind::kOptionBeforeGroup:
+      what = " has the setting '" + fault.detail + "' before any [group]";
+      break;
+    case Kind::kNoOptionName:
+      what = fault.detail.empty()
+                 ? " has a setting without a name"
+                 : " has '" + fault.detail + "', which is no setting's name";
+      break;
+    case Kind::kStartsWithQuote:
+      what = " begins with a quote";
+      break;
+  }
+  const std::string line =
+      fault.where.line == 0 ? "" : ", line " + std::to_string(fault.where.line) + ",";
+  return "Fatal:  The MySQL option file " + file + line + what + ".\n" +
+         continuationLines(
+             "The MySQL client library would not read it safely, so no "
+             "connection was opened. Mend or remove that line (or file), "
+             "then run again.");
+}
+
+std::string triedText(const TriedAddress& tried) {
+  std::string text =
+      tried.tcp ? "Tried port " + std::to_string(tried.port) + " on " +
+                      tried.host
+                : "Tried the socket " + tried.socket;
+  const std::string name = tried.tcp ? "port" : "socket";
+  switch (tried.source) {
+    case AddressSource::kConfigurationFile:
+      return text + ", as config.txt names it.";
+    case AddressSource::kEnvironment:
+      return text + ", from the variable " + tried.variable + ".";
+    case AddressSource::kOptionFile:
+      return text + ", from " + name + "=" +
+             (tried.tcp ? std::to_string(tried.port) : tried.socket) +
+             " in " + where(tried.option) + ".";
+    case AddressSource::kLibraryDefault:
+      return text + ", the client library's default " + name + "." +
+             (tried.tcp ? " Name the server's port in config.txt as HOST:PORT."
+                        : " Name the server's socket in config.txt.");
+  }
+  return text + ".";
+}
+
+std::string tlsFileText(const TlsFileFault& fault) {
+  using Kind = TlsFileFault::Kind;
+  std::string what;
+  switch (fault.kind) {
+    case Kind::kMissing:
+      what = fault.setting == "ssl-capath" ? "names no folder" : "names no file";
+      break;
+    case Kind::kUnreadable:
+      what = "names a file that this run may not read";
+      break;
+    case Kind::kNoCertificate:
+      what = "names a file that holds no certificate";
+      break;
+    case Kind::kNoKey:
+      what = "names a file that holds no private key";
+      break;
+  }
+  return setting(fault.setting, fault.value) + " " + what +
+         ". Write the path of the right file there (for ssl-ca, the CA "
+         "certificate that the server's provider gives), or remove the line.";
+}
+
+std::string joined(const std::vector<std::string>& names) {
+  std::string text;
+  for (size_t i = 0; i < names.size(); ++i) {
+    text += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
+  }
+  return text.empty() ? "no name" : text;
+}
+
+// The host word with its host part replaced by name, its port kept:
+// "127.0.0.1:3307" becomes "db.example.org:3307".
+std::string hostWordFor(const std::string& word, const std::string& name) {
+  std::string port;
+  if (!word.empty() && word[0] == '[') {
+    const size_t close = word.find("]:");
+    if (close != std::string::npos) port = word.substr(close + 1);
+  } else if (word.find(':') == word.rfind(':')) {
+    const size_t colon = word.find(':');
+    if (colon != std::string::npos) port = word.substr(colon);
+  }
+  return name + port;
+}
+
+std::string certificateText(const ConnectProblem& problem) {
+  const ServerCertificate& certificate = *problem.certificate;
+  const std::string names = joined(certificate.names);
+  if (!certificate.trusted) {
+    const std::string trusted =
+        problem.trust ? "an authority in " +
+                            setting(problem.trustSetting, *problem.trust)
+                      : "an authority that ssl-ca names (none is named)";
+    return "The server's certificate, made out for " + names +
+           ", is not signed by " + trusted +
+           ". Name the CA certificate file that the server's provider gives "
+           "in ssl-ca.";
+  }
+  if (!certificate.nameMatches && !certificate.names.empty()) {
+    return "The server's certificate is made out for " + names + ", not for " +
+           problem.host + " as config.txt names the server. Write " +
+           hostWordFor(problem.host, certificate.names.front()) +
+           " as the host in config.txt.";
+  }
+  return "";
+}
+
+std::string tlsStepText(const ConnectProblem& problem) {
+  if (problem.tlsFile) return tlsFileText(*problem.tlsFile);
+  if (problem.certificate) {
+    const std::string text = certificateText(problem);
+    if (!text.empty()) return text;
+  }
+  if (problem.serverOffersTls && !*problem.serverOffersTls) {
+    return "The server offers no TLS: ask its provider to turn TLS on, or "
+           "remove ssl-verify-server-cert from the option files to connect "
+           "without it.";
+  }
+  return "The connection failed in its TLS step: check ssl-ca and the "
+         "server's certificate, and that the server offers TLS.";
+}
+
+std::string hourlyLimitText(const ConnectProblem& problem,
+                            const RunConnections& need) {
+  const long most = need.hexes + need.checks;
+  const std::string run =
+      "A run of this map opens up to " + std::to_string(most) +
+      " connections: one for each of its " + std::to_string(need.hexes) +
+      " hexes and up to " + std::to_string(need.checks) + " for its checks";
+  const std::string plan = "ask for a plan that allows " +
+                           std::to_string(most) +
+                           " connections an hour for each run within the hour.";
+  if (problem.hourlyLimit <= 0) {
+    return "The account's connections for this hour are used up. " + run +
+           ". Ask for a plan that allows " + std::to_string(most) +
+           " connections an hour for each run within the hour.";
+  }
+  const long runs = most > 0 ? problem.hourlyLimit / most : 0;
+  const std::string fit =
+      runs == 0 ? "not even one run fits in an hour"
+                : (runs == 1 ? "one run fits" : std::to_string(runs) + " runs fit") +
+                      " in an hour";
+  return "The account may open " + std::to_string(problem.hourlyLimit) +
+         " connections an hour, and this hour's are used up. " + run + ", so " +
+         fit + ". " + (runs == 0 ? "Ask" : "Run again in the next hour, or ask") +
+         plan.substr(3);
+}
+
+std::string refusedLoginText(const ConnectProblem& problem) {
+  if (problem.errorNumber == kErrorSecureTransportRequired) {
+    return std::string("The server requires TLS: ") + kTlsSettingsAdvice;
+  }
+  return std::string(
+             "The server refused the login: check the user and password in "
+             "config.txt. If they are right, the account may require TLS: ") +
+         kTlsSettingsAdvice;
+}
+
+}  // namespace
+
+std::string continuationLines(const std::string& text) {
+  std::string lines;
+  std::string line;
+  size_t at = 0;
+  while (at < text.size()) {
+    size_t end = text.find(' ', at);
+    if (end == std::string::npos) end = text.size();
+    const std::string word = text.substr(at, end - at);
+    at = end + 1;
+    if (word.empty()) continue;
+    if (!line.empty() &&
+        std::string(kIndent).size() + line.size() + 1 + word.size() > kWidth) {
+      lines += kIndent + line + "\n";
+      line.clear();
+    }
+    line += (line.empty() ? "" : " ") + word;
+  }
+  if (!line.empty()) lines += kIndent + line + "\n";
+  return lines;
+}
+
 Stop configurationStop(ConfigurationStatus status) {
   if (status == ConfigurationStatus::kNotFound) {
     return {kExitConfigurationNotFound,
@@ -11,11 +267,13 @@ Stop configurationStop(ConfigurationStatus status) {
           "Fatal:  Configuration file is invalid!\n"};
 }
 
-Stop serverUnreachableStop(const std::string& host, const std::string& error,
-                           ConnectFailure failure, RunConnections need) {
+Stop serverUnreachableStop(const ConnectProblem& problem, RunConnections need) {
+  if (problem.failure == ConnectFailure::kOptionFile && problem.optionFile) {
+    return {kExitServerUnreachable, optionFileFaultText(*problem.optionFile)};
+  }
   std::string text = "Fatal:  Cannot connect to the MySQL server on host '" +
-                     host + "': " + error + "\n";
-  switch (failure) {
+                     problem.host + "': " + problem.error + "\n";
+  switch (problem.failure) {
     case ConnectFailure::kNoFreeLocalPort:
       text +=
           "        No local port is free for a new connection: other programs "
@@ -25,36 +283,25 @@ Stop serverUnreachableStop(const std::string& host, const std::string& error,
           "        again, or reach a server on this machine through its socket "
           "(host localhost).\n";
       break;
-    case ConnectFailure::kHourlyLimit: {
-      if (need.hexes < 0) break;
-      const std::string most = std::to_string(need.hexes + need.checks);
-      text +=
-          "        The account's connections for this hour are used up. A "
-          "run of this map\n"
-          "        opens up to " +
-          most + " connections: one for each of its " +
-          std::to_string(need.hexes) + " hexes and up to " +
-          std::to_string(need.checks) +
-          "\n"
-          "        for its checks. Ask for a plan that allows " +
-          most +
-          " connections an hour\n"
-          "        for each run within the hour.\n";
+    case ConnectFailure::kHourlyLimit:
+      if (need.hexes >= 0) text += continuationLines(hourlyLimitText(problem, need));
       break;
-    }
     case ConnectFailure::kTlsStep:
-      text +=
-          "        The connection failed in its TLS step: check ssl-ca and the "
-          "server's\n"
-          "        certificate, and that the server offers TLS.\n";
+      text += continuationLines(tlsStepText(problem));
       break;
     case ConnectFailure::kRefusedWithoutTls:
-      text +=
-          "        The server may require TLS: add ssl and ssl-ca=FILE under "
-          "[zelkor-generator] in ~/.my.cnf.\n";
+      text += continuationLines(refusedLoginText(problem));
+      break;
+    case ConnectFailure::kFinal:
+      if (problem.errorNumber == kErrorAccessDenied) {
+        text += continuationLines(
+            "The server refused the login: check the user and password in "
+            "config.txt.");
+      }
       break;
     default:
       break;
   }
+  if (problem.tried) text += continuationLines(triedText(*problem.tried));
   return {kExitServerUnreachable, text};
 }

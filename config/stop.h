@@ -35,9 +35,15 @@ struct RunConnections {
 
 // A server that cannot be reached: "Fatal:  Cannot connect to the MySQL
 // server on host '<host>': <error>" and what the failure means in plain
-// words where the program can tell (TLS, an hourly connection limit, with
-// the connections a run needs, no free local port).
-Stop serverUnreachableStop(const std::string& host, const std::string& error,
-                           ConnectFailure failure, RunConnections need = {});
+// words where the program can tell (the port or socket tried and where it
+// came from, a refused login, a TLS file or certificate at fault, an hourly
+// connection limit with the connections a run needs, no free local port).
+// An option file refused before any connect has a text of its own.
+Stop serverUnreachableStop(const ConnectProblem& problem,
+                           RunConnections need = {});
+
+// Continuation lines: text broken at blanks into lines of at most 80
+// columns, each beginning with eight blanks.
+std::string continuationLines(const std::string& text);
 
 #endif  // ZELKOR_CONFIG_STOP_H_

@@ -8,38 +8,235 @@ const char kHead[] =
     "Fatal:  Cannot connect to the MySQL server on host 'db.example.org': "
     "the error\n";
 
+ConnectProblem problem(ConnectFailure failure, unsigned errorNumber = 0) {
+  ConnectProblem p;
+  p.failure = failure;
+  p.host = "db.example.org";
+  p.error = "the error";
+  p.errorNumber = errorNumber;
+  return p;
+}
+
+OptionValue at(const std::string& value, const std::string& file, int line) {
+  return OptionValue{value, OptionSource{file, line}};
+}
+
 TEST(StopTest, ServerUnreachableSaysWhatTheFailureMeans) {
+  ConnectProblem hourly900 = problem(ConnectFailure::kHourlyLimit);
+  hourly900.hourlyLimit = 900;
+  ConnectProblem hourly2000 = hourly900;
+  hourly2000.hourlyLimit = 2000;
+  ConnectProblem hourly500 = hourly900;
+  hourly500.hourlyLimit = 500;
+
+  ConnectProblem portFromFile = problem(ConnectFailure::kFinal, 2002);
+  portFromFile.tried = TriedAddress{true, "127.0.0.1", 34999, "",
+                                    AddressSource::kOptionFile, "",
+                                    OptionSource{"/home/admin/.my.cnf", 2}};
+  ConnectProblem portFromVariable = problem(ConnectFailure::kServerAway, 2002);
+  portFromVariable.tried = TriedAddress{
+      true, "127.0.0.1", 3307, "", AddressSource::kEnvironment,
+      "MYSQL_TCP_PORT", {}};
+  ConnectProblem portFromConfig = problem(ConnectFailure::kFinal, 2002);
+  portFromConfig.tried = TriedAddress{
+      true, "10.0.0.5", 3310, "", AddressSource::kConfigurationFile, "", {}};
+  ConnectProblem defaultSocket = problem(ConnectFailure::kFinal, 2002);
+  defaultSocket.tried = TriedAddress{false, "", 0, "/run/mysqld/mysqld.sock",
+                                     AddressSource::kLibraryDefault, "", {}};
+
+  ConnectProblem missingCa = problem(ConnectFailure::kTlsStep, 2026);
+  missingCa.tlsFile = TlsFileFault{
+      "ssl-ca", at("/etc/ssl/provider-ca.pem", "/home/admin/.my.cnf", 3),
+      TlsFileFault::Kind::kMissing};
+  ConnectProblem notACertificate = missingCa;
+  notACertificate.tlsFile->kind = TlsFileFault::Kind::kNoCertificate;
+
+  ConnectProblem wrongName = problem(ConnectFailure::kTlsStep, 2026);
+  wrongName.host = "127.0.0.1:3307";
+  wrongName.certificate = ServerCertificate{{"db.example.test"}, true, false};
+  ConnectProblem untrusted = problem(ConnectFailure::kTlsStep, 2026);
+  untrusted.certificate =
+      ServerCertificate{{"db.example.org", "10.0.0.5"}, false, true};
+  untrusted.trustSetting = "ssl-ca";
+  untrusted.trust = at("other.pem", "/etc/mysql/my.cnf", 12);
+  ConnectProblem noTls = problem(ConnectFailure::kTlsStep, 2026);
+  noTls.serverOffersTls = false;
+
   const struct {
-    ConnectFailure failure;
+    const char* name;
+    ConnectProblem problem;
     int32_t hexCount;
     const char* lines;
   } kCases[] = {
-      {ConnectFailure::kFinal, 900, ""},
-      {ConnectFailure::kServerAway, 900, ""},
-      {ConnectFailure::kHourlyLimit, 900,
+      {"final", problem(ConnectFailure::kFinal), 900, ""},
+      {"away", problem(ConnectFailure::kServerAway), 900, ""},
+      {"hourly limit not named", problem(ConnectFailure::kHourlyLimit), 900,
        "        The account's connections for this hour are used up. A run of "
        "this map\n"
        "        opens up to 914 connections: one for each of its 900 hexes and "
        "up to 14\n"
        "        for its checks. Ask for a plan that allows 914 connections an "
-       "hour\n"
-       "        for each run within the hour.\n"},
-      {ConnectFailure::kHourlyLimit, -1, ""},
-      {ConnectFailure::kTlsStep, 900,
+       "hour for\n"
+       "        each run within the hour.\n"},
+      {"hourly limit, one run fits", hourly900, 600,
+       "        The account may open 900 connections an hour, and this hour's "
+       "are used\n"
+       "        up. A run of this map opens up to 614 connections: one for each "
+       "of its\n"
+       "        600 hexes and up to 14 for its checks, so one run fits in an "
+       "hour. Run\n"
+       "        again in the next hour, or ask for a plan that allows 614 "
+       "connections an\n"
+       "        hour for each run within the hour.\n"},
+      {"hourly limit, three runs fit", hourly2000, 600,
+       "        The account may open 2000 connections an hour, and this hour's "
+       "are used\n"
+       "        up. A run of this map opens up to 614 connections: one for each "
+       "of its\n"
+       "        600 hexes and up to 14 for its checks, so 3 runs fit in an "
+       "hour. Run\n"
+       "        again in the next hour, or ask for a plan that allows 614 "
+       "connections an\n"
+       "        hour for each run within the hour.\n"},
+      {"hourly limit, no run fits", hourly500, 600,
+       "        The account may open 500 connections an hour, and this hour's "
+       "are used\n"
+       "        up. A run of this map opens up to 614 connections: one for each "
+       "of its\n"
+       "        600 hexes and up to 14 for its checks, so not even one run fits "
+       "in an\n"
+       "        hour. Ask for a plan that allows 614 connections an hour for "
+       "each run\n"
+       "        within the hour.\n"},
+      {"hourly limit, map page", hourly900, -1, ""},
+      {"TLS step", problem(ConnectFailure::kTlsStep), 900,
        "        The connection failed in its TLS step: check ssl-ca and the "
        "server's\n"
        "        certificate, and that the server offers TLS.\n"},
-      {ConnectFailure::kRefusedWithoutTls, 900,
-       "        The server may require TLS: add ssl and ssl-ca=FILE under "
-       "[zelkor-generator] in ~/.my.cnf.\n"},
+      {"missing ssl-ca", missingCa, 900,
+       "        ssl-ca=/etc/ssl/provider-ca.pem in /home/admin/.my.cnf (line 3) "
+       "names no\n"
+       "        file. Write the path of the right file there (for ssl-ca, the "
+       "CA\n"
+       "        certificate that the server's provider gives), or remove the "
+       "line.\n"},
+      {"ssl-ca that is no certificate", notACertificate, 900,
+       "        ssl-ca=/etc/ssl/provider-ca.pem in /home/admin/.my.cnf (line 3) "
+       "names a\n"
+       "        file that holds no certificate. Write the path of the right "
+       "file there\n"
+       "        (for ssl-ca, the CA certificate that the server's provider "
+       "gives), or\n"
+       "        remove the line.\n"},
+      {"certificate for another name", wrongName, 900,
+       "        The server's certificate is made out for db.example.test, not "
+       "for\n"
+       "        127.0.0.1:3307 as config.txt names the server. Write\n"
+       "        db.example.test:3307 as the host in config.txt.\n"},
+      {"certificate nobody trusts", untrusted, 900,
+       "        The server's certificate, made out for db.example.org and "
+       "10.0.0.5, is\n"
+       "        not signed by an authority in ssl-ca=other.pem in "
+       "/etc/mysql/my.cnf\n"
+       "        (line 12). Name the CA certificate file that the server's "
+       "provider gives\n"
+       "        in ssl-ca.\n"},
+      {"server without TLS", noTls, 900,
+       "        The server offers no TLS: ask its provider to turn TLS on, or "
+       "remove\n"
+       "        ssl-verify-server-cert from the option files to connect without "
+       "it.\n"},
+      {"login refused", problem(ConnectFailure::kRefusedWithoutTls, 1045), 900,
+       "        The server refused the login: check the user and password in "
+       "config.txt.\n"
+       "        If they are right, the account may require TLS: add ssl and "
+       "ssl-ca=FILE\n"
+       "        under [zelkor-generator] in ~/.my.cnf.\n"},
+      {"TLS required", problem(ConnectFailure::kRefusedWithoutTls, 4058), 900,
+       "        The server requires TLS: add ssl and ssl-ca=FILE under\n"
+       "        [zelkor-generator] in ~/.my.cnf.\n"},
+      {"login refused over TLS", problem(ConnectFailure::kFinal, 1045), 900,
+       "        The server refused the login: check the user and password in "
+       "config.txt.\n"},
+      {"port from an option file", portFromFile, 900,
+       "        Tried port 34999 on 127.0.0.1, from port=34999 in "
+       "/home/admin/.my.cnf\n"
+       "        (line 2).\n"},
+      {"port from the environment", portFromVariable, 900,
+       "        Tried port 3307 on 127.0.0.1, from the variable "
+       "MYSQL_TCP_PORT.\n"},
+      {"port from config.txt", portFromConfig, 900,
+       "        Tried port 3310 on 10.0.0.5, as config.txt names it.\n"},
+      {"library's socket", defaultSocket, 900,
+       "        Tried the socket /run/mysqld/mysqld.sock, the client library's "
+       "default\n"
+       "        socket. Name the server's socket in config.txt.\n"},
   };
   for (const auto& c : kCases) {
-    const Stop stop = serverUnreachableStop("db.example.org", "the error",
-                                            c.failure, {c.hexCount, 14});
-    EXPECT_EQ(std::string(kHead) + c.lines, stop.text)
-        << static_cast<int>(c.failure);
+    const Stop stop = serverUnreachableStop(c.problem, {c.hexCount, 14});
+    const std::string head =
+        c.problem.host == "db.example.org"
+            ? kHead
+            : "Fatal:  Cannot connect to the MySQL server on host '" +
+                  c.problem.host + "': the error\n";
+    EXPECT_EQ(head + c.lines, stop.text) << c.name;
+    EXPECT_EQ(-2, stop.status) << c.name;
+  }
+}
+
+TEST(StopTest, RefusedOptionFileIsNamedWithItsLine) {
+  using Kind = OptionFileFault::Kind;
+  const struct {
+    OptionFileFault fault;
+    const char* first;
+  } kCases[] = {
+      {{{"/root/.my.cnf", 2}, Kind::kIncludeNamesNothing, "!includedir"},
+       "Fatal:  The MySQL option file /root/.my.cnf, line 2, has !includedir "
+       "with no folder after it.\n"},
+      {{{"/root/.my.cnf", 0}, Kind::kNotAFile, "/root/.my.cnf"},
+       "Fatal:  The MySQL option file /root/.my.cnf is a folder, a pipe or a "
+       "device, not a file.\n"},
+      {{{"/etc/my.cnf", 7}, Kind::kNotAFile, "/dev/zero"},
+       "Fatal:  The MySQL option file /etc/my.cnf, line 7, includes /dev/zero, "
+       "which is a folder, a pipe or a device, not a file.\n"},
+      {{{"/root/.my.cnf", 3}, Kind::kTooLarge, "/proc/kcore"},
+       "Fatal:  The MySQL option file /root/.my.cnf, line 3, includes "
+       "/proc/kcore, which is larger than 1 MiB: no option file is.\n"},
+      {{{"/root/.my.cnf", 4}, Kind::kNoOptionName, ""},
+       "Fatal:  The MySQL option file /root/.my.cnf, line 4, has a setting "
+       "without a name.\n"},
+      {{{"/root/.my.cnf", 1}, Kind::kOptionBeforeGroup, "ssl"},
+       "Fatal:  The MySQL option file /root/.my.cnf, line 1, has the setting "
+       "'ssl' before any [group].\n"},
+  };
+  for (const auto& c : kCases) {
+    ConnectProblem p = problem(ConnectFailure::kOptionFile);
+    p.optionFile = c.fault;
+    const Stop stop = serverUnreachableStop(p, {900, 14});
+    EXPECT_EQ(std::string(c.first) +
+                  "        The MySQL client library would not read it safely, "
+                  "so no connection was\n"
+                  "        opened. Mend or remove that line (or file), then "
+                  "run again.\n",
+              stop.text);
     EXPECT_EQ(-2, stop.status);
   }
+}
+
+TEST(StopTest, ContinuationLinesBreakAtEightyColumns) {
+  EXPECT_EQ("", continuationLines(""));
+  EXPECT_EQ("        one two\n", continuationLines("one two"));
+  const std::string word70(70, 'x');
+  const std::string word72(72, 'y');
+  EXPECT_EQ("        " + word72 + "\n        a\n",
+            continuationLines(word72 + " a"));
+  EXPECT_EQ("        a " + word70 + "\n", continuationLines("a " + word70));
+  EXPECT_EQ("        a\n        " + word70 + "x\n",
+            continuationLines("a " + word70 + "x"));
+  // A word longer than a line stands alone on its line, whole.
+  const std::string word90(90, 'z');
+  EXPECT_EQ("        a\n        " + word90 + "\n        b\n",
+            continuationLines("a " + word90 + " b"));
 }
 
 TEST(StopTest, ConfigurationStops) {

@@ -51,6 +51,35 @@ Stop notAWebmapStop(const NotAWebmapDatabase& e) {
               name + ".\n"};
 }
 
+// What a server lost during the upload (gone, or refusing connections)
+// left in the webmap, and what to do.
+std::string uploadCutShortLines(const HexesWritten& upload) {
+  if (!upload.begun) return "";
+  const std::string total = std::to_string(upload.total);
+  const std::string again =
+      " Run the tool again once it can connect: the next run writes every "
+      "hex.";
+  if (upload.written == upload.total) {
+    return continuationLines("This run had written all " + total +
+                             " hexes, but not the map description row, when "
+                             "it could no longer connect." +
+                             again);
+  }
+  const std::string written =
+      "This run had written " + std::to_string(upload.written) + " of " +
+      total + " hexes when it could no longer connect: ";
+  if (upload.inserting) {
+    return continuationLines(written +
+                             "the webmap, made anew in this run, holds only "
+                             "those, and web pages show an incomplete map." +
+                             again);
+  }
+  return continuationLines(written +
+                           "the webmap now mixes this turn and the last, and "
+                           "web pages show it so." +
+                           again);
+}
+
 // The phases of a run. Each gives back the stop that ends the run, or
 // nothing when the run goes on.
 
@@ -98,8 +127,10 @@ std::optional<Stop> webmapPhase(WebmapRun& webmap, DecodedMap& map) {
     writeMapDescription(webmap, map.rows, map.columns, databaseCreated);
     if (webmap.failedStatements() > 0) markWebmapForRebuild(webmap);
   } catch (const ServerUnreachable& e) {
-    return serverUnreachableStop(e.host(), e.error(), e.failure(),
-                                 {map.hexCount, kMostCheckConnections});
+    Stop stop = serverUnreachableStop(e.problem(),
+                                      {map.hexCount, kMostCheckConnections});
+    stop.text += uploadCutShortLines(webmap.hexesWritten());
+    return stop;
   } catch (const NotAWebmapDatabase& e) {
     return notAWebmapStop(e);
   }
@@ -138,6 +169,14 @@ int runGenerator(std::ostream& out, std::ostream& warnings) {
         << " failed on the MySQL server; the webmap is incomplete. First "
            "failure: "
         << webmap.firstFailure() << "\n";
+    if (webmap.webmapWentMissing()) {
+      out << continuationLines(
+          "Another client changed the webmap during this run: the database "
+          "or a table that this run had found or made went missing. Is "
+          "another run of the tool, from another folder or another machine, "
+          "writing the same webmap? Let one run at a time write it (runs from "
+          "one folder take turns by themselves), then run again.");
+    }
     return kExitStatementsFailed;
   }
   return kExitCompleted;

@@ -114,8 +114,7 @@ int main(int argc, char** argv) {
   WebmapContent webmap;
   const StatementResult read = readWebmap(connectionValues(config), webmap);
   if (read.outcome == StatementOutcome::kServerUnreachable) {
-    return endWithStop(serverUnreachableStop(config.mysqlHost, read.error,
-                                             read.connectFailure));
+    return endWithStop(serverUnreachableStop(read.problem));
   }
   if (!read.succeeded()) {
     return endWithStop(

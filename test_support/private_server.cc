@@ -21,10 +21,13 @@ namespace {
 // The recipe that scripts/with-mariadb uses too.
 const std::string kRecipe = ZELKOR_SOURCE_DIR "/scripts/mariadb-server";
 
-pid_t spawn(std::vector<std::string> argv, const std::string& log) {
+// Starts argv in workingDir (empty: this process's own).
+pid_t spawn(std::vector<std::string> argv, const std::string& log,
+            const std::string& workingDir = "") {
   const pid_t pid = fork();
   if (pid < 0) throw std::runtime_error("fork failed");
   if (pid == 0) {
+    if (!workingDir.empty() && chdir(workingDir.c_str()) != 0) _exit(125);
     if (!freopen(log.c_str(), "a", stdout) ||
         !freopen(log.c_str(), "a", stderr)) {
       _exit(126);
@@ -65,10 +68,23 @@ int freeLoopbackPort(int family) {
                    : reinterpret_cast<sockaddr_in6*>(&address)->sin6_port);
 }
 
+namespace {
+
+// The parent folder of path, and path's last part.
+std::pair<std::string, std::string> splitPath(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return {path.substr(0, slash), path.substr(slash + 1)};
+}
+
+}  // namespace
+
 PrivateServer::PrivateServer(PrivateServerOptions options)
     : options_(std::move(options)), socket_(dir_.file("mysqld.sock")) {
+  const auto [parent, name] = splitPath(dir_.path());
   const pid_t install =
-      spawn({kRecipe, "install", dir_.path()}, dir_.file("install.log"));
+      options_.relativePaths
+          ? spawn({kRecipe, "install", name}, dir_.file("install.log"), parent)
+          : spawn({kRecipe, "install", dir_.path()}, dir_.file("install.log"));
   int status = 0;
   waitpid(install, &status, 0);
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
@@ -91,8 +107,11 @@ PrivateServer::~PrivateServer() { kill(); }
 void PrivateServer::start() {
   // The recipe becomes mariadbd, so pid_ is the server's own.
   std::vector<std::string> command = options_.commandPrefix;
+  const auto [parent, name] = splitPath(dir_.path());
+  const bool relative = options_.relativePaths;
   for (const std::string& word : std::vector<std::string>{
-           kRecipe, "run", dir_.path(), socket_,
+           kRecipe, "run", relative ? name : dir_.path(),
+           relative ? name + "/mysqld.sock" : socket_,
            "--lower-case-table-names=" +
                std::to_string(options_.lowerCaseTableNames)}) {
     command.push_back(word);
@@ -106,7 +125,7 @@ void PrivateServer::start() {
     command.push_back("--bind-address=" + options_.tcpAddress);
     command.push_back("--port=" + std::to_string(options_.tcpPort));
   }
-  pid_ = spawn(command, dir_.file("server.log"));
+  pid_ = spawn(command, dir_.file("server.log"), relative ? parent : "");
   const auto deadline =
       std::chrono::steady_clock::now() + std::chrono::seconds(60);
   while (std::chrono::steady_clock::now() < deadline) {

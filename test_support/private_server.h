@@ -22,6 +22,9 @@ struct PrivateServerOptions {
   std::vector<std::string> commandPrefix;
   // More server options, such as "--require-secure-transport=ON".
   std::vector<std::string> serverOptions;
+  // The recipe is started in the server's folder's parent and given the
+  // folder and socket as relative paths, as a user may give them.
+  bool relativePaths = false;
 };
 
 // A TCP port on the loopback address (127.0.0.1, or ::1 for AF_INET6) that

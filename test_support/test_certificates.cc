@@ -34,6 +34,15 @@ TestCertificates makeTestCertificates(const ScopedTempDir& dir) {
       "req -x509 -newkey rsa:2048 -nodes -days 2 -subj '/CN=Other CA' "
       "-keyout other.key -out other.pem",
       dir);
-  return {dir.file("ca.pem"), dir.file("server.pem"), dir.file("server.key"),
-          dir.file("other.pem")};
+  openssl(
+      "req -newkey rsa:2048 -nodes -subj '/CN=db.example.test' "
+      "-keyout named.key -out named.csr",
+      dir);
+  dir.write("named.cnf", "subjectAltName=DNS:db.example.test\n");
+  openssl(
+      "x509 -req -days 2 -in named.csr -CA ca.pem -CAkey ca.key "
+      "-CAcreateserial -extfile named.cnf -out named.pem",
+      dir);
+  return {dir.file("ca.pem"),    dir.file("server.pem"), dir.file("server.key"),
+          dir.file("other.pem"), dir.file("named.pem"),  dir.file("named.key")};
 }

@@ -66,14 +66,15 @@ std::string hexUpdateStatement(const HexTable& hexes, int32_t i) {
 void uploadHexRows(WebmapRun& run, const HexTable& hexes, bool databaseCreated,
                    UploadProgress* progress) {
   const auto total = static_cast<int32_t>(hexes.positions.size());
+  run.beginUpload(total, databaseCreated);
   for (int32_t i = 0; i < total; ++i) {
     // An UPDATE that finds no row with the hex's ID has not written the
     // hex either.
-    if (databaseCreated) {
-      runWebmapStatement(run, hexInsertStatement(hexes, i));
-    } else {
-      runWebmapStatement(run, hexUpdateStatement(hexes, i), MustMatch::kARow);
-    }
+    const std::string result =
+        databaseCreated ? runWebmapStatement(run, hexInsertStatement(hexes, i))
+                        : runWebmapStatement(run, hexUpdateStatement(hexes, i),
+                                             MustMatch::kARow);
+    if (result != kStatementFailed) run.countHexWritten();
     if (progress != nullptr) progress->update(i + 1, total);
   }
 }

@@ -19,14 +19,19 @@
 
 namespace {
 
-constexpr char kRefusedWithoutTls[] =
-    "        The server may require TLS: add ssl and ssl-ca=FILE under "
-    "[zelkor-generator] in ~/.my.cnf.\n"
+// MariaDB refuses a login without TLS as it refuses a wrong password.
+constexpr char kLoginRefused[] =
+    "        The server refused the login: check the user and password in "
+    "config.txt.\n"
+    "        If they are right, the account may require TLS: add ssl and "
+    "ssl-ca=FILE\n"
+    "        under [zelkor-generator] in ~/.my.cnf.\n"
     "Press any key to exit...\n";
-constexpr char kTlsStepFailed[] =
-    "        The connection failed in its TLS step: check ssl-ca and the "
-    "server's\n"
-    "        certificate, and that the server offers TLS.\n"
+constexpr char kServerOffersNoTls[] =
+    "        The server offers no TLS: ask its provider to turn TLS on, or "
+    "remove\n"
+    "        ssl-verify-server-cert from the option files to connect without "
+    "it.\n"
     "Press any key to exit...\n";
 constexpr char kWaiting[] = "Info:   Waiting for the MySQL server: ";
 constexpr char kAnswersAgain[] = "Info:   The MySQL server answers again.\n";
@@ -42,6 +47,23 @@ bool endsWith(const std::string& text, const std::string& tail) {
 }
 
 std::string afterBanner(const ToolRun& run) { return outputAfterBanner(run); }
+
+// Continuation lines ("        " and words) as one line of words; each line
+// must keep within 80 columns.
+std::string unwrapped(const std::string& lines) {
+  std::string words;
+  size_t begin = 0;
+  while (begin < lines.size()) {
+    size_t end = lines.find('\n', begin);
+    if (end == std::string::npos) end = lines.size();
+    const std::string line = lines.substr(begin, end - begin);
+    EXPECT_LE(line.size(), 80u) << line;
+    EXPECT_EQ(0u, line.rfind("        ", 0)) << line;
+    words += (words.empty() ? "" : " ") + line.substr(8);
+    begin = end + 1;
+  }
+  return words;
+}
 
 class HostedServerTest : public ::testing::Test {
  protected:
@@ -117,7 +139,7 @@ TEST_F(HostedServerTest, ServerThatRequiresTlsIsReachedThroughTheOptionFile) {
   // No TLS settings: the login is refused, and the stop says why it may be.
   const ToolRun plain = run();
   EXPECT_EQ(254, plain.exitCode) << plain.out;  // -2
-  EXPECT_TRUE(endsWith(plain.out, kRefusedWithoutTls)) << plain.out;
+  EXPECT_TRUE(endsWith(plain.out, kLoginRefused)) << plain.out;
 
   // The user's options as the mariadb client takes them. [client] names
   // another user, password, host, port and default database, which
@@ -159,7 +181,12 @@ TEST_F(HostedServerTest, ServerThatRequiresTlsIsReachedThroughTheOptionFile) {
                   tls.otherAuthority + "\n");
   const ToolRun untrusted = run();
   EXPECT_EQ(254, untrusted.exitCode) << untrusted.out;
-  EXPECT_TRUE(endsWith(untrusted.out, kTlsStepFailed)) << untrusted.out;
+  EXPECT_NE(std::string::npos,
+            untrusted.out.find("The server's certificate, made out for "
+                               "127.0.0.1 and localhost, is not\n"
+                               "        signed by an authority in ssl-ca=" +
+                               tls.otherAuthority))
+      << untrusted.out;
 }
 
 // The client library requires TLS only of connections that check the
@@ -172,7 +199,95 @@ TEST_F(HostedServerTest, CheckedTlsRefusesAServerWithoutTls) {
                   "\n");
   const ToolRun r = run();
   EXPECT_EQ(254, r.exitCode) << r.out;
-  EXPECT_TRUE(endsWith(r.out, kTlsStepFailed)) << r.out;
+  EXPECT_TRUE(endsWith(r.out, kServerOffersNoTls)) << r.out;
+}
+
+// Set-ups that hosting plans and users get wrong, each against a server of
+// its own: the stop names what to mend, with the words that matter (the
+// certificate's name, the path and where it was set, the port tried and
+// where it came from).
+TEST_F(HostedServerTest, FailingSetUpsSayWhatToMend) {
+  const TestCertificates tls = makeTestCertificates(certificateDir_);
+  const std::string notACertificate =
+      certificateDir_.write("notes.txt", "not a certificate\n");
+  const std::string missing = certificateDir_.file("missing.pem");
+  const int idlePort = freeLoopbackPort();
+  const std::vector<std::string> tlsServer = {
+      "--ssl-ca=" + tls.authority, "--ssl-cert=" + tls.serverCertificate,
+      "--ssl-key=" + tls.serverKey};
+  const std::vector<std::string> namedServer = {
+      "--ssl-ca=" + tls.authority, "--ssl-cert=" + tls.namedCertificate,
+      "--ssl-key=" + tls.namedKey};
+  const std::string myCnf = home_.file(".my.cnf");
+  // {port}: the server's port. The words after the Fatal line, with the
+  // line breaks of the continuation lines taken out.
+  const struct {
+    const char* name;
+    std::vector<std::string> serverOptions;
+    std::string optionFile;
+    std::string configuration;
+    std::string words;
+  } kCases[] = {
+      {"a wrong password, a server without TLS", {}, "",
+       "game.db 127.0.0.1:{port} webadmin wrong webmap\n",
+       "The server refused the login: check the user and password in "
+       "config.txt. If they are right, the account may require TLS: add ssl "
+       "and ssl-ca=FILE under [zelkor-generator] in ~/.my.cnf."},
+      {"a certificate made out for another name", namedServer,
+       "[zelkor-generator]\nssl-verify-server-cert\nssl-ca=" + tls.authority +
+           "\n",
+       "game.db 127.0.0.1:{port} webadmin secret webmap\n",
+       "The server's certificate is made out for db.example.test, not for "
+       "127.0.0.1:{port} as config.txt names the server. Write "
+       "db.example.test:{port} as the host in config.txt."},
+      {"ssl-ca naming no file", tlsServer,
+       "[client]\nssl-ca=" + missing + "\n",
+       "game.db 127.0.0.1:{port} webadmin secret webmap\n",
+       "ssl-ca=" + missing + " in " + myCnf +
+           " (line 2) names no file. Write the path of the right file there "
+           "(for ssl-ca, the CA certificate that the server's provider "
+           "gives), or remove the line."},
+      {"ssl-ca naming no certificate", tlsServer,
+       "[client]\nssl\n\nssl-ca=" + notACertificate + "\n",
+       "game.db 127.0.0.1:{port} webadmin secret webmap\n",
+       "ssl-ca=" + notACertificate + " in " + myCnf +
+           " (line 4) names a file that holds no certificate. Write the path "
+           "of the right file there (for ssl-ca, the CA certificate that the "
+           "server's provider gives), or remove the line."},
+      {"a port from an option file, nothing there", {},
+       "[client]\nport=" + std::to_string(idlePort) + "\n",
+       "game.db 127.0.0.1 webadmin secret webmap\n",
+       "Tried port " + std::to_string(idlePort) + " on 127.0.0.1, from port=" +
+           std::to_string(idlePort) + " in " + myCnf + " (line 2)."},
+  };
+  const auto withPort = [&](std::string text) {
+    const std::string port = std::to_string(serverPort_);
+    for (size_t at; (at = text.find("{port}")) != std::string::npos;) {
+      text.replace(at, 6, port);
+    }
+    return text;
+  };
+  for (const auto& c : kCases) {
+    startServer(c.serverOptions);
+    dir_.write("game.db", plainMap().bytes());
+    dir_.write("config.txt", withPort(c.configuration));
+    writeOptionFile(c.optionFile);
+    for (const std::string& program : {toolPath(), mapPagePath()}) {
+      const ToolRun r = runTool(dir_.path(), options(program));
+      EXPECT_EQ(254, r.exitCode) << c.name << "\n" << r.out;  // -2
+      const size_t fatal = r.out.find("Fatal:  Cannot connect");
+      ASSERT_NE(std::string::npos, fatal) << c.name << "\n" << r.out;
+      std::string rest = r.out.substr(r.out.find('\n', fatal) + 1);
+      const std::string prompt = "Press any key to exit...\n";
+      if (program == toolPath()) {
+        ASSERT_TRUE(endsWith(rest, prompt)) << c.name << "\n" << r.out;
+        rest.resize(rest.size() - prompt.size());
+      }
+      EXPECT_EQ(withPort(c.words), unwrapped(rest))
+          << c.name << ", " << program << "\n" << r.out;
+    }
+    server_.reset();
+  }
 }
 
 // The server counts a closed connection as gone a moment after the client
@@ -192,21 +307,31 @@ TEST_F(HostedServerTest, AccountWithOneConnectionAtATimeCompletesEveryRun) {
                       "webmap.mapdescription"));
 }
 
+// The second run within the hour finds the hour's allowance used up.
 TEST_F(HostedServerTest, HourlyConnectionLimitIsNamedWithTheRunsNeed) {
-  startServer({}, " WITH MAX_CONNECTIONS_PER_HOUR 20");
+  startServer({}, " WITH MAX_CONNECTIONS_PER_HOUR 60");
   dir_.write("game.db", plainGameDb(5, 5).bytes());
+  ASSERT_EQ(0, run().exitCode);
   const auto started = std::chrono::steady_clock::now();
   const ToolRun r = run();
   EXPECT_EQ(254, r.exitCode) << r.out;
   EXPECT_TRUE(endsWith(
       r.out,
-      "        The account's connections for this hour are used up. A run of "
-      "this map\n"
-      "        opens up to 39 connections: one for each of its 25 hexes and up "
-      "to 14\n"
-      "        for its checks. Ask for a plan that allows 39 connections an "
-      "hour\n"
+      "        The account may open 60 connections an hour, and this hour's "
+      "are used\n"
+      "        up. A run of this map opens up to 39 connections: one for each "
+      "of its 25\n"
+      "        hexes and up to 14 for its checks, so one run fits in an hour. "
+      "Run again\n"
+      "        in the next hour, or ask for a plan that allows 39 connections "
+      "an hour\n"
       "        for each run within the hour.\n"
+      "        This run had written 21 of 25 hexes when it could no longer "
+      "connect: the\n"
+      "        webmap now mixes this turn and the last, and web pages show it "
+      "so. Run\n"
+      "        the tool again once it can connect: the next run writes every "
+      "hex.\n"
       "Press any key to exit...\n"))
       << r.out;
   EXPECT_EQ(std::string::npos, r.out.find(kWaiting)) << "not tried again";

@@ -8,7 +8,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <stdexcept>
+#include <thread>
 
 #include "test_support/private_server.h"
 #include "test_support/webmap_run_fixture.h"
@@ -121,6 +123,55 @@ TEST_F(WebmapRunTest, FirstFailureNamedIsTheCauseNotAConsequence) {
                        "'@'localhost' to database '" + database_ +
                        "' (in: CREATE DATABASE `" + database_ + "`)\n"))
       << r.out;
+  // The database is missing because this run could not make it, not
+  // because another client took it away.
+  EXPECT_EQ(std::string::npos, r.out.find("Another client")) << r.out;
+}
+
+// Another client (here the test, as another run of the tool from another
+// folder would) drops the webmap during the upload: every statement after
+// it fails with its own line, and the summary says what happened.
+TEST_F(WebmapRunTest, WebmapDroppedByAnotherClientIsSaidSo) {
+  constexpr int kSide = 30;
+  writeGameDb(plainGameDb(kSide, kSide));
+  ToolRun cut;
+  std::thread tool([&] { cut = run(); });
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  const auto rows = [&] {
+    try {
+      return std::stoll(
+          query("SELECT COUNT(*) FROM maphex", database_).at(0).at(0));
+    } catch (const std::exception&) {
+      return 0LL;  // not created yet
+    }
+  };
+  while (rows() < 100 && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  execute("DROP DATABASE " + quoteIdentifier(database_));
+  tool.join();
+  EXPECT_EQ(252, cut.exitCode) << cut.out;  // -4
+  // The database or its table was missing, depending on how far the drop
+  // had come.
+  const size_t first = cut.out.find("First failure: ");
+  ASSERT_NE(std::string::npos, first) << cut.out;
+  EXPECT_NE(std::string::npos, cut.out.find("(in: INSERT INTO maphex", first))
+      << cut.out;
+  const size_t another = cut.out.find("        Another client");
+  ASSERT_NE(std::string::npos, another) << cut.out;
+  EXPECT_TRUE(
+      cut.out.substr(another) ==
+          "        Another client changed the webmap during this run: the "
+          "database or a\n"
+          "        table that this run had found or made went missing. Is "
+          "another run of\n"
+          "        the tool, from another folder or another machine, writing "
+          "the same\n"
+          "        webmap? Let one run at a time write it (runs from one folder "
+          "take turns\n"
+          "        by themselves), then run again.\n")
+      << cut.out;
 }
 
 TEST_F(WebmapRunTest, LookUpThatFailsDropsNothing) {
@@ -190,6 +241,14 @@ void expectEachHostWordReaches(const PrivateServer& server,
 
 // Each way the README gives to reach a server that is not on the default
 // socket or port.
+// The server recipe as a user calls it, with a relative folder and socket.
+TEST(ServerRecipeTest, RelativeFoldersCountFromWhereItStarts) {
+  PrivateServerOptions options;
+  options.relativePaths = true;
+  PrivateServer server(options);
+  EXPECT_EQ((Rows{{"1"}}), query("SELECT 1", "", server.socket()));
+}
+
 TEST(TcpServerTest, ServerOnAnotherPortOrSocketIsReached) {
   PrivateServerOptions options;
   options.tcpAddress = "127.0.0.1";

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "config/option_files.h"
+#include "webmap/connect_diagnosis.h"
 #include "webmap/host_word.h"
 #include "webmap/tcp_port_release.h"
 
@@ -197,11 +198,21 @@ StatementResult runStatement(const WebmapConnectionValues& values,
                              Selects selects, Returns returns,
                              const std::string& statement) {
   StatementResult result;
+  result.problem.host = values.host;
+  // The library must never read a file that its reader would loop on.
+  const ClientOptionSettings& files = clientOptionSettings();
+  if (files.fault) {
+    result.outcome = StatementOutcome::kServerUnreachable;
+    result.problem.failure = ConnectFailure::kOptionFile;
+    result.problem.optionFile = files.fault;
+    return result;
+  }
   const ServerAddress address = readHostWord(values.host);
   if (!address.error.empty()) {
     result.outcome = StatementOutcome::kServerUnreachable;
-    result.connectFailure = ConnectFailure::kFinal;
+    result.problem.failure = ConnectFailure::kFinal;
     result.error = address.error;
+    result.problem.error = address.error;
     return result;
   }
   mysqlpp::Connection conn(true);
@@ -229,9 +240,12 @@ StatementResult runStatement(const WebmapConnectionValues& values,
       result.outcome = StatementOutcome::kFailed;
     } else {
       result.outcome = StatementOutcome::kServerUnreachable;
-      result.connectFailure =
-          classifyConnectFailure(result.errorNumber, result.error,
-                                 isTcp(address), clientOptionSettings().tls);
+      ConnectProblem& problem = result.problem;
+      problem.failure = classifyConnectFailure(
+          result.errorNumber, result.error, isTcp(address), files.tls);
+      problem.errorNumber = result.errorNumber;
+      problem.error = result.error;
+      diagnoseConnectFailure(problem, triedAddress(address, files), files);
     }
   } catch (const mysqlpp::BadQuery& e) {
     result.outcome = StatementOutcome::kFailed;

@@ -30,7 +30,8 @@ enum class StatementOutcome {
   // forbidden or an impossible name).
   kFailed,
   // No connection could be opened: the server is not there, does not answer,
-  // or refuses the login.
+  // or refuses the login; or an option file was refused, and no connection
+  // was tried.
   kServerUnreachable,
 };
 
@@ -41,8 +42,9 @@ struct StatementResult {
   unsigned errorNumber = 0;  // the server's or the client library's
   std::string error;         // its text
   uint64_t matchedRows = 0;  // rows an INSERT, UPDATE or DELETE matched
-  // Set when outcome is kServerUnreachable.
-  ConnectFailure connectFailure = ConnectFailure::kNone;
+  // Set when outcome is kServerUnreachable: why, and what the run found
+  // out about it.
+  ConnectProblem problem;
   Rows rows;  // a NULL reads as ""
 
   bool succeeded() const { return outcome == StatementOutcome::kSucceeded; }
@@ -50,6 +52,7 @@ struct StatementResult {
 
 // Server error numbers the webmap operations tell apart.
 constexpr unsigned kErrorDatabaseExists = 1007;
+constexpr unsigned kErrorDropMissingDatabase = 1008;
 constexpr unsigned kErrorUnknownDatabase = 1049;
 constexpr unsigned kErrorNoSuchTable = 1146;
 

@@ -204,21 +204,25 @@ TEST_F(WebmapRunTest, UnreachableServerAndRefusedLoginStopWithMinusTwo) {
                 "Fatal:  Cannot connect to the MySQL server on host "
                 "'localhost': Access denied for user 'root'@'localhost' "
                 "(using password: YES)\n"
+                "        The server refused the login: check the user and "
+                "password in config.txt.\n"
                 "Press any key to exit...\n",
             afterBanner(refused));
   EXPECT_EQ(254, refused.exitCode);  // -2
 
   configure("root", "&");
+  // The socket tried is named with where it came from (no server listens
+  // on a path under /nonexistent).
   const ToolRun unreachable =
-      run({"MYSQL_UNIX_PORT=" + dir_.file("no-server.sock")});
+      run({"MYSQL_UNIX_PORT=/nonexistent/zelkor/no-server.sock"});
   EXPECT_EQ(std::string(kBeforeServerWork) +
                 "Fatal:  Cannot connect to the MySQL server on host "
                 "'localhost': <error>\n"
+                "        Tried the socket /nonexistent/zelkor/no-server.sock, "
+                "from the variable\n"
+                "        MYSQL_UNIX_PORT.\n"
                 "Press any key to exit...\n",
             withConnectErrorMasked(afterBanner(unreachable)));
-  // The error names the socket that was tried.
-  EXPECT_NE(std::string::npos,
-            unreachable.out.find(dir_.file("no-server.sock")));
   EXPECT_EQ(254, unreachable.exitCode);
   EXPECT_TRUE(query("SHOW DATABASES LIKE '" + database_ + "'").empty());
 }

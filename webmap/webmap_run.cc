@@ -12,12 +12,10 @@ std::string failureText(const std::string& statement,
 
 }  // namespace
 
-ServerUnreachable::ServerUnreachable(const std::string& host,
-                                     const StatementResult& result)
-    : std::runtime_error("cannot connect to " + host + ": " + result.error),
-      host_(host),
-      error_(result.error),
-      failure_(result.connectFailure) {}
+ServerUnreachable::ServerUnreachable(const ConnectProblem& problem)
+    : std::runtime_error("cannot connect to " + problem.host + ": " +
+                         problem.error),
+      problem_(problem) {}
 
 std::chrono::milliseconds pauseAfter(const ConnectPatience& patience,
                                      int tries) {
@@ -43,9 +41,9 @@ StatementResult WebmapRun::send(Selects selects, Returns returns,
       return result;
     }
     const std::chrono::milliseconds pause = pauseAfter(patience_, tries);
-    if (!worthAnotherTry(result.connectFailure, reachedServer_) ||
+    if (!worthAnotherTry(result.problem.failure, reachedServer_) ||
         waited + pause > patience_.limit) {
-      throw ServerUnreachable(values_.host, result);
+      throw ServerUnreachable(result.problem);
     }
     if (!announced && waited + pause >= patience_.announceAfter) {
       out() << "Info:   Waiting for the MySQL server: " << result.error << "\n";
@@ -59,6 +57,13 @@ StatementResult WebmapRun::send(Selects selects, Returns returns,
 
 void WebmapRun::recordFailure(const std::string& statement,
                               const StatementResult& result) {
+  if (statement.compare(0, 7, "CREATE ") == 0) createFailed_ = true;
+  const bool missing = result.errorNumber == kErrorUnknownDatabase ||
+                       result.errorNumber == kErrorNoSuchTable ||
+                       result.errorNumber == kErrorDropMissingDatabase;
+  if (missing && !createFailed_ && createFailure_.empty()) {
+    webmapWentMissing_ = true;
+  }
   if (failedStatements_++ > 0) return;
   const bool causedByFailedCreate =
       result.errorNumber == kErrorUnknownDatabase && !createFailure_.empty();
@@ -69,6 +74,10 @@ void WebmapRun::recordFailure(const std::string& statement,
 void WebmapRun::noteCreateFailure(const std::string& statement,
                                   const StatementResult& result) {
   createFailure_ = failureText(statement, result);
+}
+
+void WebmapRun::beginUpload(int32_t total, bool inserting) {
+  hexesWritten_ = HexesWritten{true, inserting, 0, total};
 }
 
 std::string runWebmapStatement(WebmapRun& run, const std::string& statement,

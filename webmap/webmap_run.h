@@ -6,6 +6,7 @@
 #define ZELKOR_WEBMAP_WEBMAP_RUN_H_
 
 #include <chrono>
+#include <cstdint>
 #include <ostream>
 #include <stdexcept>
 #include <string>
@@ -18,15 +19,11 @@
 // which counts as a failure of the statement at hand.
 class ServerUnreachable : public std::runtime_error {
  public:
-  ServerUnreachable(const std::string& host, const StatementResult& result);
-  const std::string& host() const { return host_; }
-  const std::string& error() const { return error_; }
-  ConnectFailure failure() const { return failure_; }
+  explicit ServerUnreachable(const ConnectProblem& problem);
+  const ConnectProblem& problem() const { return problem_; }
 
  private:
-  std::string host_;
-  std::string error_;
-  ConnectFailure failure_;
+  ConnectProblem problem_;
 };
 
 // How long a connect that the server refuses for a moment is tried again:
@@ -49,8 +46,16 @@ std::chrono::milliseconds pauseAfter(const ConnectPatience& patience,
 // connect it is a wrong host or port).
 bool worthAnotherTry(ConnectFailure failure, bool reachedBefore);
 
-// Owned by the driver: where to connect, where messages go, and the
-// statements that failed.
+// How far the hex upload had come.
+struct HexesWritten {
+  bool begun = false;
+  bool inserting = false;  // INSERT into a webmap made in this run
+  int32_t written = 0;     // statements that wrote their hex
+  int32_t total = 0;
+};
+
+// Owned by the driver: where to connect, where messages go, the statements
+// that failed and how far the upload came.
 class WebmapRun {
  public:
   WebmapRun(WebmapConnectionValues connectTo, std::ostream& messages)
@@ -79,6 +84,15 @@ class WebmapRun {
   // this is the cause the first failure names.
   void noteCreateFailure(const std::string& statement,
                          const StatementResult& result);
+  // Whether a failed statement found the webmap database or one of its
+  // tables missing after this run had found or made them (the run's own
+  // create did not fail): another client changed the webmap meanwhile.
+  bool webmapWentMissing() const { return webmapWentMissing_; }
+
+  // The upload of total hexes begins; each hex written is counted.
+  void beginUpload(int32_t total, bool inserting);
+  void countHexWritten() { ++hexesWritten_.written; }
+  const HexesWritten& hexesWritten() const { return hexesWritten_; }
 
  private:
   WebmapConnectionValues values_;
@@ -88,6 +102,9 @@ class WebmapRun {
   int failedStatements_ = 0;
   std::string firstFailure_;
   std::string createFailure_;
+  bool createFailed_ = false;
+  bool webmapWentMissing_ = false;
+  HexesWritten hexesWritten_;
 };
 
 constexpr char kStatementFailed[] = "Error!";

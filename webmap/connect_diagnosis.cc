@@ -1,0 +1,147 @@
+#include "webmap/connect_diagnosis.h"
+
+#include <errmsg.h>
+#include <mariadb_version.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "webmap/server_tls_look.h"
+
+namespace {
+
+// The start of a PEM certificate, and the end of the first line of a PEM
+// private key of any kind.
+constexpr char kPemCertificate[] = "-----BEGIN CERTIFICATE-----";
+constexpr char kPemKeyEnd[] = "PRIVATE KEY-----";
+// More than a certificate file of a few hundred authorities.
+constexpr std::streamsize kMostRead = 4 << 20;
+
+std::optional<TlsFileFault::Kind> fileFault(const std::string& path,
+                                            const std::string& setting) {
+  struct stat status {};
+  if (stat(path.c_str(), &status) != 0) return TlsFileFault::Kind::kMissing;
+  if (access(path.c_str(), R_OK) != 0) return TlsFileFault::Kind::kUnreadable;
+  if (setting == "ssl-capath") {
+    return S_ISDIR(status.st_mode)
+               ? std::nullopt
+               : std::optional<TlsFileFault::Kind>(TlsFileFault::Kind::kMissing);
+  }
+  if (!S_ISREG(status.st_mode)) return TlsFileFault::Kind::kNoCertificate;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return TlsFileFault::Kind::kUnreadable;
+  std::string text(static_cast<size_t>(kMostRead), '\0');
+  in.read(&text[0], kMostRead);
+  text.resize(static_cast<size_t>(in.gcount()));
+  if (setting == "ssl-key") {
+    return text.find(kPemKeyEnd) != std::string::npos
+               ? std::nullopt
+               : std::optional<TlsFileFault::Kind>(TlsFileFault::Kind::kNoKey);
+  }
+  return text.find(kPemCertificate) != std::string::npos
+             ? std::nullopt
+             : std::optional<TlsFileFault::Kind>(
+                   TlsFileFault::Kind::kNoCertificate);
+}
+
+}  // namespace
+
+TriedAddress triedAddress(const ServerAddress& address,
+                          const ClientOptionSettings& files) {
+  TriedAddress tried;
+  tried.tcp = isTcp(address);
+  if (tried.tcp) {
+    tried.host = address.host;
+    tried.port = address.port;
+    if (tried.port != 0) {
+      tried.source = AddressSource::kConfigurationFile;
+    } else if ((tried.port = portFromEnvironment("MYSQL_TCP_PORT")) != 0) {
+      tried.source = AddressSource::kEnvironment;
+      tried.variable = "MYSQL_TCP_PORT";
+    } else if (const OptionValue* port = files.value("port")) {
+      // The library reads the number as atoi does.
+      tried.port = static_cast<unsigned>(std::atoi(port->value.c_str()));
+      tried.source = AddressSource::kOptionFile;
+      tried.option = port->source;
+    }
+    if (tried.port == 0) {
+      tried.port = MARIADB_PORT;
+      tried.source = AddressSource::kLibraryDefault;
+    }
+    return tried;
+  }
+  tried.socket = address.socket;
+  if (!tried.socket.empty()) {
+    tried.source = AddressSource::kConfigurationFile;
+  } else if (const char* variable = std::getenv("MYSQL_UNIX_PORT")) {
+    tried.socket = variable;
+    tried.source = AddressSource::kEnvironment;
+    tried.variable = "MYSQL_UNIX_PORT";
+  } else if (const OptionValue* socket = files.value("socket")) {
+    tried.socket = socket->value;
+    tried.source = AddressSource::kOptionFile;
+    tried.option = socket->source;
+  } else {
+    tried.socket = MARIADB_UNIX_ADDR;
+    tried.source = AddressSource::kLibraryDefault;
+  }
+  return tried;
+}
+
+std::optional<TlsFileFault> faultyTlsFile(const ClientOptionSettings& files) {
+  for (const char* setting : {"ssl-ca", "ssl-capath", "ssl-cert", "ssl-key"}) {
+    const OptionValue* value = files.value(setting);
+    if (value == nullptr) continue;
+    if (const auto kind = fileFault(value->value, setting)) {
+      return TlsFileFault{setting, *value, *kind};
+    }
+  }
+  return std::nullopt;
+}
+
+long limitNamed(const std::string& error) {
+  static const std::string kCurrentValue = "current value: ";
+  const size_t at = error.find(kCurrentValue);
+  if (at == std::string::npos) return 0;
+  return std::strtol(error.c_str() + at + kCurrentValue.size(), nullptr, 10);
+}
+
+void diagnoseConnectFailure(ConnectProblem& problem, const TriedAddress& tried,
+                            const ClientOptionSettings& files) {
+  switch (problem.failure) {
+    case ConnectFailure::kServerAway:
+    case ConnectFailure::kFinal:
+      // Nothing answered at the address (as opposed to a name that does not
+      // resolve, or a server that refused the login).
+      if (problem.errorNumber == CR_CONNECTION_ERROR ||
+          problem.errorNumber == CR_CONN_HOST_ERROR) {
+        problem.tried = tried;
+      }
+      break;
+    case ConnectFailure::kHourlyLimit:
+      problem.hourlyLimit = limitNamed(problem.error);
+      break;
+    case ConnectFailure::kTlsStep: {
+      problem.tlsFile = faultyTlsFile(files);
+      if (problem.tlsFile || !tried.tcp) break;
+      const OptionValue* caFile = files.value("ssl-ca");
+      const OptionValue* caPath = files.value("ssl-capath");
+      if (caFile != nullptr || caPath != nullptr) {
+        problem.trustSetting = caFile != nullptr ? "ssl-ca" : "ssl-capath";
+        problem.trust = caFile != nullptr ? *caFile : *caPath;
+      }
+      const ServerTlsLook look = lookAtServerTls(
+          tried.host, tried.port, files.verifyServerCert,
+          caFile != nullptr ? caFile->value : "",
+          caPath != nullptr ? caPath->value : "");
+      if (look.greeted) problem.serverOffersTls = look.offersTls;
+      problem.certificate = look.certificate;
+      break;
+    }
+    default:
+      break;
+  }
+}

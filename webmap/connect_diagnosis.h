@@ -1,0 +1,35 @@
+// What a run can find out about a connect that failed, beyond the client
+// library's error: the address it tried and where that came from, a TLS
+// file setting that names nothing usable, the server's certificate, and the
+// limit an account ran into. Facts only: the stops make the words.
+#ifndef ZELKOR_WEBMAP_CONNECT_DIAGNOSIS_H_
+#define ZELKOR_WEBMAP_CONNECT_DIAGNOSIS_H_
+
+#include <optional>
+#include <string>
+
+#include "config/connection_values.h"
+#include "config/option_files.h"
+#include "webmap/host_word.h"
+
+// The address a connect to address tries, after MYSQL_TCP_PORT or
+// MYSQL_UNIX_PORT and the option files' port or socket (as the library
+// takes them) are applied, and where its port or socket came from.
+TriedAddress triedAddress(const ServerAddress& address,
+                          const ClientOptionSettings& files);
+
+// The first TLS file setting (ssl-ca, ssl-capath, ssl-cert, ssl-key) that
+// names a file the library cannot use, or nothing.
+std::optional<TlsFileFault> faultyTlsFile(const ClientOptionSettings& files);
+
+// The number in a server's "(current value: N)", or 0.
+long limitNamed(const std::string& error);
+
+// Adds what can be found out to problem, whose failure, error and host are
+// set: over TCP this may open one connection of its own to the server
+// (never logging in).
+void diagnoseConnectFailure(ConnectProblem& problem,
+                            const TriedAddress& tried,
+                            const ClientOptionSettings& files);
+
+#endif  // ZELKOR_WEBMAP_CONNECT_DIAGNOSIS_H_
