@@ -45,6 +45,12 @@ TEST(OptionFileRunsTest, MalformedOptionFilesEndBothProgramsPromptly) {
        "Fatal:  The MySQL option file " + myCnf + ", line 3, includes " +
            myCnf + ", which is already being read: the files include each "
            "other.\n"},
+      // The client library crashes on an include with "://" in its path.
+      {"an address", "[client]\n!include https://example.org/my.cnf\n",
+       "Fatal:  The MySQL option file " + myCnf +
+           ", line 2, includes https://example.org/my.cnf, which has \"://\" "
+           "in its path: the client library would take it for an address to "
+           "fetch.\n"},
       {"CR line ends", "[client]\rssl\r",
        "Fatal:  The MySQL option file " + myCnf +
            ", line 1, holds a carriage return inside a line (save the file "

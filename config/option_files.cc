@@ -125,6 +125,11 @@ class OptionFileReader {
                 const OptionSource& includedFrom) {
     const OptionSource where =
         includedFrom.file.empty() ? OptionSource{path, 0} : includedFrom;
+    // The library hands a path with "://" to a plugin that fetches
+    // addresses, and without one crashes.
+    if (path.find("://") != std::string::npos) {
+      return fail(where, OptionFileFault::Kind::kUrlPath, path);
+    }
     // The library skips a file that is missing or that it may not read.
     struct stat status {};
     if (stat(path.c_str(), &status) != 0) return true;

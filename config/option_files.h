@@ -53,6 +53,7 @@ struct OptionFileFault {
   enum class Kind {
     kNotAFile,          // a folder, a pipe or a device, not a file
     kTooLarge,          // more than kLargestOptionFile bytes
+    kUrlPath,           // a path with "://", which the library would fetch
     kNulByte,           // a NUL byte
     kLoneCarriageReturn,  // a carriage return that does not end the line
     kLineTooLong,       // longer than kLongestOptionLine

@@ -253,6 +253,12 @@ TEST(OptionFilesTest, IncludesThatNeverEndAreRefused) {
   std::string huge = "[client]\n";
   while (huge.size() <= (1 << 20)) huge += "# " + std::string(100, 'x') + "\n";
   dir.write("huge.cnf", huge);
+  const std::string urlInclude = dir.write(
+      "url.cnf", "[client]\n!include https://example.org/my.cnf\n");
+  ASSERT_EQ(0, mkdir(dir.file("x:").c_str(), 0700));
+  const std::string urlFolder =
+      dir.write("urldir.cnf", "!includedir " + dir.file("x://") + "\n");
+  dir.write("x:/my.cnf", "[client]\nssl\n");
   const std::string includesHuge =
       dir.write("big.cnf", "[client]\nssl\n!include " + dir.file("huge.cnf") + "\n");
   ASSERT_EQ(0, mkfifo(dir.file("fifo.cnf").c_str(), 0600));
@@ -275,6 +281,12 @@ TEST(OptionFilesTest, IncludesThatNeverEndAreRefused) {
        0},
       {"a folder", dir.path(), Kind::kNotAFile, dir.path(), 0},
       {"larger than 1 MiB", includesHuge, Kind::kTooLarge, includesHuge, 3},
+      // The client library crashes on it (and would fetch it with its
+      // remote-file plugin installed).
+      {"an address", urlInclude, Kind::kUrlPath, urlInclude, 2},
+      {"a folder of an address", urlFolder, Kind::kUrlPath, urlFolder, 1},
+      {"a file of the library's with an address", dir.file("x://y.cnf"),
+       Kind::kUrlPath, dir.file("x://y.cnf"), 0},
   };
   for (const auto& c : kCases) {
     const ClientOptionSettings read = readClientOptionSettings({c.file});

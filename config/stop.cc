@@ -38,6 +38,12 @@ std::string optionFileFaultText(const OptionFileFault& fault) {
              std::to_string(kLargestOptionFile >> 20) +
              " MiB: no option file is";
       break;
+    case Kind::kUrlPath:
+      what = (fault.where.line == 0 ? " has" : " includes " + fault.detail +
+                                                   ", which has") +
+             std::string(" \"://\" in its path: the client library would take "
+                         "it for an address to fetch");
+      break;
     case Kind::kNulByte:
       what = " holds a NUL byte";
       break;

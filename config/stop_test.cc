@@ -202,6 +202,10 @@ TEST(StopTest, RefusedOptionFileIsNamedWithItsLine) {
       {{{"/root/.my.cnf", 3}, Kind::kTooLarge, "/proc/kcore"},
        "Fatal:  The MySQL option file /root/.my.cnf, line 3, includes "
        "/proc/kcore, which is larger than 1 MiB: no option file is.\n"},
+      {{{"/root/.my.cnf", 5}, Kind::kUrlPath, "https://example.org/my.cnf"},
+       "Fatal:  The MySQL option file /root/.my.cnf, line 5, includes "
+       "https://example.org/my.cnf, which has \"://\" in its path: the "
+       "client library would take it for an address to fetch.\n"},
       {{{"/root/.my.cnf", 4}, Kind::kNoOptionName, ""},
        "Fatal:  The MySQL option file /root/.my.cnf, line 4, has a setting "
        "without a name.\n"},

@@ -1,6 +1,8 @@
 #include "test_support/webmap_run_fixture.h"
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 #include "driver/banner.h"
 #include "webmap/webmap_tables.h"
@@ -82,6 +84,22 @@ std::string WebmapRunTest::afterBanner(const ToolRun& run) {
 }
 
 Rows WebmapRunTest::hexes() { return query(kSelectHexes, database_, socket_); }
+
+void WebmapRunTest::waitForHexRows(int64_t rows) {
+  const auto count = [&] {
+    try {
+      return std::stoll(
+          query("SELECT COUNT(*) FROM maphex", database_, socket_).at(0).at(0));
+    } catch (const std::exception&) {
+      return 0LL;  // not created yet
+    }
+  };
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (count() < rows && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+}
 
 Rows WebmapRunTest::description() {
   return query(kSelectDescription, database_, socket_);

@@ -120,6 +120,9 @@ class WebmapRunTest : public ::testing::Test {
   static std::string afterBanner(const ToolRun& run);
   Rows hexes();
   Rows description();
+  // Waits, for a minute at most, until maphex holds at least rows rows (a
+  // run writing them in another thread).
+  void waitForHexRows(int64_t rows);
   // Two runs of a 1 x 2 map by a new user, with env added to the tool's
   // environment; the server's general log must hold exactly their
   // statements, each on a connection of its own.

@@ -454,19 +454,7 @@ TEST_F(WebmapRunTest, KilledRunLeavesItsLinesInThePipe) {
   o.onStart = [&](pid_t started) { pid = started; };
   ToolRun killed;
   std::thread tool([&] { killed = runTool(dir_.path(), o); });
-  const auto deadline =
-      std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  const auto rows = [&] {
-    try {
-      return std::stoll(
-          query("SELECT COUNT(*) FROM maphex", database_).at(0).at(0));
-    } catch (const std::exception&) {
-      return 0LL;  // not created yet
-    }
-  };
-  while (rows() < 100 && std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
+  waitForHexRows(100);
   kill(pid, SIGKILL);
   tool.join();
   EXPECT_EQ(-1, killed.exitCode);

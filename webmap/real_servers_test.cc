@@ -8,7 +8,6 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <stdexcept>
 #include <thread>
 
@@ -136,19 +135,7 @@ TEST_F(WebmapRunTest, WebmapDroppedByAnotherClientIsSaidSo) {
   writeGameDb(plainGameDb(kSide, kSide));
   ToolRun cut;
   std::thread tool([&] { cut = run(); });
-  const auto deadline =
-      std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  const auto rows = [&] {
-    try {
-      return std::stoll(
-          query("SELECT COUNT(*) FROM maphex", database_).at(0).at(0));
-    } catch (const std::exception&) {
-      return 0LL;  // not created yet
-    }
-  };
-  while (rows() < 100 && std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
+  waitForHexRows(100);
   execute("DROP DATABASE " + quoteIdentifier(database_));
   tool.join();
   EXPECT_EQ(252, cut.exitCode) << cut.out;  // -4
