@@ -57,8 +57,13 @@ void BM_DecodeWholeMap(benchmark::State& state) {
   const GameDatabaseBuffer& buffer = largeGameDatabase();
   NullStream out;
   for (auto _ : state) {
-    DecodedMap map;
-    if (decodeMap(out, "game.db", buffer, map)) state.SkipWithError("damaged");
+    auto located = locateMapHexes(out, buffer);
+    if (!located.ok()) {
+      state.SkipWithError("damaged");
+      break;
+    }
+    DecodedMap& map = located.value();
+    extractHexFields(out, buffer, map);
     translateHexTable(map.hexes);
     benchmark::DoNotOptimize(map.hexes.economy.data());
   }

@@ -26,15 +26,18 @@ void skipByteOrderMark(std::istream& in) {
 
 }  // namespace
 
-ConfigurationStatus readConfiguration(ToolConfiguration& config,
-                                      const std::string& path) {
+ConfigurationOutcome readConfiguration(const std::string& path) {
   std::ifstream in(path);
-  if (!in.is_open()) return ConfigurationStatus::kNotFound;
-  return readConfigurationWords(in, config);
+  if (!in.is_open()) {
+    return ConfigurationOutcome::failed(ConfigurationFault::kNotFound);
+  }
+  return readConfigurationWords(in);
 }
 
-ConfigurationStatus readConfigurationWords(std::istream& in,
-                                           ToolConfiguration& config) {
+ConfigurationOutcome readConfigurationWords(std::istream& in) {
+  const auto invalid = [] {
+    return ConfigurationOutcome::failed(ConfigurationFault::kInvalid);
+  };
   // Words are split on the classic "C" whitespace, whatever the user's locale.
   in.imbue(std::locale::classic());
   skipByteOrderMark(in);
@@ -44,22 +47,19 @@ ConfigurationStatus readConfigurationWords(std::istream& in,
                                 &read.mysqlUser, &read.mysqlPassword,
                                 &read.webmapDatabaseName};
   for (std::string* word : words) {
-    if (in.eof()) return ConfigurationStatus::kInvalid;
+    if (in.eof()) return invalid();
     in >> *word;
     if (word == &read.mysqlPassword && *word == "&") word->clear();
   }
   // The fifth word must be followed by at least one character. Whatever
   // follows it (a number, by tradition) is not read.
-  if (in.eof()) return ConfigurationStatus::kInvalid;
+  if (in.eof()) return invalid();
   // The system's interfaces end a text at a NUL byte: such a word would open
   // another file, or reach another server or database, than the one named.
   for (const std::string* word : words) {
-    if (word->find('\0') != std::string::npos) {
-      return ConfigurationStatus::kInvalid;
-    }
+    if (word->find('\0') != std::string::npos) return invalid();
   }
-  config = read;
-  return ConfigurationStatus::kRead;
+  return read;
 }
 
 bool readableByOthers(const std::string& path) {

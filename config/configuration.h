@@ -7,6 +7,8 @@
 #include <istream>
 #include <string>
 
+#include "base/outcome.h"
+
 struct ToolConfiguration {
   std::string gameDatabasePath;
   std::string mysqlHost;
@@ -15,21 +17,21 @@ struct ToolConfiguration {
   std::string webmapDatabaseName;
 };
 
-enum class ConfigurationStatus { kRead, kNotFound, kInvalid };
+// Why config.txt gave no configuration.
+enum class ConfigurationFault { kNotFound, kInvalid };
+
+using ConfigurationOutcome = Outcome<ToolConfiguration, ConfigurationFault>;
 
 constexpr char kConfigurationFileName[] = "config.txt";
 
-// Reads the file. kNotFound: the file cannot be opened. kInvalid: the file ends
-// before one of the five words, or right after the fifth (a line break must
-// follow it), or one of the five words holds a NUL byte. config is filled only
-// on kRead.
-ConfigurationStatus readConfiguration(
-    ToolConfiguration& config,
+// Reads the file. kNotFound: the file cannot be opened. kInvalid: the file
+// ends before one of the five words, or right after the fifth (a line break
+// must follow it), or one of the five words holds a NUL byte.
+ConfigurationOutcome readConfiguration(
     const std::string& path = kConfigurationFileName);
 
-// The same rules for the content of an opened file (kRead or kInvalid).
-ConfigurationStatus readConfigurationWords(std::istream& in,
-                                           ToolConfiguration& config);
+// The same rules for the content of an opened file (read or kInvalid).
+ConfigurationOutcome readConfigurationWords(std::istream& in);
 
 // Whether the file at path may be read by its group or by others.
 bool readableByOthers(const std::string& path);

@@ -8,10 +8,19 @@
 
 namespace {
 
+// How a reading ended, as one value a table can hold.
+enum class Read { kRead, kInvalid, kNotFound };
+
+Read readOf(const ConfigurationOutcome& outcome) {
+  if (outcome.ok()) return Read::kRead;
+  return outcome.failure() == ConfigurationFault::kInvalid ? Read::kInvalid
+                                                           : Read::kNotFound;
+}
+
 struct ConfigCase {
   const char* name;
   std::string content;
-  ConfigurationStatus status;
+  Read status;
   ToolConfiguration expected;  // checked only for kRead
 };
 
@@ -22,74 +31,75 @@ const ToolConfiguration kNoPassword{"game.db", "localhost", "admin", "",
 
 TEST(ConfigurationTest, ReadsFiveWordsByTheEndOfFileRules) {
   const ConfigCase kCases[] = {
-      {"empty", "", ConfigurationStatus::kInvalid, {}},
-      {"only whitespace", " \n\t\r\n\v\f", ConfigurationStatus::kInvalid, {}},
+      {"empty", "", Read::kInvalid, {}},
+      {"only whitespace", " \n\t\r\n\v\f", Read::kInvalid, {}},
       {"four words",
        "game.db localhost admin secret\n",
-       ConfigurationStatus::kInvalid,
+       Read::kInvalid,
        {}},
       {"five words, nothing after the fifth",
        "game.db localhost admin secret webmap",
-       ConfigurationStatus::kInvalid,
+       Read::kInvalid,
        {}},
       {"five words and a line break", "game.db localhost admin secret webmap\n",
-       ConfigurationStatus::kRead, kSample},
+       Read::kRead, kSample},
       {"one word per line", "game.db\nlocalhost\nadmin\nsecret\nwebmap\n",
-       ConfigurationStatus::kRead, kSample},
+       Read::kRead, kSample},
       {"CR LF line ends",
        "game.db\r\nlocalhost\r\nadmin\r\nsecret\r\nwebmap\r\n",
-       ConfigurationStatus::kRead, kSample},
+       Read::kRead, kSample},
       {"byte-order mark and CR LF, as Notepad saves it",
        "\xEF\xBB\xBFgame.db\r\nlocalhost\r\nadmin\r\nsecret\r\nwebmap\r\n",
-       ConfigurationStatus::kRead, kSample},
+       Read::kRead, kSample},
       {"byte-order mark only",
        "\xEF\xBB\xBF",
-       ConfigurationStatus::kInvalid,
+       Read::kInvalid,
        {}},
       {"byte-order mark later is part of a word",
        "game.db \xEF\xBB\xBFlocalhost admin secret webmap\n",
-       ConfigurationStatus::kRead,
+       Read::kRead,
        {"game.db", "\xEF\xBB\xBFlocalhost", "admin", "secret", "webmap"}},
       {"half a byte-order mark is part of the first word",
        "\xEF\xBBgame.db localhost admin secret webmap\n",
-       ConfigurationStatus::kRead,
+       Read::kRead,
        {"\xEF\xBBgame.db", "localhost", "admin", "secret", "webmap"}},
-      {"two bytes, not a mark", "ab", ConfigurationStatus::kInvalid, {}},
+      {"two bytes, not a mark", "ab", Read::kInvalid, {}},
       {"tabs, form feeds and a blank after the fifth",
        "\t game.db\flocalhost\vadmin\tsecret  webmap ",
-       ConfigurationStatus::kRead, kSample},
+       Read::kRead, kSample},
       {"sixth entry a number", "game.db localhost admin secret webmap 42\n",
-       ConfigurationStatus::kRead, kSample},
+       Read::kRead, kSample},
       {"sixth entry not a number",
        "game.db localhost admin secret webmap turns\n",
-       ConfigurationStatus::kRead, kSample},
+       Read::kRead, kSample},
       {"sixth entry out of range",
        "game.db localhost admin secret webmap 99999999999999999999\n",
-       ConfigurationStatus::kRead, kSample},
+       Read::kRead, kSample},
       {"words after the sixth ignored",
        "game.db localhost admin secret webmap 7 more words here\n",
-       ConfigurationStatus::kRead, kSample},
+       Read::kRead, kSample},
       {"ampersand password is empty", "game.db localhost admin & webmap\n",
-       ConfigurationStatus::kRead, kNoPassword},
+       Read::kRead, kNoPassword},
       {"ampersand elsewhere is literal",
        "& & & pw &\n",
-       ConfigurationStatus::kRead,
+       Read::kRead,
        {"&", "&", "&", "pw", "&"}},
       {"password merely containing an ampersand",
        "game.db localhost admin a&b webmap\n",
-       ConfigurationStatus::kRead,
+       Read::kRead,
        {"game.db", "localhost", "admin", "a&b", "webmap"}},
       {"path with a blank shifts every value",
        "my game.db localhost admin secret webmap\n",
-       ConfigurationStatus::kRead,
+       Read::kRead,
        {"my", "game.db", "localhost", "admin", "secret"}},
   };
   for (const ConfigCase& c : kCases) {
     ScopedTempDir dir;
     const std::string path = dir.write("config.txt", c.content);
-    ToolConfiguration config;
-    EXPECT_EQ(c.status, readConfiguration(config, path)) << c.name;
-    if (c.status != ConfigurationStatus::kRead) continue;
+    const ConfigurationOutcome read = readConfiguration(path);
+    EXPECT_EQ(c.status, readOf(read)) << c.name;
+    if (c.status != Read::kRead || !read.ok()) continue;
+    const ToolConfiguration& config = read.value();
     EXPECT_EQ(c.expected.gameDatabasePath, config.gameDatabasePath) << c.name;
     EXPECT_EQ(c.expected.mysqlHost, config.mysqlHost) << c.name;
     EXPECT_EQ(c.expected.mysqlUser, config.mysqlUser) << c.name;
@@ -101,17 +111,16 @@ TEST(ConfigurationTest, ReadsFiveWordsByTheEndOfFileRules) {
 
 TEST(ConfigurationTest, MissingFileIsReportedAfterTheCheckingLine) {
   ScopedTempDir dir;
-  ToolConfiguration config;
-  EXPECT_EQ(ConfigurationStatus::kNotFound,
-            readConfiguration(config, dir.file("config.txt")));
+  EXPECT_EQ(Read::kNotFound, readOf(readConfiguration(dir.file("config.txt"))));
 }
 
 TEST(ConfigurationTest, WordsKeepBytesThatAreNotClassicWhitespace) {
   ScopedTempDir dir;
   const std::string content = "g\xC3\xA9.db h\x01st u p\x7F db\xC2\xA0name\n";
-  ToolConfiguration config;
-  ASSERT_EQ(ConfigurationStatus::kRead,
-            readConfiguration(config, dir.write("config.txt", content)));
+  const ConfigurationOutcome read =
+      readConfiguration(dir.write("config.txt", content));
+  ASSERT_TRUE(read.ok());
+  const ToolConfiguration& config = read.value();
   EXPECT_EQ("g\xC3\xA9.db", config.gameDatabasePath);
   EXPECT_EQ("h\x01st", config.mysqlHost);
   EXPECT_EQ("p\x7F", config.mysqlPassword);
@@ -129,17 +138,14 @@ TEST(ConfigurationTest, NulByteInAWordMakesTheFileInvalid) {
   };
   for (const std::string& content : kContents) {
     ScopedTempDir dir;
-    ToolConfiguration config;
-    EXPECT_EQ(ConfigurationStatus::kInvalid,
-              readConfiguration(config, dir.write("config.txt", content)))
+    EXPECT_EQ(Read::kInvalid,
+              readOf(readConfiguration(dir.write("config.txt", content))))
         << content.size();
   }
   ScopedTempDir dir;
-  ToolConfiguration config;
-  EXPECT_EQ(ConfigurationStatus::kRead,
-            readConfiguration(
-                config,
-                dir.write("config.txt", std::string("g h u p db 1\0\n", 15))));
+  EXPECT_EQ(Read::kRead,
+            readOf(readConfiguration(
+                dir.write("config.txt", std::string("g h u p db 1\0\n", 15)))));
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <iterator>
 
+#include "base/lower_case.h"
+
 namespace {
 
 // The groups the library reads, compared as it compares them: letter for
@@ -36,13 +38,6 @@ std::string trimEnd(const std::string& text) {
   size_t end = text.size();
   while (end > 0 && isBlank(text[end - 1])) --end;
   return text.substr(0, end);
-}
-
-std::string lowerCase(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) {
-    return static_cast<char>(std::tolower(c));
-  });
-  return text;
 }
 
 // Option names may be written with '_' or '-'.

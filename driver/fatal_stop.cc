@@ -68,6 +68,12 @@ void drainPendingInput(int fd) {
 
 }  // namespace
 
+int endWithStop(std::ostream& out, const Stop& stop) {
+  if (stop.waitsForKey) return fatalStop(out, stop);
+  out << stop.text;
+  return stop.status;
+}
+
 int fatalStop(std::ostream& out, const Stop& stop) {
   out << stop.text << stop.prompt;
   out.flush();

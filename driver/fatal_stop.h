@@ -6,12 +6,16 @@
 
 #include <ostream>
 
-#include "config/stop.h"
+#include "stops/stop.h"
 
 // Writes the stop's text and prompt to out, flushes them, waits for one key
 // press and returns the stop's status, which the caller returns from the
 // entry point.
 int fatalStop(std::ostream& out, const Stop& stop);
+
+// How every run that does not complete ends: through fatalStop, or, for a
+// stop that waits for no key, with its text and status alone.
+int endWithStop(std::ostream& out, const Stop& stop);
 
 // Reads one key press from the terminal device (/dev/tty), without echo and
 // without waiting for Enter, and restores the terminal afterwards. Standard

@@ -22,10 +22,9 @@ bool isWord(const std::string& word) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
-  ToolConfiguration config;
-  if (readConfigurationWords(in, config) != ConfigurationStatus::kRead) {
-    return 0;
-  }
+  const ConfigurationOutcome read = readConfigurationWords(in);
+  if (!read.ok()) return 0;
+  const ToolConfiguration& config = read.value();
   if (!isWord(config.gameDatabasePath) || !isWord(config.mysqlHost) ||
       !isWord(config.mysqlUser) || !isWord(config.webmapDatabaseName) ||
       (!config.mysqlPassword.empty() && !isWord(config.mysqlPassword)) ||

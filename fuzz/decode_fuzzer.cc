@@ -34,12 +34,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > 0) std::memcpy(buffer.bytes.get(), data, size);
 
   NullStream out;
-  DecodedMap map;
-  if (const std::optional<std::string> damaged =
-          decodeMap(out, "game.db", buffer, map)) {
-    if (damaged->rfind("Fatal:  ", 0) != 0) std::abort();
+  auto located = locateMapHexes(out, buffer);
+  if (!located.ok()) {
+    // What it names must lie where it says: a hex object within the map's.
+    const DamagedGameDatabase& damaged = located.failure();
+    if (damaged.fileLength != buffer.length ||
+        (damaged.kind == DamagedGameDatabase::Kind::kHexObjectPastEnd &&
+         (damaged.hex < 0 || damaged.hex >= damaged.hexesNeeded ||
+          damaged.hexLastByte < buffer.length))) {
+      std::abort();
+    }
     return 0;
   }
+  DecodedMap& map = located.value();
+  extractHexFields(out, buffer, map);
   translateHexTable(map.hexes);
   const HexTable& h = map.hexes;
   for (int32_t i = 0; i < map.hexCount; ++i) {

@@ -36,25 +36,19 @@ std::unique_ptr<uint8_t[]> readExactly(const std::string& path,
 
 }  // namespace
 
-bool loadGameDatabase(std::ostream& out, const std::string& path,
-                      GameDatabaseBuffer& buffer) {
+Outcome<GameDatabaseBuffer, UnreadableGameDatabase> loadGameDatabase(
+    std::ostream& out, const std::string& path) {
   const int64_t length = measure(path);
   const bool fits =
       length >= 0 && length <= std::numeric_limits<int32_t>::max();
   out << "Info:   Opening database and reading data...\n";
   std::unique_ptr<uint8_t[]> bytes = fits ? readExactly(path, length) : nullptr;
   out << "Info:   Database closed.\n";
-  if (!bytes) return false;
+  if (!bytes) {
+    return Outcome<GameDatabaseBuffer, UnreadableGameDatabase>::failed({path});
+  }
+  GameDatabaseBuffer buffer;
   buffer.bytes = std::move(bytes);
   buffer.length = static_cast<int32_t>(length);
-  return true;
-}
-
-std::string unreadableGameDatabaseText(const std::string& path) {
-  return "Fatal:  Couldn't find Quarrion database!\n"
-         "Fatal:  Error (-1) encountered. Shutting down.\n"
-         "Path: " +
-         path +
-         "\n"
-         "\n";
+  return buffer;
 }

@@ -9,22 +9,21 @@
 #include <ostream>
 #include <string>
 
+#include "base/outcome.h"
+
 struct GameDatabaseBuffer {
   std::unique_ptr<uint8_t[]> bytes;  // the file's bytes exactly as stored
   int32_t length = 0;
 };
 
-// Writes the opening and the closing progress lines whatever happens. Returns
-// false when the file cannot be read: it is missing, not a regular file,
+// A game database that cannot be read: it is missing, not a regular file,
 // shorter than measured, 2 GiB or larger, or too large to allocate.
-bool loadGameDatabase(std::ostream& out, const std::string& path,
-                      GameDatabaseBuffer& buffer);
+struct UnreadableGameDatabase {
+  std::string path;
+};
 
-// The text of the stop for a game database that cannot be read, as it has
-// always read: it ends with an empty line, which the prompt follows.
-std::string unreadableGameDatabaseText(const std::string& path);
-
-// That stop's prompt: after the empty line, without a line break.
-constexpr char kUnreadableGameDatabasePrompt[] = "Press any key to exit...";
+// Writes the opening and the closing progress lines whatever happens.
+Outcome<GameDatabaseBuffer, UnreadableGameDatabase> loadGameDatabase(
+    std::ostream& out, const std::string& path);
 
 #endif  // ZELKOR_GAMEDB_GAME_DATABASE_H_

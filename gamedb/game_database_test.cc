@@ -16,72 +16,47 @@ const char kProgressLines[] =
 
 TEST(GameDatabaseTest, LoadsEveryByteUnchanged) {
   ScopedTempDir dir;
-  std::string content("\r\n\x1A\0\n\r\xFF\x80tail\r", 13);
-  const std::string path = dir.write("game.db", content);
-  std::ostringstream out;
-  GameDatabaseBuffer buffer;
-  ASSERT_TRUE(loadGameDatabase(out, path, buffer));
-  EXPECT_EQ(kProgressLines, out.str());
-  ASSERT_EQ(13, buffer.length);
-  EXPECT_EQ(content, std::string(reinterpret_cast<char*>(buffer.bytes.get()),
-                                 buffer.length));
-}
-
-TEST(GameDatabaseTest, EmptyFileLoadsWithLengthZero) {
-  ScopedTempDir dir;
-  std::ostringstream out;
-  GameDatabaseBuffer buffer;
-  ASSERT_TRUE(loadGameDatabase(out, dir.write("game.db", ""), buffer));
-  EXPECT_EQ(0, buffer.length);
-  EXPECT_EQ(kProgressLines, out.str());
-}
-
-TEST(GameDatabaseTest, UnreadablePathsFailAfterBothProgressLines) {
-  ScopedTempDir dir;
-  const std::string fifo = dir.file("pipe");
-  ASSERT_EQ(0, mkfifo(fifo.c_str(), 0600));
-  const std::string kPaths[] = {dir.file("missing.db"), dir.path(), fifo};
-  for (const std::string& path : kPaths) {
+  const std::string kContents[] = {std::string("\r\n\x1A\0\n\r\xFF\x80tail\r", 13),
+                                   ""};
+  for (const std::string& content : kContents) {
+    const std::string path = dir.write("game.db", content);
     std::ostringstream out;
-    GameDatabaseBuffer buffer;
-    EXPECT_FALSE(loadGameDatabase(out, path, buffer)) << path;
-    EXPECT_EQ(kProgressLines, out.str()) << path;
+    const auto loaded = loadGameDatabase(out, path);
+    ASSERT_TRUE(loaded.ok()) << content.size();
+    EXPECT_EQ(kProgressLines, out.str());
+    const GameDatabaseBuffer& buffer = loaded.value();
+    ASSERT_EQ(static_cast<int32_t>(content.size()), buffer.length);
+    EXPECT_EQ(content, std::string(reinterpret_cast<char*>(buffer.bytes.get()),
+                                   buffer.length));
   }
 }
 
-// A file that gives fewer bytes than its measured size, as one shortened
-// between measuring and reading does. The kernel's own files do so at any
-// time: they measure a page and hold a few bytes.
-TEST(GameDatabaseTest, FileShorterThanMeasuredIsUnreadable) {
-  const std::string path = "/sys/devices/system/cpu/online";
-  struct stat info {};
-  ASSERT_EQ(0, stat(path.c_str(), &info)) << path << " (needs sysfs)";
-  ASSERT_GT(info.st_size, static_cast<off_t>(readWholeFile(path).size()));
-  std::ostringstream out;
-  GameDatabaseBuffer buffer;
-  EXPECT_FALSE(loadGameDatabase(out, path, buffer));
-  EXPECT_EQ(kProgressLines, out.str());
-}
-
-TEST(GameDatabaseTest, FileLongerThanSigned32BitCountIsUnreadable) {
+// Each fails after both progress lines, naming its path.
+TEST(GameDatabaseTest, UnreadableFilesFailAfterBothProgressLines) {
   ScopedTempDir dir;
-  const std::string path = dir.write("huge.db", "");
-  // A sparse file: no disk space is used.
-  ASSERT_EQ(0, truncate(path.c_str(), int64_t{1} << 31));
-  std::ostringstream out;
-  GameDatabaseBuffer buffer;
-  EXPECT_FALSE(loadGameDatabase(out, path, buffer));
-  EXPECT_EQ(kProgressLines, out.str());
-}
+  const std::string fifo = dir.file("pipe");
+  ASSERT_EQ(0, mkfifo(fifo.c_str(), 0600));
+  // A sparse file of 2 GiB, one byte more than a signed 32-bit count: no disk
+  // space is used.
+  const std::string huge = dir.write("huge.db", "");
+  ASSERT_EQ(0, truncate(huge.c_str(), int64_t{1} << 31));
+  // A file that gives fewer bytes than its measured size, as one shortened
+  // between measuring and reading does. The kernel's own files do so at any
+  // time: they measure a page and hold a few bytes.
+  const std::string shorter = "/sys/devices/system/cpu/online";
+  struct stat info {};
+  ASSERT_EQ(0, stat(shorter.c_str(), &info)) << shorter << " (needs sysfs)";
+  ASSERT_GT(info.st_size, static_cast<off_t>(readWholeFile(shorter).size()));
 
-TEST(GameDatabaseTest, UnreadableTextEchoesThePathAndEndsWithThePrompt) {
-  EXPECT_EQ(
-      "Fatal:  Couldn't find Quarrion database!\n"
-      "Fatal:  Error (-1) encountered. Shutting down.\n"
-      "Path: saves/game one.db\n"
-      "\nPress any key to exit...",
-      unreadableGameDatabaseText("saves/game one.db") +
-          kUnreadableGameDatabasePrompt);
+  const std::string kPaths[] = {dir.file("missing.db"), dir.path(), fifo, huge,
+                                shorter};
+  for (const std::string& path : kPaths) {
+    std::ostringstream out;
+    const auto loaded = loadGameDatabase(out, path);
+    ASSERT_FALSE(loaded.ok()) << path;
+    EXPECT_EQ(path, loaded.failure().path);
+    EXPECT_EQ(kProgressLines, out.str()) << path;
+  }
 }
 
 }  // namespace

@@ -31,43 +31,35 @@ constexpr FieldLine kFieldLines[] = {
 static_assert(followsHexFields(kFieldLines),
               "one line per hex field, in the table's order");
 
-std::string gridSizeOutsideText(const GameObjectPositions& found,
-                                int32_t length) {
-  const std::string size = std::to_string(length);
-  if (found.mapDescription == 0) {
-    return "Fatal:  No map description found in the game database, and its " +
-           size + " bytes are too few to hold the map size (bytes " +
-           std::to_string(kColumnsOffset) + " and " +
-           std::to_string(kRowsOffset) + ").\n";
-  }
-  return "Fatal:  The map description at byte offset " +
-         std::to_string(found.mapDescription) +
-         " runs past the end of the game database: its map size needs byte " +
-         std::to_string(rowsBytePosition(found.mapDescription)) +
-         ", the file has " + size + " bytes.\n";
-}
-
-std::string mapSize(const DecodedMap& map) {
-  return std::to_string(map.rows) + " rows x " + std::to_string(map.columns) +
-         " columns";
-}
+using Located = Outcome<DecodedMap, DamagedGameDatabase>;
 
 }  // namespace
 
-std::optional<std::string> decodeMap(std::ostream& out, const std::string& path,
-                                     const GameDatabaseBuffer& buffer,
-                                     DecodedMap& map) {
+Located locateMapHexes(std::ostream& out, const GameDatabaseBuffer& buffer) {
+  using Kind = DamagedGameDatabase::Kind;
   const uint8_t* bytes = buffer.bytes.get();
   const GameObjectPositions found = findGameObjects(bytes, buffer.length);
+  DecodedMap map;
+  // The numbers that show what is wrong, filled in as the checks go.
+  DamagedGameDatabase facts;
+  facts.fileLength = buffer.length;
+  facts.mapDescription = found.mapDescription;
+  const auto damaged = [&](Kind kind) {
+    facts.kind = kind;
+    facts.rows = map.rows;
+    facts.columns = map.columns;
+    facts.hexesNeeded = map.hexCount;
+    return Located::failed(facts);
+  };
 
   out << "Info:   Getting rows.\n";
   if (found.mapDescription == 0 && found.hexObjectCount == 0) {
-    return "Fatal:  " + path +
-           " is not a game database: it holds neither a map description "
-           "nor a single hex object. Nothing was written.\n";
+    return damaged(Kind::kNoGameObjects);
   }
   if (!gridSizeInBuffer(found.mapDescription, buffer.length)) {
-    return gridSizeOutsideText(found, buffer.length);
+    facts.mapSizeByte = rowsBytePosition(found.mapDescription);
+    return damaged(found.mapDescription == 0 ? Kind::kNoMapDescription
+                                             : Kind::kMapSizePastEnd);
   }
   map.rows = readRows(bytes, found.mapDescription);
   out << "Info:   Getting columns.\n";
@@ -75,43 +67,30 @@ std::optional<std::string> decodeMap(std::ostream& out, const std::string& path,
   // Every map a game makes has at least one row and one column. Anything else
   // is a wrong or broken file, which must not replace the webmap with an
   // empty map (nor make a positive count of two negative sizes).
-  if (map.rows <= 0 || map.columns <= 0) {
-    return "Fatal:  The game database gives a map of " + mapSize(map) +
-           ", but a map has at least one row and one column. Nothing was "
-           "written.\n";
-  }
+  if (map.rows <= 0 || map.columns <= 0) return damaged(Kind::kNoRowsOrColumns);
   map.hexCount = map.rows * map.columns;
 
   map.hexes = createHexTable(map.hexCount);
   out << "Info:   Sorting ?AVtMetaMapHex objects.\n";
-  const int32_t hexObjects = findHexObjects(found, map.hexes.positions);
-  const int32_t needed = map.hexCount;
-  if (hexObjects < needed) {
-    return "Fatal:  The game database holds " + std::to_string(hexObjects) +
-           " hex objects, but its map of " + mapSize(map) + " needs " +
-           std::to_string(needed) + ".\n";
-  }
-  if (hexObjects > needed) {
-    out << "Info:   Ignoring " << hexObjects - needed
-        << " hex objects beyond the " << needed << " of the map of "
-        << mapSize(map) << ".\n";
-  }
+  facts.hexObjects = findHexObjects(found, map.hexes.positions);
+  if (facts.hexObjects < map.hexCount) return damaged(Kind::kTooFewHexObjects);
+  map.surplusHexObjects = facts.hexObjects - map.hexCount;
   const int32_t pastEnd =
       firstHexObjectPastEnd(map.hexes.positions, buffer.length);
   if (pastEnd >= 0) {
-    const int32_t position = map.hexes.positions[pastEnd];
-    return "Fatal:  Hex object " + std::to_string(pastEnd) +
-           " at byte offset " + std::to_string(position) +
-           " runs past the end of the game database: its fields reach "
-           "byte " +
-           std::to_string(position + kHexObjectExtent - 1) + ", the file has " +
-           std::to_string(buffer.length) + " bytes.\n";
+    facts.hex = pastEnd;
+    facts.hexPosition = map.hexes.positions[pastEnd];
+    facts.hexLastByte = facts.hexPosition + kHexObjectExtent - 1;
+    return damaged(Kind::kHexObjectPastEnd);
   }
+  return map;
+}
 
+void extractHexFields(std::ostream& out, const GameDatabaseBuffer& buffer,
+                      DecodedMap& map) {
   for (size_t i = 0; i < std::size(kHexFields); ++i) {
     out << kFieldLines[i].line;
-    extractField(bytes, map.hexes.positions, kHexFields[i].location,
-                 map.hexes.*kHexFields[i].member);
+    extractField(buffer.bytes.get(), map.hexes.positions,
+                 kHexFields[i].location, map.hexes.*kHexFields[i].member);
   }
-  return std::nullopt;
 }

@@ -50,8 +50,11 @@ std::string oneRowTwoColumns() {
 TEST(KnownAnswerTest, HexObjectsDecodeToWhatTheGameMeans) {
   const GameDatabaseBuffer buffer = bufferOf(oneRowTwoColumns());
   std::ostringstream out;
-  DecodedMap map;
-  ASSERT_EQ(std::nullopt, decodeMap(out, "game.db", buffer, map));
+  auto located = locateMapHexes(out, buffer);
+  ASSERT_TRUE(located.ok());
+  DecodedMap& map = located.value();
+  extractHexFields(out, buffer, map);
+  EXPECT_EQ(0, map.surplusHexObjects);
   EXPECT_EQ(1, map.rows);
   EXPECT_EQ(2, map.columns);
   EXPECT_EQ(2, map.hexCount);
@@ -77,11 +80,14 @@ TEST(KnownAnswerTest, MapSizeIsReadFromItsBytes) {
   put(bytes, 59, "\x0C");  // 12 rows
   const GameDatabaseBuffer buffer = bufferOf(bytes);
   std::ostringstream out;
-  DecodedMap map;
-  EXPECT_EQ(
-      "Fatal:  The game database holds 2 hex objects, but its map of 12 rows "
-      "x 20 columns needs 240.\n",
-      decodeMap(out, "game.db", buffer, map));
+  const auto located = locateMapHexes(out, buffer);
+  ASSERT_FALSE(located.ok());
+  const DamagedGameDatabase& damaged = located.failure();
+  EXPECT_EQ(DamagedGameDatabase::Kind::kTooFewHexObjects, damaged.kind);
+  EXPECT_EQ(12, damaged.rows);
+  EXPECT_EQ(20, damaged.columns);
+  EXPECT_EQ(2, damaged.hexObjects);
+  EXPECT_EQ(240, damaged.hexesNeeded);
 }
 
 }  // namespace

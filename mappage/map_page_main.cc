@@ -12,7 +12,7 @@
 #include "config/connection_values.h"
 #include "config/exit_status.h"
 #include "config/run_lock.h"
-#include "config/stop.h"
+#include "stops/stop.h"
 #include "mappage/map_page.h"
 #include "mappage/page_file.h"
 #include "webmap/webmap_reader.h"
@@ -67,6 +67,28 @@ std::string helpText() {
   return text;
 }
 
+// What went wrong in writing the page, with the system's own words for why.
+Stop pageNotWrittenStop(const PageFileFailure& failure) {
+  std::string step;
+  switch (failure.step) {
+    case PageFileFailure::Step::kCreate:
+      step = "cannot create a file beside";
+      break;
+    case PageFileFailure::Step::kWrite:
+      step = "cannot write";
+      break;
+    case PageFileFailure::Step::kSetMode:
+      step = "cannot set the mode of";
+      break;
+    case PageFileFailure::Step::kReplace:
+      step = "cannot replace";
+      break;
+  }
+  return {kExitPageNotWritten, "Fatal:  The map page was not written: " +
+                                   step + " " + failure.file + ": " +
+                                   std::strerror(failure.error) + "\n"};
+}
+
 // The page never waits for a key: a stop is its text and its status.
 int endWithStop(const Stop& stop) {
   std::cout << stop.text;
@@ -105,35 +127,32 @@ int main(int argc, char** argv) {
 
   // A generator run in this folder writes the webmap first.
   lockForRun(kConfigurationFileName, RunLock::kShared, std::cout);
-  ToolConfiguration config;
-  const ConfigurationStatus status = readConfiguration(config);
-  if (status != ConfigurationStatus::kRead) {
-    return endWithStop(configurationStop(status));
-  }
+  const ConfigurationOutcome config = readConfiguration();
+  if (!config.ok()) return endWithStop(configurationStop(config.failure()));
 
-  WebmapContent webmap;
-  const StatementResult read = readWebmap(connectionValues(config), webmap);
-  if (read.outcome == StatementOutcome::kServerUnreachable) {
-    return endWithStop(serverUnreachableStop(read.problem));
-  }
-  if (!read.succeeded()) {
+  const Outcome<WebmapContent, StatementResult> read =
+      readWebmap(connectionValues(config.value()));
+  if (!read.ok()) {
+    const StatementResult& failed = read.failure();
+    if (failed.outcome == StatementOutcome::kServerUnreachable) {
+      return endWithStop(serverUnreachableStop(failed.problem));
+    }
     return endWithStop(
         {kExitNoWebmap, "Fatal:  No webmap to draw in the database '" +
-                            config.webmapDatabaseName + "': " + read.error +
+                            config.value().webmapDatabaseName +
+                            "': " + failed.error +
                             "\n"
                             "        Run zelkor-generator first, or check the "
                             "database name in config.txt.\n"
                             "        " +
                             output + " was not written.\n"});
   }
+  const WebmapContent& webmap = read.value();
 
   const MapPage page = renderMapPage(webmap);
-  std::string error;
-  if (!replaceFile(output, page.html, error)) {
-    return endWithStop(
-        {kExitPageNotWritten,
-         "Fatal:  The map page was not written: " + error + "\n"});
-  }
+  const Outcome<Done, PageFileFailure> replaced =
+      replaceFile(output, page.html);
+  if (!replaced.ok()) return endWithStop(pageNotWrittenStop(replaced.failure()));
   std::cout << "Info:   Wrote " << output << ": " << page.hexesDrawn
             << " hexes drawn"
             << (page.warnings.empty() ? "" : " (the webmap is not complete)")

@@ -5,10 +5,19 @@
 
 #include <string>
 
-// Writes text to path (mode 0644, readable by the web server). Returns
-// false with the reason in error, leaving any file at path as it was and no
-// temporary file behind.
-bool replaceFile(const std::string& path, const std::string& text,
-                 std::string& error);
+#include "base/outcome.h"
+
+// Which step failed, on which file, with the system's error number.
+struct PageFileFailure {
+  enum class Step { kCreate, kWrite, kSetMode, kReplace } step;
+  // kCreate and kReplace: the page's path; otherwise the temporary file's.
+  std::string file;
+  int error = 0;
+};
+
+// Writes text to path (mode 0644, readable by the web server). A failure
+// leaves any file at path as it was and no temporary file behind.
+Outcome<Done, PageFileFailure> replaceFile(const std::string& path,
+                                           const std::string& text);
 
 #endif  // ZELKOR_MAPPAGE_PAGE_FILE_H_

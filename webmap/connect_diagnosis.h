@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "config/connection_values.h"
+#include "webmap/connect_problem.h"
 #include "config/option_files.h"
 #include "webmap/host_word.h"
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
-#include <utility>
 
+#include "base/lower_case.h"
 #include "webmap/webmap_tables.h"
 
 namespace {
@@ -20,17 +20,10 @@ constexpr char kListDatabaseObjects[] =
     "UNION ALL SELECT 'EVENT', EVENT_NAME FROM information_schema.EVENTS "
     "WHERE EVENT_SCHEMA = DATABASE()";
 
-std::string lowerCase(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) {
-    return static_cast<char>(std::tolower(c));
-  });
-  return text;
-}
-
 bool isWebmapTable(const std::string& kind, const std::string& name) {
   const std::string lower = lowerCase(name);
   return kind == "BASE TABLE" &&
-         (lower == "maphex" || lower == "mapdescription");
+         (lower == kMapHexTable || lower == kMapDescriptionTable);
 }
 
 // "table 'posts'", "view 'v'", "procedure 'p'", ...
@@ -39,16 +32,19 @@ std::string describe(const std::string& kind, const std::string& name) {
   return word + " '" + name + "'";
 }
 
-// Throws NotAWebmapDatabase unless the webmap database holds only the
+// Fails with NotAWebmapDatabase unless the webmap database holds only the
 // webmap's tables, or nothing, or does not exist or cannot be named so (a
 // drop then fails as any failed statement does).
-void checkOnlyTheWebmap(WebmapRun& run) {
+WebmapOutcome<Done> checkOnlyTheWebmap(WebmapRun& run) {
   const std::string& database = run.values().databaseName;
-  const StatementResult listed =
+  const WebmapOutcome<StatementResult> sent =
       run.send(Selects::kWebmapDatabase, Returns::kRows, kListDatabaseObjects);
+  if (!sent.ok()) return sent.passOn<Done>();
+  const StatementResult& listed = sent.value();
   if (!listed.succeeded()) {
-    if (namesNoDatabase(listed.errorNumber)) return;
-    throw NotAWebmapDatabase(database, {}, listed.error);
+    if (namesNoDatabase(listed.errorNumber)) return Done{};
+    return WebmapOutcome<Done>::failed(
+        NotAWebmapDatabase{database, {}, listed.error});
   }
   // By name, so that the stop names the same objects every time.
   std::vector<std::vector<std::string>> objects = listed.rows;
@@ -60,28 +56,25 @@ void checkOnlyTheWebmap(WebmapRun& run) {
       others.push_back(describe(object.at(0), object.at(1)));
     }
   }
-  if (!others.empty()) throw NotAWebmapDatabase(database, others, "");
+  if (!others.empty()) {
+    return WebmapOutcome<Done>::failed(NotAWebmapDatabase{database, others, ""});
+  }
+  return Done{};
 }
 
 }  // namespace
 
-NotAWebmapDatabase::NotAWebmapDatabase(std::string database,
-                                       std::vector<std::string> others,
-                                       std::string lookupError)
-    : std::runtime_error("not a webmap database: " + database),
-      database_(std::move(database)),
-      others_(std::move(others)),
-      lookupError_(std::move(lookupError)) {}
-
-bool dropWebmapDatabase(WebmapRun& run) {
-  checkOnlyTheWebmap(run);
+WebmapOutcome<bool> dropWebmapDatabase(WebmapRun& run) {
+  const WebmapOutcome<Done> checked = checkOnlyTheWebmap(run);
+  if (!checked.ok()) return checked.passOn<bool>();
   const std::string statement =
       "DROP DATABASE " + quoteIdentifier(run.values().databaseName);
-  const StatementResult result =
+  const WebmapOutcome<StatementResult> sent =
       run.send(Selects::kNoDatabase, Returns::kNoRows, statement);
-  if (!result.succeeded()) {
+  if (!sent.ok()) return sent.passOn<bool>();
+  if (!sent.value().succeeded()) {
     run.out() << "Fatal:  Was unable to drop the database!\n";
-    run.recordFailure(statement, result);
+    run.recordFailure(statement, sent.value());
     return false;
   }
   run.out() << "Info:   Database dropped.\n";

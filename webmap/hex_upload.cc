@@ -23,7 +23,7 @@ bool written(const MapHexColumn& column) {
 
 // "INSERT INTO maphex(ID, X, ..., CurrentSpeedPoints) VALUES( "
 std::string insertHead() {
-  std::string head = "INSERT INTO maphex(";
+  std::string head = std::string("INSERT INTO ") + kMapHexTable + "(";
   bool first = true;
   for (const MapHexColumn& column : kMapHexColumns) {
     if (!written(column)) continue;
@@ -51,7 +51,7 @@ std::string hexInsertStatement(const HexTable& hexes, int32_t i) {
 }
 
 std::string hexUpdateStatement(const HexTable& hexes, int32_t i) {
-  std::string s = "UPDATE maphex SET ";
+  std::string s = std::string("UPDATE ") + kMapHexTable + " SET ";
   bool first = true;
   for (const MapHexColumn& column : kMapHexColumns) {
     if (!written(column) || column.value == ColumnValue::kRowId) continue;
@@ -63,18 +63,21 @@ std::string hexUpdateStatement(const HexTable& hexes, int32_t i) {
   return s + "WHERE ID='" + std::to_string(i) + "';";
 }
 
-void uploadHexRows(WebmapRun& run, const HexTable& hexes, bool databaseCreated,
-                   UploadProgress* progress) {
+WebmapOutcome<Done> uploadHexRows(WebmapRun& run, const HexTable& hexes,
+                                  bool databaseCreated,
+                                  UploadProgress* progress) {
   const auto total = static_cast<int32_t>(hexes.positions.size());
   run.beginUpload(total, databaseCreated);
   for (int32_t i = 0; i < total; ++i) {
     // An UPDATE that finds no row with the hex's ID has not written the
     // hex either.
-    const std::string result =
+    const WebmapOutcome<Written> written =
         databaseCreated ? runWebmapStatement(run, hexInsertStatement(hexes, i))
                         : runWebmapStatement(run, hexUpdateStatement(hexes, i),
                                              MustMatch::kARow);
-    if (result != kStatementFailed) run.countHexWritten();
+    if (!written.ok()) return written.passOn<Done>();
+    if (written.value() == Written::kYes) run.countHexWritten();
     if (progress != nullptr) progress->update(i + 1, total);
   }
+  return Done{};
 }

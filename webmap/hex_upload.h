@@ -25,7 +25,8 @@ class UploadProgress {
 // Sends the statement of every hex of the table in order. A failed statement
 // is reported and tallied, and the upload goes on. progress, when not null,
 // hears of every hex.
-void uploadHexRows(WebmapRun& run, const HexTable& hexes, bool databaseCreated,
-                   UploadProgress* progress);
+WebmapOutcome<Done> uploadHexRows(WebmapRun& run, const HexTable& hexes,
+                                  bool databaseCreated,
+                                  UploadProgress* progress);
 
 #endif  // ZELKOR_WEBMAP_HEX_UPLOAD_H_

@@ -32,7 +32,8 @@ std::string mapDescriptionInsertStatement(int32_t rows, int32_t columns) {
     names += (names.empty() ? "" : ", ") + std::string(column.name);
     values += (values.empty() ? "'" : ", '") + std::string(value) + "'";
   }
-  return "INSERT INTO mapdescription(" + names + ") VALUES(" + values + ");";
+  return std::string("INSERT INTO ") + kMapDescriptionTable + "(" + names +
+         ") VALUES(" + values + ");";
 }
 
 std::string mapDescriptionUpdateStatement(int32_t rows, int32_t columns) {
@@ -51,15 +52,18 @@ std::string mapDescriptionUpdateStatement(int32_t rows, int32_t columns) {
       set += (set.empty() ? "" : ", ") + assignment;
     }
   }
-  return "UPDATE mapdescription SET " + set + " WHERE " + where + ";";
+  return std::string("UPDATE ") + kMapDescriptionTable + " SET " + set +
+         " WHERE " + where + ";";
 }
 
-void writeMapDescription(WebmapRun& run, int32_t rows, int32_t columns,
-                         bool databaseCreated) {
-  if (databaseCreated) {
-    runWebmapStatement(run, mapDescriptionInsertStatement(rows, columns));
-  } else {
-    runWebmapStatement(run, mapDescriptionUpdateStatement(rows, columns),
-                       MustMatch::kARow);
-  }
+WebmapOutcome<Done> writeMapDescription(WebmapRun& run, int32_t rows,
+                                        int32_t columns, bool databaseCreated) {
+  const WebmapOutcome<Written> written =
+      databaseCreated
+          ? runWebmapStatement(run, mapDescriptionInsertStatement(rows, columns))
+          : runWebmapStatement(run, mapDescriptionUpdateStatement(rows, columns),
+                               MustMatch::kARow);
+  if (!written.ok()) return written.passOn<Done>();
+  // A row that was not written was reported and tallied there.
+  return Done{};
 }

@@ -13,7 +13,7 @@ std::string mapDescriptionUpdateStatement(int32_t rows, int32_t columns);
 
 // Sends the INSERT (databaseCreated) or the UPDATE of the row; a failure is
 // reported and tallied.
-void writeMapDescription(WebmapRun& run, int32_t rows, int32_t columns,
-                         bool databaseCreated);
+WebmapOutcome<Done> writeMapDescription(WebmapRun& run, int32_t rows,
+                                        int32_t columns, bool databaseCreated);
 
 #endif  // ZELKOR_WEBMAP_MAP_DESCRIPTION_H_

@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "config/connection_values.h"
+#include "webmap/connect_problem.h"
 
 struct ServerTlsLook {
   // The server answered with a greeting.

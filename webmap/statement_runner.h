@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "config/connection_values.h"
+#include "webmap/connect_problem.h"
 
 // Which database the statement's connection selects: the webmap database,
 // or none (CREATE DATABASE and DROP DATABASE name it in the statement, so an

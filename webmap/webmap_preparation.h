@@ -16,11 +16,11 @@
 // deletion of it after failures.
 constexpr int32_t kMostCheckConnections = 14;
 
-// Creates the webmap database and its two tables. Returns true when CREATE
+// Creates the webmap database and its two tables. Gives true when CREATE
 // DATABASE succeeded; false (after "Info:   Found webmap database.
 // Updating...") when it failed, which is the normal outcome for an existing
 // database and is not tallied as a failure.
-bool createWebmapDatabase(WebmapRun& run);
+WebmapOutcome<bool> createWebmapDatabase(WebmapRun& run);
 
 // Reads a count text as the standard text-to-int conversion does: leading
 // white space, one optional sign, digits; no digits reads as 0.
@@ -32,15 +32,15 @@ std::string countHexIdsStatement(int32_t hexCount);
 
 // Makes sure the webmap database exists and matches a map of hexCount hexes
 // (0 or more): maphex holds exactly the rows with IDs 0 ... hexCount - 1 and
-// mapdescription exactly one row. Returns databaseCreated: true when the rows
-// must be inserted, false when they are to be updated in place. Throws
-// NotAWebmapDatabase (webmap/drop_guard.h) when a rebuild would drop a
-// database that holds more than the webmap.
-bool prepareWebmapDatabase(WebmapRun& run, int32_t hexCount);
+// mapdescription exactly one row. Gives databaseCreated: true when the rows
+// must be inserted, false when they are to be updated in place. Fails with
+// NotAWebmapDatabase when a rebuild would drop a database that holds more
+// than the webmap.
+WebmapOutcome<bool> prepareWebmapDatabase(WebmapRun& run, int32_t hexCount);
 
 // Deletes the map description row, so that the next run's validity test
 // rejects the webmap and rebuilds it: for a run whose statements failed,
 // which may have left rows that UPDATEs can never mend.
-void markWebmapForRebuild(WebmapRun& run);
+WebmapOutcome<Done> markWebmapForRebuild(WebmapRun& run);
 
 #endif  // ZELKOR_WEBMAP_WEBMAP_PREPARATION_H_

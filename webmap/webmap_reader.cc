@@ -44,23 +44,22 @@ std::vector<Row> rowsOf(const Rows& read,
 
 }  // namespace
 
-StatementResult readWebmap(const WebmapConnectionValues& values,
-                           WebmapContent& content) {
+Outcome<WebmapContent, StatementResult> readWebmap(
+    const WebmapConnectionValues& values) {
+  using Read = Outcome<WebmapContent, StatementResult>;
   static const auto kDescriptionColumns = columnsRead(kMapDescriptionColumns);
   static const auto kHexColumns = columnsRead(kMapHexColumns);
   StatementResult descriptions =
       runStatement(values, Selects::kWebmapDatabase, Returns::kRows,
-                   selectStatement(kDescriptionColumns, "mapdescription"));
-  if (!descriptions.succeeded()) return descriptions;
+                   selectStatement(kDescriptionColumns, kMapDescriptionTable));
+  if (!descriptions.succeeded()) return Read::failed(descriptions);
   StatementResult hexes =
       runStatement(values, Selects::kWebmapDatabase, Returns::kRows,
-                   selectStatement(kHexColumns, "maphex"));
-  if (!hexes.succeeded()) return hexes;
-
+                   selectStatement(kHexColumns, kMapHexTable));
+  if (!hexes.succeeded()) return Read::failed(hexes);
   WebmapContent read;
   read.descriptions =
       rowsOf<MapDescriptionRow>(descriptions.rows, kDescriptionColumns);
   read.hexes = rowsOf<MapHexRow>(hexes.rows, kHexColumns);
-  content = std::move(read);
-  return hexes;
+  return read;
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/outcome.h"
 #include "webmap/statement_runner.h"
 #include "webmap/webmap_tables.h"
 
@@ -14,10 +15,10 @@ struct WebmapContent {
   std::vector<MapHexRow> hexes;  // by ID
 };
 
-// Reads both tables of the webmap database. On failure returns the failed
-// statement's result (server unreachable, or the database or a table missing)
-// and leaves content as it was.
-StatementResult readWebmap(const WebmapConnectionValues& values,
-                           WebmapContent& content);
+// Reads both tables of the webmap database. Fails with the failed
+// statement's result: the server unreachable (its outcome
+// kServerUnreachable), or the database or a table missing.
+Outcome<WebmapContent, StatementResult> readWebmap(
+    const WebmapConnectionValues& values);
 
 #endif  // ZELKOR_WEBMAP_WEBMAP_READER_H_

@@ -3,19 +3,6 @@
 #include <algorithm>
 #include <thread>
 
-namespace {
-
-std::string failureText(const std::string& statement,
-                        const StatementResult& result) {
-  return result.error + " (in: " + statement + ")";
-}
-
-}  // namespace
-
-ServerUnreachable::ServerUnreachable(const ConnectProblem& problem)
-    : std::runtime_error("cannot connect to " + problem.host + ": " +
-                         problem.error),
-      problem_(problem) {}
 
 std::chrono::milliseconds pauseAfter(const ConnectPatience& patience,
                                      int tries) {
@@ -29,8 +16,9 @@ bool worthAnotherTry(ConnectFailure failure, bool reachedBefore) {
          (failure == ConnectFailure::kServerAway && reachedBefore);
 }
 
-StatementResult WebmapRun::send(Selects selects, Returns returns,
-                                const std::string& statement) {
+WebmapOutcome<StatementResult> WebmapRun::send(Selects selects,
+                                               Returns returns,
+                                               const std::string& statement) {
   std::chrono::milliseconds waited{0};
   bool announced = false;
   for (int tries = 1;; ++tries) {
@@ -43,7 +31,7 @@ StatementResult WebmapRun::send(Selects selects, Returns returns,
     const std::chrono::milliseconds pause = pauseAfter(patience_, tries);
     if (!worthAnotherTry(result.problem.failure, reachedServer_) ||
         waited + pause > patience_.limit) {
-      throw ServerUnreachable(result.problem);
+      return WebmapOutcome<StatementResult>::failed(result.problem);
     }
     if (!announced && waited + pause >= patience_.announceAfter) {
       out() << "Info:   Waiting for the MySQL server: " << result.error << "\n";
@@ -61,50 +49,58 @@ void WebmapRun::recordFailure(const std::string& statement,
   const bool missing = result.errorNumber == kErrorUnknownDatabase ||
                        result.errorNumber == kErrorNoSuchTable ||
                        result.errorNumber == kErrorDropMissingDatabase;
-  if (missing && !createFailed_ && createFailure_.empty()) {
+  if (missing && !createFailed_ && !createFailure_) {
     webmapWentMissing_ = true;
   }
   if (failedStatements_++ > 0) return;
   const bool causedByFailedCreate =
-      result.errorNumber == kErrorUnknownDatabase && !createFailure_.empty();
-  firstFailure_ =
-      causedByFailedCreate ? createFailure_ : failureText(statement, result);
+      result.errorNumber == kErrorUnknownDatabase && createFailure_;
+  firstFailure_ = causedByFailedCreate ? *createFailure_
+                                       : FailedStatement{result.error, statement};
 }
 
 void WebmapRun::noteCreateFailure(const std::string& statement,
                                   const StatementResult& result) {
-  createFailure_ = failureText(statement, result);
+  createFailure_ = FailedStatement{result.error, statement};
 }
 
 void WebmapRun::beginUpload(int32_t total, bool inserting) {
   hexesWritten_ = HexesWritten{true, inserting, 0, total};
 }
 
-std::string runWebmapStatement(WebmapRun& run, const std::string& statement,
-                               MustMatch mustMatch) {
-  StatementResult result =
+WebmapOutcome<Written> runWebmapStatement(WebmapRun& run,
+                                          const std::string& statement,
+                                          MustMatch mustMatch) {
+  WebmapOutcome<StatementResult> sent =
       run.send(Selects::kWebmapDatabase, Returns::kNoRows, statement);
+  if (!sent.ok()) return sent.passOn<Written>();
+  StatementResult& result = sent.value();
   if (result.succeeded() && mustMatch == MustMatch::kARow &&
       result.matchedRows == 0) {
     result.outcome = StatementOutcome::kFailed;
     result.error = "no row has this ID";
   }
-  if (result.succeeded()) return "1";
+  if (result.succeeded()) return Written::kYes;
   run.out() << "Info:   Error updating!\n";
   run.recordFailure(statement, result);
-  return kStatementFailed;
+  return Written::kNo;
 }
 
-std::string queryWebmapCount(WebmapRun& run, const std::string& statement) {
-  const StatementResult result =
+WebmapOutcome<std::optional<std::string>> queryWebmapCount(
+    WebmapRun& run, const std::string& statement) {
+  const WebmapOutcome<StatementResult> sent =
       run.send(Selects::kWebmapDatabase, Returns::kRows, statement);
+  if (!sent.ok()) return sent.passOn<std::optional<std::string>>();
+  const StatementResult& result = sent.value();
   if (!result.succeeded()) {
     run.out() << "Info:   Found webmap database. Updating...\n";
     if (result.errorNumber != kErrorNoSuchTable) {
       run.recordFailure(statement, result);
     }
-    return kStatementFailed;
+    return std::optional<std::string>();
   }
-  if (result.rows.empty() || result.rows.back().empty()) return "";
-  return result.rows.back().front();
+  if (result.rows.empty() || result.rows.back().empty()) {
+    return std::optional<std::string>("");
+  }
+  return std::optional<std::string>(result.rows.back().front());
 }

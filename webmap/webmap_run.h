@@ -1,30 +1,44 @@
 // The run-wide state of the webmap work and the two statement operations the
 // preparation and the upload are written over. A statement that fails is
 // reported and tallied, and the run goes on; a server that cannot be reached
-// at all ends the webmap work at once (ServerUnreachable).
+// at all, or a database that a rebuild must not drop, ends the webmap work
+// at once: every operation gives back a WebmapOutcome, and one that failed
+// is passed on up to the program without sending anything more.
 #ifndef ZELKOR_WEBMAP_WEBMAP_RUN_H_
 #define ZELKOR_WEBMAP_WEBMAP_RUN_H_
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <ostream>
-#include <stdexcept>
 #include <string>
 #include <utility>
+#include <variant>
+#include <vector>
 
+#include "base/outcome.h"
 #include "webmap/statement_runner.h"
 
-// Thrown when no connection can be opened: the server is unreachable or
-// refuses the login. Not thrown for a database that cannot be selected,
-// which counts as a failure of the statement at hand.
-class ServerUnreachable : public std::runtime_error {
- public:
-  explicit ServerUnreachable(const ConnectProblem& problem);
-  const ConnectProblem& problem() const { return problem_; }
-
- private:
-  ConnectProblem problem_;
+// A database that a rebuild would have to drop although it holds more than
+// the webmap's two tables, or whose content could not be looked up: nothing
+// has been dropped, and nothing must be written.
+struct NotAWebmapDatabase {
+  std::string database;
+  // The objects that are not the webmap's, as "table 'posts'", "view 'v'",
+  // ...; empty when the look-up failed.
+  std::vector<std::string> others;
+  // The server's error when the look-up failed, else empty.
+  std::string lookupError;
 };
+
+// Why the webmap work ended before its end: no connection could be opened
+// (the server is unreachable or refuses the login; a database that cannot
+// be selected is a failed statement instead), or a rebuild would drop more
+// than the webmap.
+using WebmapStop = std::variant<ConnectProblem, NotAWebmapDatabase>;
+
+template <typename Value>
+using WebmapOutcome = Outcome<Value, WebmapStop>;
 
 // How long a connect that the server refuses for a moment is tried again:
 // pauses from 50 ms, doubling up to 1 s, for at most 30 s per statement.
@@ -54,6 +68,12 @@ struct HexesWritten {
   int32_t total = 0;
 };
 
+// A statement that failed, as the server or the client library said.
+struct FailedStatement {
+  std::string error;
+  std::string statement;
+};
+
 // Owned by the driver: where to connect, where messages go, the statements
 // that failed and how far the upload came.
 class WebmapRun {
@@ -64,17 +84,17 @@ class WebmapRun {
   const WebmapConnectionValues& values() const { return values_; }
   std::ostream& out() { return *out_; }
   int failedStatements() const { return failedStatements_; }
-  // The server's error for the first failure that caused the others, then
-  // the statement: "<error> (in: <statement>)".
-  const std::string& firstFailure() const { return firstFailure_; }
+  // The first failure that caused the others.
+  const FailedStatement& firstFailure() const { return firstFailure_; }
 
   // Sends one statement. A connect that the server refuses for a moment is
   // tried again (see worthAnotherTry and ConnectPatience), with one line
   // when the wait begins to last and one when the run goes on; the
-  // statement itself goes out once. Throws ServerUnreachable when no
-  // connection can be opened.
-  StatementResult send(Selects selects, Returns returns,
-                       const std::string& statement);
+  // statement itself goes out once. Fails with the ConnectProblem when no
+  // connection can be opened; a statement that the server refused is a
+  // result like any other.
+  WebmapOutcome<StatementResult> send(Selects selects, Returns returns,
+                                      const std::string& statement);
   // Tallies a failed statement.
   void recordFailure(const std::string& statement,
                      const StatementResult& result);
@@ -100,31 +120,33 @@ class WebmapRun {
   const ConnectPatience patience_;
   bool reachedServer_ = false;
   int failedStatements_ = 0;
-  std::string firstFailure_;
-  std::string createFailure_;
+  FailedStatement firstFailure_;
+  std::optional<FailedStatement> createFailure_;
   bool createFailed_ = false;
   bool webmapWentMissing_ = false;
   HexesWritten hexesWritten_;
 };
 
-constexpr char kStatementFailed[] = "Error!";
-
 // What runWebmapStatement asks of a statement besides being accepted.
 enum class MustMatch { kNothing, kARow };
 
-// Runs a statement that yields no rows (CREATE TABLE, INSERT, UPDATE,
-// DELETE) on a connection that selects the webmap database. Returns "1", or
-// kStatementFailed after printing "Info:   Error updating!" and tallying the
-// failure; with MustMatch::kARow a statement that matched no row has failed
-// too.
-std::string runWebmapStatement(WebmapRun& run, const std::string& statement,
-                               MustMatch mustMatch = MustMatch::kNothing);
+// Whether a statement did its work.
+enum class Written { kYes, kNo };
 
-// Runs a SELECT on a connection that selects the webmap database and returns
+// Runs a statement that yields no rows (CREATE TABLE, INSERT, UPDATE,
+// DELETE) on a connection that selects the webmap database: kYes, or kNo
+// after printing "Info:   Error updating!" and tallying the failure; with
+// MustMatch::kARow a statement that matched no row has failed too.
+WebmapOutcome<Written> runWebmapStatement(
+    WebmapRun& run, const std::string& statement,
+    MustMatch mustMatch = MustMatch::kNothing);
+
+// Runs a SELECT on a connection that selects the webmap database and gives
 // the text of the first column of its last row ("" when it has no row). On
-// failure prints "Info:   Found webmap database. Updating..." and returns
-// kStatementFailed. A missing table is part of the validity test and is not
-// tallied; any other failure is.
-std::string queryWebmapCount(WebmapRun& run, const std::string& statement);
+// failure prints "Info:   Found webmap database. Updating..." and gives no
+// text. A missing table is part of the validity test and is not tallied;
+// any other failure is.
+WebmapOutcome<std::optional<std::string>> queryWebmapCount(
+    WebmapRun& run, const std::string& statement);
 
 #endif  // ZELKOR_WEBMAP_WEBMAP_RUN_H_

@@ -18,14 +18,12 @@ std::string createStatement(const char* table, const Column (&columns)[n],
 
 }  // namespace
 
-// The tables are named in lower case here as in every other statement, so
-// that servers which compare table names by case find them too.
 std::string createMapHexStatement() {
-  return createStatement("maphex", kMapHexColumns, kMapHexConstraint);
+  return createStatement(kMapHexTable, kMapHexColumns, kMapHexConstraint);
 }
 
 std::string createMapDescriptionStatement() {
-  return createStatement("mapdescription", kMapDescriptionColumns, nullptr);
+  return createStatement(kMapDescriptionTable, kMapDescriptionColumns, nullptr);
 }
 
 std::string quoteIdentifier(const std::string& name) {

@@ -10,6 +10,11 @@
 
 #include "gamedb/hex_table.h"
 
+// The webmap's tables as every statement names them: in lower case, so that
+// servers which compare table names by case find them too.
+constexpr char kMapHexTable[] = "maphex";
+constexpr char kMapDescriptionTable[] = "mapdescription";
+
 // One maphex row as the map page reads it; a NULL reads as "".
 struct MapHexRow {
   std::string id;

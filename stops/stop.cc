@@ -1,4 +1,4 @@
-#include "config/stop.h"
+#include "stops/stop.h"
 
 #include "config/exit_status.h"
 
@@ -264,8 +264,8 @@ std::string continuationLines(const std::string& text) {
   return lines;
 }
 
-Stop configurationStop(ConfigurationStatus status) {
-  if (status == ConfigurationStatus::kNotFound) {
+Stop configurationStop(ConfigurationFault fault) {
+  if (fault == ConfigurationFault::kNotFound) {
     return {kExitConfigurationNotFound,
             "Fatal:  Configuration file not found!\n"};
   }

@@ -1,4 +1,4 @@
-#include "config/stop.h"
+#include "stops/stop.h"
 
 #include <gtest/gtest.h>
 
@@ -244,10 +244,10 @@ TEST(StopTest, ContinuationLinesBreakAtEightyColumns) {
 }
 
 TEST(StopTest, ConfigurationStops) {
-  const Stop notFound = configurationStop(ConfigurationStatus::kNotFound);
+  const Stop notFound = configurationStop(ConfigurationFault::kNotFound);
   EXPECT_EQ("Fatal:  Configuration file not found!\n", notFound.text);
   EXPECT_EQ(-99999, notFound.status);
-  const Stop invalid = configurationStop(ConfigurationStatus::kInvalid);
+  const Stop invalid = configurationStop(ConfigurationFault::kInvalid);
   EXPECT_EQ("Fatal:  Configuration file is invalid!\n", invalid.text);
   EXPECT_EQ(-99998, invalid.status);
   EXPECT_EQ("Press any key to exit...\n", invalid.prompt);

@@ -1,29 +1,35 @@
-// A program's end before its work is done: the exit status and the text
-// that says why. Each phase of a program gives one back, or nothing when the
-// program goes on; the program writes it and ends with its status. The
-// stops both programs share are made here.
-#ifndef ZELKOR_CONFIG_STOP_H_
-#define ZELKOR_CONFIG_STOP_H_
+// A program's end before its work is done, or with its work not done as it
+// should be: the exit status and the text that says why. Each phase of a
+// program gives one back, or nothing when the program goes on; the program
+// writes it and ends with its status. The words are made from the facts that
+// the layers below give back; those of the stops both programs share are
+// made here.
+#ifndef ZELKOR_STOPS_STOP_H_
+#define ZELKOR_STOPS_STOP_H_
 
 #include <cstdint>
 #include <string>
 
 #include "config/configuration.h"
-#include "config/connection_values.h"
+#include "webmap/connect_problem.h"
 
 // What the generator asks after a stop's text, before it waits for a key.
-constexpr char kPressAnyKey[] = "Press any key to exit...\n";
+constexpr char kPressAnyKey[] = "Press any key to exit...";
 
 struct Stop {
   int status = 0;
   // Whole lines, the first beginning with "Fatal:  ".
   std::string text;
-  // Written after the text by a program that waits for a key.
-  std::string prompt = kPressAnyKey;
+  // Written after the text by a program that waits for a key: the prompt on
+  // a line of its own, unless a stop has it otherwise.
+  std::string prompt = std::string(kPressAnyKey) + "\n";
+  // Whether the generator waits for a key after it; a run that went through
+  // with failed statements ends without waiting, and without the prompt.
+  bool waitsForKey = true;
 };
 
 // config.txt not found (kNotFound) or invalid (kInvalid).
-Stop configurationStop(ConfigurationStatus status);
+Stop configurationStop(ConfigurationFault fault);
 
 // The connections a run of the map opens, which an hourly connection limit
 // must allow: one per hex and up to checks more. hexes < 0: the program
@@ -46,4 +52,4 @@ Stop serverUnreachableStop(const ConnectProblem& problem,
 // columns, each beginning with eight blanks.
 std::string continuationLines(const std::string& text);
 
-#endif  // ZELKOR_CONFIG_STOP_H_
+#endif  // ZELKOR_STOPS_STOP_H_

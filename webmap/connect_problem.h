@@ -1,0 +1,108 @@
+// Why a connect failed, and what a run found out about it: the facts that a
+// stop's words are made of.
+#ifndef ZELKOR_WEBMAP_CONNECT_PROBLEM_H_
+#define ZELKOR_WEBMAP_CONNECT_PROBLEM_H_
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "config/option_files.h"
+
+// Why no connection could be opened, as far as a run can act on it.
+enum class ConnectFailure {
+  kNone,
+  // A wrong host or port, a refused login, an unreadable host word: trying
+  // again changes nothing.
+  kFinal,
+  // Refused, lost during the handshake, shutting down: the server is away,
+  // or restarting. At a run's first connect, a wrong host or port looks so.
+  kServerAway,
+  // Too many connections on the server, or the account's limit of
+  // simultaneous connections reached: a moment later there is room.
+  kServerBusy,
+  // The account's connections per hour are used up.
+  kHourlyLimit,
+  // No local port was free for the connection (TCP).
+  kNoFreeLocalPort,
+  // The TLS handshake failed: a certificate, or a server without TLS.
+  kTlsStep,
+  // A login refused over TCP without TLS: the server may require TLS.
+  kRefusedWithoutTls,
+  // An option file that the client library would not read safely: no
+  // connect was tried.
+  kOptionFile,
+};
+
+// Where the port or socket that a connect tried came from.
+enum class AddressSource {
+  kConfigurationFile,  // the host word of config.txt
+  kEnvironment,        // MYSQL_TCP_PORT or MYSQL_UNIX_PORT
+  kOptionFile,         // a port or socket setting in an option file
+  kLibraryDefault,     // none of these: the client library's own
+};
+
+// The address a connect tried when nothing answered there.
+struct TriedAddress {
+  bool tcp = false;
+  std::string host;    // over TCP: the name or address
+  unsigned port = 0;   // over TCP
+  std::string socket;  // otherwise: the socket path
+  AddressSource source = AddressSource::kLibraryDefault;
+  std::string variable;  // kEnvironment: the variable's name
+  OptionSource option;   // kOptionFile: where the setting stands
+};
+
+// A TLS file setting (ssl-ca, ssl-capath, ssl-cert, ssl-key) that names
+// nothing the client library can use.
+struct TlsFileFault {
+  std::string setting;  // "ssl-ca"
+  OptionValue value;    // the path, and where it was set
+  enum class Kind {
+    kMissing,         // no such file or folder
+    kUnreadable,      // this run may not read it
+    kNoCertificate,   // a file that holds no PEM certificate
+    kNoKey,           // ssl-key: a file that holds no PEM private key
+  } kind = Kind::kMissing;
+};
+
+// The server's certificate as a second look, after a failed check, found
+// it.
+struct ServerCertificate {
+  // The names it is made out for: its subjectAltName entries (DNS names
+  // and addresses), or its common name when it has none.
+  std::vector<std::string> names;
+  // Signed by an authority that ssl-ca or ssl-capath names.
+  bool trusted = false;
+  // One of its names is the host that config.txt names.
+  bool nameMatches = false;
+};
+
+// Everything a run learned about a connect that failed: the facts that
+// the stop's words are made of.
+struct ConnectProblem {
+  ConnectFailure failure = ConnectFailure::kNone;
+  std::string host;  // the host word of config.txt
+  unsigned errorNumber = 0;
+  std::string error;  // the client library's or the server's text
+  // kServerAway and kFinal when nothing answered at the address.
+  std::optional<TriedAddress> tried;
+  // kOptionFile.
+  std::optional<OptionFileFault> optionFile;
+  // kTlsStep: a TLS file setting at fault, or else the server's certificate
+  // (when it was checked), or else whether the server offers TLS at all.
+  std::optional<TlsFileFault> tlsFile;
+  std::optional<ServerCertificate> certificate;
+  // kTlsStep: the setting that names the authorities to trust (ssl-ca, or
+  // else ssl-capath), when one does.
+  std::string trustSetting;
+  std::optional<OptionValue> trust;
+  // kTlsStep and kRefusedWithoutTls: whether the server's greeting offers
+  // TLS, when a second look could tell.
+  std::optional<bool> serverOffersTls;
+  // kHourlyLimit: the account's connections an hour, as the server named
+  // them (0: not named).
+  long hourlyLimit = 0;
+};
+
+#endif  // ZELKOR_WEBMAP_CONNECT_PROBLEM_H_
