@@ -231,6 +231,15 @@ std::string hourlyLimitText(const ConnectProblem& problem,
          plan.substr(3);
 }
 
+std::string hostWordText(const std::string& word, HostWordFault fault) {
+  if (fault == HostWordFault::kIpv6Brackets) {
+    return "Unreadable host '" + word +
+           "': write an IPv6 address as [address] or [address]:port";
+  }
+  return "Unreadable port in host '" + word +
+         "': give a number from 1 to 65535 after the colon";
+}
+
 std::string refusedLoginText(const ConnectProblem& problem) {
   if (problem.errorNumber == kErrorSecureTransportRequired) {
     return std::string("The server requires TLS: ") + kTlsSettingsAdvice;
@@ -278,7 +287,11 @@ Stop serverUnreachableStop(const ConnectProblem& problem, RunConnections need) {
     return {kExitServerUnreachable, optionFileFaultText(*problem.optionFile)};
   }
   std::string text = "Fatal:  Cannot connect to the MySQL server on host '" +
-                     problem.host + "': " + problem.error + "\n";
+                     problem.host + "': " +
+                     (problem.hostWord ? hostWordText(problem.host,
+                                                      *problem.hostWord)
+                                       : problem.error) +
+                     "\n";
   switch (problem.failure) {
     case ConnectFailure::kNoFreeLocalPort:
       text +=

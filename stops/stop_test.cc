@@ -184,6 +184,25 @@ TEST(StopTest, ServerUnreachableSaysWhatTheFailureMeans) {
   }
 }
 
+TEST(StopTest, UnreadableHostWordsSayHowToWriteThem) {
+  ConnectProblem port = problem(ConnectFailure::kFinal);
+  port.host = "db:65536";
+  port.hostWord = HostWordFault::kPort;
+  EXPECT_EQ(
+      "Fatal:  Cannot connect to the MySQL server on host 'db:65536': "
+      "Unreadable port in host 'db:65536': give a number from 1 to 65535 "
+      "after the colon\n",
+      serverUnreachableStop(port).text);
+  ConnectProblem brackets = problem(ConnectFailure::kFinal);
+  brackets.host = "[::1";
+  brackets.hostWord = HostWordFault::kIpv6Brackets;
+  EXPECT_EQ(
+      "Fatal:  Cannot connect to the MySQL server on host '[::1': "
+      "Unreadable host '[::1': write an IPv6 address as [address] or "
+      "[address]:port\n",
+      serverUnreachableStop(brackets).text);
+}
+
 TEST(StopTest, RefusedOptionFileIsNamedWithItsLine) {
   using Kind = OptionFileFault::Kind;
   const struct {

@@ -34,6 +34,12 @@ enum class ConnectFailure {
   kOptionFile,
 };
 
+// What cannot be read in config.txt's host word.
+enum class HostWordFault {
+  kIpv6Brackets,  // "[::1" or "[::1]3307"
+  kPort,          // "db:", "db:0", "db:65536", "db:no-such-service"
+};
+
 // Where the port or socket that a connect tried came from.
 enum class AddressSource {
   kConfigurationFile,  // the host word of config.txt
@@ -89,6 +95,8 @@ struct ConnectProblem {
   std::optional<TriedAddress> tried;
   // kOptionFile.
   std::optional<OptionFileFault> optionFile;
+  // kFinal: a host word that cannot be read; no connect was tried.
+  std::optional<HostWordFault> hostWord;
   // kTlsStep: a TLS file setting at fault, or else the server's certificate
   // (when it was checked), or else whether the server offers TLS at all.
   std::optional<TlsFileFault> tlsFile;

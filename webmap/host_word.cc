@@ -19,7 +19,8 @@ bool readPort(const std::string& text, unsigned& port) {
   return true;
 }
 
-ServerAddress readHostWord(const std::string& word) {
+Outcome<ServerAddress, HostWordFault> readHostWord(const std::string& word) {
+  using Read = Outcome<ServerAddress, HostWordFault>;
   ServerAddress address;
   bool hasPort = false;
   std::string port;
@@ -31,10 +32,7 @@ ServerAddress readHostWord(const std::string& word) {
     const size_t close = word.find(']');
     if (close == std::string::npos ||
         (close + 1 < word.size() && word[close + 1] != ':')) {
-      address.error = "Unreadable host '" + word +
-                      "': write an IPv6 address as [address] or "
-                      "[address]:port";
-      return address;
+      return Read::failed(HostWordFault::kIpv6Brackets);
     }
     address.host = word.substr(1, close - 1);
     hasPort = close + 1 < word.size();
@@ -49,8 +47,7 @@ ServerAddress readHostWord(const std::string& word) {
     address.host = word;
   }
   if (hasPort && (port.empty() || !readPort(port, address.port))) {
-    address.error = "Unreadable port in host '" + word +
-                    "': give a number from 1 to 65535 after the colon";
+    return Read::failed(HostWordFault::kPort);
   }
   return address;
 }

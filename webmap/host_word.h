@@ -9,18 +9,21 @@
 
 #include <string>
 
+#include "base/outcome.h"
+#include "webmap/connect_problem.h"
+
 struct ServerAddress {
   std::string host;    // empty for the default (the local server)
   std::string socket;  // a socket path, or empty
   unsigned port = 0;   // 0: the client library's default
-  std::string error;   // why the word could not be read, or empty
 };
 
 // Reads a port as a number from 1 to 65535 or a TCP service name ("mysql");
 // false when text is neither.
 bool readPort(const std::string& text, unsigned& port);
 
-ServerAddress readHostWord(const std::string& word);
+// Fails with what cannot be read in the word.
+Outcome<ServerAddress, HostWordFault> readHostWord(const std::string& word);
 
 // The port in the environment variable name, or 0 when it is not set or not
 // a port.

@@ -207,14 +207,14 @@ StatementResult runStatement(const WebmapConnectionValues& values,
     result.problem.optionFile = files.fault;
     return result;
   }
-  const ServerAddress address = readHostWord(values.host);
-  if (!address.error.empty()) {
+  const Outcome<ServerAddress, HostWordFault> read = readHostWord(values.host);
+  if (!read.ok()) {
     result.outcome = StatementOutcome::kServerUnreachable;
     result.problem.failure = ConnectFailure::kFinal;
-    result.error = address.error;
-    result.problem.error = address.error;
+    result.problem.hostWord = read.failure();
     return result;
   }
+  const ServerAddress& address = read.value();
   mysqlpp::Connection conn(true);
   try {
     openConnection(conn, values, address, selects);
