@@ -194,7 +194,7 @@ TEST(GeneratorHostileInputTest, EndsWithAClearMessageAndItsStatus) {
   }
   GameDbBuilder threeHexes;
   threeHexes.mapDescriptionAt(64, 127, 127);
-  for (int i = 0; i < 3; ++i) threeHexes.hexAt(256 + 160 * i, HexFields{});
+  for (int i = 0; i < 3; ++i) threeHexes.hexAt(256 + 160 * i, HexValues{});
   threeHexes.resize(256 + 160 * 3);
   const auto unreadable = [](const std::string& path) {
     return "Fatal:  Couldn't find Quarrion database!\n"

@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   translateHexTable(map.hexes);
   const HexTable& h = map.hexes;
   for (int32_t i = 0; i < map.hexCount; ++i) {
-    for (const HexFieldDefinition& field : kHexFields) {
+    for (const HexFieldEntry& field : kHexFields) {
       if (!isDecimal((h.*field.member)[i])) std::abort();
     }
   }

@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
   }
   put(decode, "many-descriptions", many.bytes());
   GameDbBuilder surplus = plainGameDb(1, 2);
-  surplus.hexAt(surplus.size() + 20, HexFields{}).resize(surplus.size() + 200);
+  surplus.hexAt(surplus.size() + 20, HexValues{}).resize(surplus.size() + 200);
   put(decode, "surplus", surplus.bytes());
 
   put(config, "plain", "game.db localhost root & webmap\n");

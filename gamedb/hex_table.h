@@ -13,18 +13,18 @@
 
 #include "gamedb/object_layout.h"
 
-using FieldArray = std::vector<std::string>;
+using FieldTexts = std::vector<std::string>;
 
 struct HexTable {
   std::vector<int32_t> positions;  // object position of each hex object
-  FieldArray x;
-  FieldArray y;
-  FieldArray terrain;
-  FieldArray starbase;
-  FieldArray planet;
-  FieldArray politicalControl;
-  FieldArray defenseValue;
-  FieldArray economy;
+  FieldTexts x;
+  FieldTexts y;
+  FieldTexts terrain;
+  FieldTexts starbase;
+  FieldTexts planet;
+  FieldTexts politicalControl;
+  FieldTexts defenseValue;
+  FieldTexts economy;
 };
 
 // The eight hex fields, in the fixed field order in which every pass over
@@ -44,13 +44,13 @@ enum class HexField {
 // offsets are in gamedb/object_layout.h) and where it goes in the hex table.
 // Extraction, translation, the webmap's columns, the test builder and the
 // fuzzer all walk it.
-struct HexFieldDefinition {
+struct HexFieldEntry {
   HexField field;
   FieldLocation location;
-  FieldArray HexTable::*member;
+  FieldTexts HexTable::*member;
 };
 
-constexpr HexFieldDefinition kHexFields[] = {
+constexpr HexFieldEntry kHexFields[] = {
     {HexField::kX, kXField, &HexTable::x},
     {HexField::kY, kYField, &HexTable::y},
     {HexField::kTerrain, kTerrainField, &HexTable::terrain},

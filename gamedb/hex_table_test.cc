@@ -7,8 +7,8 @@ namespace {
 TEST(HexTableTest, NewTableHasOnlyEmptyTextsAndZeroPositions) {
   const HexTable t = createHexTable(3);
   EXPECT_EQ(std::vector<int32_t>(3, 0), t.positions);
-  for (const HexFieldDefinition& field : kHexFields) {
-    EXPECT_EQ(FieldArray(3), t.*field.member);
+  for (const HexFieldEntry& field : kHexFields) {
+    EXPECT_EQ(FieldTexts(3), t.*field.member);
   }
 }
 

@@ -3,7 +3,7 @@
 #include <iterator>
 
 #include "gamedb/grid_size.h"
-#include "gamedb/hex_fields.h"
+#include "gamedb/field_extraction.h"
 #include "gamedb/object_layout.h"
 #include "gamedb/object_scan.h"
 

@@ -60,18 +60,18 @@ TEST(KnownAnswerTest, HexObjectsDecodeToWhatTheGameMeans) {
   EXPECT_EQ(2, map.hexCount);
   EXPECT_EQ((std::vector<int32_t>{87, 237}), map.hexes.positions);
   // Byte tokens, least significant byte first.
-  EXPECT_EQ((FieldArray{"+00+10+00+00", "+00+00+00+00"}), map.hexes.terrain);
-  EXPECT_EQ((FieldArray{"+04+00", "+00+00"}), map.hexes.planet);
+  EXPECT_EQ((FieldTexts{"+00+10+00+00", "+00+00+00+00"}), map.hexes.terrain);
+  EXPECT_EQ((FieldTexts{"+04+00", "+00+00"}), map.hexes.planet);
 
   translateHexTable(map.hexes);
-  EXPECT_EQ((FieldArray{"-56", "1"}), map.hexes.x);
-  EXPECT_EQ((FieldArray{"5", "0"}), map.hexes.y);
-  EXPECT_EQ((FieldArray{"4096", "67108864"}), map.hexes.terrain);
-  EXPECT_EQ((FieldArray{"2", "0"}), map.hexes.starbase);
-  EXPECT_EQ((FieldArray{"4", "0"}), map.hexes.planet);
-  EXPECT_EQ((FieldArray{"3", "0"}), map.hexes.politicalControl);
-  EXPECT_EQ((FieldArray{"10", "0"}), map.hexes.defenseValue);
-  EXPECT_EQ((FieldArray{"7", "0"}), map.hexes.economy);
+  EXPECT_EQ((FieldTexts{"-56", "1"}), map.hexes.x);
+  EXPECT_EQ((FieldTexts{"5", "0"}), map.hexes.y);
+  EXPECT_EQ((FieldTexts{"4096", "67108864"}), map.hexes.terrain);
+  EXPECT_EQ((FieldTexts{"2", "0"}), map.hexes.starbase);
+  EXPECT_EQ((FieldTexts{"4", "0"}), map.hexes.planet);
+  EXPECT_EQ((FieldTexts{"3", "0"}), map.hexes.politicalControl);
+  EXPECT_EQ((FieldTexts{"10", "0"}), map.hexes.defenseValue);
+  EXPECT_EQ((FieldTexts{"7", "0"}), map.hexes.economy);
 }
 
 TEST(KnownAnswerTest, MapSizeIsReadFromItsBytes) {

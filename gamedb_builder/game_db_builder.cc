@@ -37,7 +37,7 @@ GameDbBuilder& GameDbBuilder::mapDescriptionAt(size_t typeNameStart,
   return *this;
 }
 
-GameDbBuilder& GameDbBuilder::hexAt(size_t typeNameStart, const HexFields& f) {
+GameDbBuilder& GameDbBuilder::hexAt(size_t typeNameStart, const HexValues& f) {
   bytesAt(typeNameStart, kHexTypeName);
   const size_t object = typeNameStart - kTypeNameOffset;
   // Least significant byte first, whatever the field's width.
@@ -46,13 +46,13 @@ GameDbBuilder& GameDbBuilder::hexAt(size_t typeNameStart, const HexFields& f) {
       byteAt(object + where.offset + b, (value >> (8 * b)) & 0xFF);
     }
   };
-  for (const HexFieldDefinition& field : kHexFields) {
+  for (const HexFieldEntry& field : kHexFields) {
     put(field.location, f.value(field.field));
   }
   return *this;
 }
 
-uint32_t HexFields::value(HexField field) const {
+uint32_t HexValues::value(HexField field) const {
   switch (field) {
     case HexField::kX:
       return x;
@@ -79,10 +79,10 @@ GameDbBuilder plainGameDb(int rows, int columns) {
                        [columns](int i) { return plainHex(i, columns); });
 }
 
-HexFields plainHex(int i, int columns) {
+HexValues plainHex(int i, int columns) {
   static const uint32_t kTerrains[] = {0x40, 0x200, 0x1000, 0x2000, 0x4000};
   static const uint8_t kStarbases[] = {0, 1, 0, 2, 0, 0, 4, 0, 8, 0x10};
-  HexFields f;
+  HexValues f;
   f.x = static_cast<uint8_t>(i % columns);
   f.y = static_cast<uint8_t>(i / columns);
   f.terrain = kTerrains[i % 5];

@@ -10,7 +10,7 @@
 #include "gamedb/hex_table.h"
 
 // The raw field bytes of one hex object.
-struct HexFields {
+struct HexValues {
   uint8_t x = 0;
   uint8_t y = 0;
   uint32_t terrain = 0x1000;  // stored least significant byte first
@@ -33,7 +33,7 @@ class GameDbBuilder {
   GameDbBuilder& mapDescriptionAt(size_t typeNameStart, uint8_t rows,
                                   uint8_t columns);
   // A hex object whose type-name text starts at typeNameStart.
-  GameDbBuilder& hexAt(size_t typeNameStart, const HexFields& fields);
+  GameDbBuilder& hexAt(size_t typeNameStart, const HexValues& fields);
   GameDbBuilder& bytesAt(size_t position, const std::string& bytes);
   GameDbBuilder& byteAt(size_t position, uint8_t value);
   GameDbBuilder& resize(size_t size);
@@ -70,7 +70,7 @@ GameDbBuilder gameDbWithMap(int rows, int columns, FieldsOf fieldsOf) {
 
 // Hex i of a columns-wide grid: X = i % columns, Y = i / columns, and fields
 // that vary from hex to hex.
-HexFields plainHex(int i, int columns);
+HexValues plainHex(int i, int columns);
 
 // A whole game database of rows x columns plain hexes.
 GameDbBuilder plainGameDb(int rows, int columns);

@@ -9,6 +9,7 @@
 #include "mappage/map_layout.h"
 #include "mappage/map_script.h"
 #include "mappage/map_style.h"
+#include "webmap/webmap_reader.h"
 
 namespace {
 
@@ -39,34 +40,61 @@ std::string dataValue(const std::string& text) {
   return out;
 }
 
-// The fifteen maphex columns of the row at position among the rows, in the
-// webmap reference's order. A
-// row as the tool writes it (Current points equal to Base, speed points 1,
-// LOCKED and LOCKID NULL) is written short, with nine: ID, X, Y,
-// PoliticalControl, TerrainType, PlanetType, StarbaseType, the economic
-// points and the victory points.
-std::string dataRow(const MapHexRow& r, size_t position) {
-  const bool usual = r.currentEconomicPoints == r.baseEconomicPoints &&
-                     r.currentVictoryPoints == r.baseVictoryPoints &&
-                     r.baseSpeedPoints == "1" && r.currentSpeedPoints == "1" &&
-                     r.locked.empty() && r.lockId.empty();
-  std::vector<const std::string*> values = {&r.id,
-                                            &r.x,
-                                            &r.y,
-                                            &r.politicalControl,
-                                            &r.terrainType,
-                                            &r.planetType,
-                                            &r.starbaseType,
-                                            &r.baseEconomicPoints};
-  if (usual) {
-    values.push_back(&r.baseVictoryPoints);
-  } else {
-    for (const std::string* value :
-         {&r.currentEconomicPoints, &r.baseVictoryPoints,
-          &r.currentVictoryPoints, &r.baseSpeedPoints, &r.currentSpeedPoints,
-          &r.locked, &r.lockId}) {
-      values.push_back(value);
+// How the page writes each maphex column, in the order the reader reads
+// them (the webmap reference's order), worked out once from the column
+// table.
+struct PageColumn {
+  std::string MapHexRow::*member;
+  // The column's text when the tool wrote the row: a constant, or nothing
+  // for a column left for web pages (nullptr: any).
+  const char* written;
+  // The column before it that takes the same hex field (Current points as
+  // Base), whose text it repeats, or -1.
+  int repeats;
+};
+
+const std::vector<PageColumn>& pageColumns() {
+  static const std::vector<PageColumn> columns = [] {
+    const std::vector<const MapHexColumn*>& read = mapHexColumnsRead();
+    std::vector<PageColumn> page;
+    for (size_t i = 0; i < read.size(); ++i) {
+      const MapHexColumn& column = *read[i];
+      PageColumn p{column.readAs, nullptr, -1};
+      if (column.value == ColumnValue::kConstant) p.written = column.constant;
+      if (column.value == ColumnValue::kLeftForWebPages) p.written = "";
+      for (size_t j = 0; j < i && column.value == ColumnValue::kHexField; ++j) {
+        if (read[j]->value == ColumnValue::kHexField &&
+            read[j]->field == column.field && p.repeats < 0) {
+          p.repeats = static_cast<int>(j);
+        }
+      }
+      page.push_back(p);
     }
+    return page;
+  }();
+  return columns;
+}
+
+// The maphex columns of the row at position among the rows. A row as the
+// tool writes it (every repeated field the same, every constant and empty
+// column as written) is written short: only the columns that no other column
+// or constant implies (ID, X, Y, PoliticalControl, TerrainType, PlanetType,
+// StarbaseType, the economic points and the victory points).
+std::string dataRow(const MapHexRow& r, size_t position) {
+  const std::vector<PageColumn>& columns = pageColumns();
+  bool usual = true;
+  for (const PageColumn& column : columns) {
+    const std::string& value = r.*column.member;
+    if (column.written != nullptr) usual = usual && value == column.written;
+    if (column.repeats >= 0) {
+      usual = usual && value == r.*columns[column.repeats].member;
+    }
+  }
+  std::vector<const std::string*> values;
+  for (const PageColumn& column : columns) {
+    const bool implied = column.written != nullptr || column.repeats >= 0;
+    if (usual && implied) continue;
+    values.push_back(&(r.*column.member));
   }
   std::string row;
   for (const std::string* value : values) {

@@ -1,11 +1,13 @@
 #include "mappage/map_script.h"
 
+#include "webmap/webmap_tables.h"
+
 // The view is the map's viewBox, kept at the window's aspect so that a
 // point of the drawing and a point of the screen map onto each other by
 // scale and shift alone. The hex under a point is the one whose centre is
 // nearest (the pixel-to-hex rule for hexagons), found among the columns and
 // rows around the point's estimate.
-const char kMapScript[] = R"JS((function () {
+extern constexpr char kMapScript[] = R"JS((function () {
   var svg = document.getElementById("map"), view = document.getElementById("view");
   var top = document.getElementById("top"), side = document.getElementById("left");
   var at = document.getElementById("at"), row = document.getElementById("row");
@@ -210,3 +212,46 @@ const char kMapScript[] = R"JS((function () {
   if (window.innerWidth <= 700) document.getElementById("legend").open = false;
   fit();
 })();)JS";
+
+namespace {
+
+// The script's NAMES list, the maphex columns a hex's row shows, checked at
+// compile time against the column table: the columns the tool writes in the
+// table's order, then those it leaves for web pages, as the reader reads
+// them.
+constexpr bool namesFollowTheColumns() {
+  constexpr char kList[] = "var NAMES = [";
+  size_t at = 0;
+  for (;; ++at) {
+    if (kMapScript[at] == '\0') return false;
+    size_t k = 0;
+    while (kList[k] != '\0' && kMapScript[at + k] == kList[k]) ++k;
+    if (kList[k] == '\0') {
+      at += k;
+      break;
+    }
+  }
+  for (bool leftForWebPages : {false, true}) {
+    for (const MapHexColumn& column : kMapHexColumns) {
+      if (column.readAs == nullptr ||
+          (column.value == ColumnValue::kLeftForWebPages) != leftForWebPages) {
+        continue;
+      }
+      while (kMapScript[at] != '"') {
+        if (kMapScript[at] == '\0' || kMapScript[at] == ']') return false;
+        ++at;
+      }
+      ++at;
+      for (size_t k = 0; column.name[k] != '\0'; ++k, ++at) {
+        if (kMapScript[at] != column.name[k]) return false;
+      }
+      if (kMapScript[at++] != '"') return false;
+    }
+  }
+  while (kMapScript[at] == ' ' || kMapScript[at] == '\n') ++at;
+  return kMapScript[at] == ']';
+}
+static_assert(namesFollowTheColumns(),
+              "the script names the maphex columns in the reader's order");
+
+}  // namespace

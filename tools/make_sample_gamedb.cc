@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
                       static_cast<uint8_t>(columns));
   size_t next = 600;
   for (int i = 0; i < rows * columns; ++i) {
-    HexFields f;
+    HexValues f;
     f.x = static_cast<uint8_t>(i % columns);
     f.y = static_cast<uint8_t>(i / columns);
     f.terrain = kTerrains[random() % 16];

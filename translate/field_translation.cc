@@ -36,7 +36,7 @@ const TableRow kTerrainTable[] = {
 constexpr char kTerrainDefault[] = "67108864";
 
 template <size_t N>
-void translateByTable(FieldArray& field, const TableRow (&table)[N],
+void translateByTable(FieldTexts& field, const TableRow (&table)[N],
                       const char* fallback) {
   for (std::string& text : field) {
     const char* result = fallback;
@@ -52,27 +52,27 @@ void translateByTable(FieldArray& field, const TableRow (&table)[N],
 
 }  // namespace
 
-void translateNumber(FieldArray& field) {
+void translateNumber(FieldTexts& field) {
   for (std::string& text : field) {
     text = std::to_string(tokenToByte(text));
   }
 }
 
-void translatePoliticalControl(FieldArray& field) {
+void translatePoliticalControl(FieldTexts& field) {
   for (std::string& text : field) {
     const int32_t empire = tokenToByte(text);
     text = empire >= 0 && empire <= 8 ? std::to_string(empire) : "15";
   }
 }
 
-void translateStarbase(FieldArray& field) {
+void translateStarbase(FieldTexts& field) {
   translateByTable(field, kStarbaseTable, kStarbaseDefault);
 }
 
-void translatePlanet(FieldArray& field) {
+void translatePlanet(FieldTexts& field) {
   translateByTable(field, kPlanetTable, kPlanetDefault);
 }
 
-void translateTerrain(FieldArray& field) {
+void translateTerrain(FieldTexts& field) {
   translateByTable(field, kTerrainTable, kTerrainDefault);
 }

@@ -11,11 +11,11 @@ struct Case {
   const char* result;
 };
 
-using Translation = std::function<void(FieldArray&)>;
+using Translation = std::function<void(FieldTexts&)>;
 
 void expectTranslations(const char* name, const Translation& translate,
                         const std::vector<Case>& cases) {
-  FieldArray field;
+  FieldTexts field;
   for (const Case& c : cases) field.push_back(c.text);
   translate(field);
   for (size_t i = 0; i < cases.size(); ++i) {

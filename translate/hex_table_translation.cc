@@ -9,7 +9,7 @@ namespace {
 // How each hex field is translated, in the order of kHexFields.
 struct FieldTranslation {
   HexField field;
-  void (*translate)(FieldArray&);
+  void (*translate)(FieldTexts&);
 };
 
 constexpr FieldTranslation kFieldTranslations[] = {

@@ -355,7 +355,7 @@ TEST_F(HostedServerTest, ServerRestartedDuringTheUploadIsWaitedFor) {
 
   // The next turn: every hex has a new economy.
   dir_.write("game.db", gameDbWithMap(kSide, kSide, [](int i) {
-                          HexFields f = plainHex(i, kSide);
+                          HexValues f = plainHex(i, kSide);
                           f.economy = 9;
                           return f;
                         }).bytes());

@@ -55,7 +55,7 @@ TEST(WebmapFaultsTest, ServerStoppingMidUploadEndsWithMinusTwoThenRecovers) {
 
   // The next turn: every hex has a new economy.
   dir.write("game.db", gameDbWithMap(kSide, kSide, [](int i) {
-                         HexFields f = plainHex(i, kSide);
+                         HexValues f = plainHex(i, kSide);
                          f.economy = 9;
                          return f;
                        }).bytes());
@@ -124,7 +124,7 @@ TEST(WebmapFaultsTest, RejectedUpdateLeavesTheOtherRowsWrittenAndFails) {
 
   // Between turns, every hex gets a new economy; a web page has locked hex 3.
   dir.write("game.db", gameDbWithMap(2, 3, [](int i) {
-                         HexFields f = plainHex(i, 3);
+                         HexValues f = plainHex(i, 3);
                          f.economy = 9;
                          return f;
                        }).bytes());

@@ -47,7 +47,7 @@ TEST_F(WebmapRunTest, ProgressShowsOnlyOnAStandardErrorTerminal) {
 TEST_F(WebmapRunTest, SecondRunUpdatesInPlace) {
   ASSERT_EQ(0, run().exitCode);
   // Hex 4 changes its owner, terrain, planet and economy between turns.
-  HexFields changed = plainHex(4, 3);
+  HexValues changed = plainHex(4, 3);
   changed.politicalControl = 7;
   changed.terrain = 1u << 23;
   changed.planet = 1u << 11;
@@ -133,7 +133,7 @@ TEST_F(WebmapRunTest, WebmapThatDoesNotMatchTheMapIsRebuilt) {
 
 TEST_F(WebmapRunTest, HexesWithTheSameCoordinatesFailHonestly) {
   GameDbBuilder db = plainMap();
-  HexFields twin = plainHex(4, 3);
+  HexValues twin = plainHex(4, 3);
   twin.x = 0;
   twin.y = 0;  // the same X and Y as hex 0
   db.hexAt(kFirstHexTypeNameStart + 4 * kHexObjectStride, twin);
@@ -246,7 +246,7 @@ TEST_F(WebmapRunTest, DatabaseNamesNeedNoCare) {
 
 TEST_F(WebmapRunTest, SurplusHexObjectsAreIgnoredWithANote) {
   GameDbBuilder db = plainMap();
-  db.hexAt(db.size() + 20, HexFields{}).hexAt(db.size() + 200, HexFields{});
+  db.hexAt(db.size() + 20, HexValues{}).hexAt(db.size() + 200, HexValues{});
   db.resize(db.size() + 200);
   writeGameDb(db);
   const ToolRun r = run();
@@ -266,7 +266,7 @@ TEST_F(WebmapRunTest, FileWithoutAMapLeavesTheWebmapAlone) {
   // No map description object: the map size comes from bytes 52 and 48 of
   // the file, here 0 rows and 4 columns; one hex object.
   GameDbBuilder db(100);
-  db.byteAt(48, 4).hexAt(60, HexFields{});
+  db.byteAt(48, 4).hexAt(60, HexValues{});
   writeGameDb(db);
   const ToolRun r = run();
   EXPECT_EQ(253, r.exitCode) << r.out;  // -3

@@ -44,11 +44,16 @@ std::vector<Row> rowsOf(const Rows& read,
 
 }  // namespace
 
+const std::vector<const MapHexColumn*>& mapHexColumnsRead() {
+  static const auto columns = columnsRead(kMapHexColumns);
+  return columns;
+}
+
 Outcome<WebmapContent, StatementResult> readWebmap(
     const WebmapConnectionValues& values) {
   using Read = Outcome<WebmapContent, StatementResult>;
   static const auto kDescriptionColumns = columnsRead(kMapDescriptionColumns);
-  static const auto kHexColumns = columnsRead(kMapHexColumns);
+  const auto& kHexColumns = mapHexColumnsRead();
   StatementResult descriptions =
       runStatement(values, Selects::kWebmapDatabase, Returns::kRows,
                    selectStatement(kDescriptionColumns, kMapDescriptionTable));

@@ -15,6 +15,11 @@ struct WebmapContent {
   std::vector<MapHexRow> hexes;  // by ID
 };
 
+// The maphex columns in the order the reader asks for them (and the map page
+// lists them): those the tool writes, in the table's order, then those it
+// leaves for web pages.
+const std::vector<const MapHexColumn*>& mapHexColumnsRead();
+
 // Reads both tables of the webmap database. Fails with the failed
 // statement's result: the server unreachable (its outcome
 // kServerUnreachable), or the database or a table missing.

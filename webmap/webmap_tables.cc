@@ -35,8 +35,8 @@ std::string quoteIdentifier(const std::string& name) {
   return quoted + "`";
 }
 
-const FieldArray& hexFieldArray(const HexTable& hexes, HexField field) {
-  for (const HexFieldDefinition& definition : kHexFields) {
+const FieldTexts& hexFieldArray(const HexTable& hexes, HexField field) {
+  for (const HexFieldEntry& definition : kHexFields) {
     if (definition.field == field) return hexes.*definition.member;
   }
   return hexes.x;  // not reached: every field is in the table

@@ -153,6 +153,42 @@ constexpr MapDescriptionColumn kMapDescriptionColumns[] = {
      nullptr},
 };
 
+// A ninth hex field, or a column more, must find its place in both tables
+// and in the reader's rows; the compiler checks that it has.
+constexpr bool everyHexFieldHasAColumn() {
+  for (const HexFieldEntry& entry : kHexFields) {
+    bool found = false;
+    for (const MapHexColumn& column : kMapHexColumns) {
+      found = found || (column.value == ColumnValue::kHexField &&
+                        column.field == entry.field);
+    }
+    if (!found) return false;
+  }
+  return true;
+}
+static_assert(everyHexFieldHasAColumn(),
+              "every hex field goes into a maphex column");
+
+// Every column of the table is read into a member of its own of Row, and Row
+// has no other member.
+template <typename Row, typename Column, size_t n>
+constexpr bool readIntoMembersOfTheirOwn(const Column (&columns)[n]) {
+  size_t read = 0;
+  for (size_t i = 0; i < n; ++i) {
+    if (columns[i].readAs == nullptr) continue;
+    ++read;
+    for (size_t j = 0; j < i; ++j) {
+      if (columns[j].readAs == columns[i].readAs) return false;
+    }
+  }
+  return sizeof(Row) == read * sizeof(std::string);
+}
+static_assert(readIntoMembersOfTheirOwn<MapHexRow>(kMapHexColumns),
+              "one MapHexRow member for each maphex column");
+static_assert(readIntoMembersOfTheirOwn<MapDescriptionRow>(
+                  kMapDescriptionColumns),
+              "one MapDescriptionRow member for each column read");
+
 // The tables' CREATE statements.
 std::string createMapHexStatement();
 std::string createMapDescriptionStatement();
@@ -161,6 +197,6 @@ std::string createMapDescriptionStatement();
 std::string quoteIdentifier(const std::string& name);
 
 // The hex field array that a kHexField column takes its value from.
-const FieldArray& hexFieldArray(const HexTable& hexes, HexField field);
+const FieldTexts& hexFieldArray(const HexTable& hexes, HexField field);
 
 #endif  // ZELKOR_WEBMAP_WEBMAP_TABLES_H_

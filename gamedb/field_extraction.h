@@ -1,8 +1,8 @@
 // Field extraction: one pass over all hexes for one field, storing the byte
 // tokens of the field's bytes (joined least significant byte first) as the
 // hex's text. Where each field lies is in gamedb/object_layout.h.
-#ifndef ZELKOR_GAMEDB_HEX_FIELDS_H_
-#define ZELKOR_GAMEDB_HEX_FIELDS_H_
+#ifndef ZELKOR_GAMEDB_FIELD_EXTRACTION_H_
+#define ZELKOR_GAMEDB_FIELD_EXTRACTION_H_
 
 #include <cstdint>
 #include <vector>
@@ -20,6 +20,6 @@ int32_t firstHexObjectPastEnd(const std::vector<int32_t>& positions,
 // for every position; field must have as many entries. Every hex object
 // must fit in the buffer (firstHexObjectPastEnd).
 void extractField(const uint8_t* bytes, const std::vector<int32_t>& positions,
-                  FieldLocation where, FieldArray& field);
+                  FieldLocation where, FieldTexts& field);
 
-#endif  // ZELKOR_GAMEDB_HEX_FIELDS_H_
+#endif  // ZELKOR_GAMEDB_FIELD_EXTRACTION_H_

@@ -1,4 +1,4 @@
-#include "gamedb/hex_fields.h"
+#include "gamedb/field_extraction.h"
 
 #include "gamedb/byte_token.h"
 
@@ -14,7 +14,7 @@ int32_t firstHexObjectPastEnd(const std::vector<int32_t>& positions,
 }
 
 void extractField(const uint8_t* bytes, const std::vector<int32_t>& positions,
-                  FieldLocation where, FieldArray& field) {
+                  FieldLocation where, FieldTexts& field) {
   for (size_t i = 0; i < positions.size(); ++i) {
     const uint8_t* first = bytes + positions[i] + where.offset;
     std::string text;

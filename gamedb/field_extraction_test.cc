@@ -1,4 +1,4 @@
-#include "gamedb/hex_fields.h"
+#include "gamedb/field_extraction.h"
 
 #include <gtest/gtest.h>
 
@@ -20,14 +20,14 @@ HexTable extractAll(const GameDbBuilder& db, int32_t hexCount) {
       findGameObjects(data(db), static_cast<int32_t>(db.size()));
   HexTable t = createHexTable(hexCount);
   findHexObjects(found, t.positions);
-  for (const HexFieldDefinition& field : kHexFields) {
+  for (const HexFieldEntry& field : kHexFields) {
     extractField(data(db), t.positions, field.location, t.*field.member);
   }
   return t;
 }
 
 TEST(HexFieldsTest, StoresTokensJoinedLeastSignificantByteFirst) {
-  HexFields f;
+  HexValues f;
   f.x = 0xC8;
   f.y = 0x05;
   f.terrain = 0x00800000;  // bytes 00 00 80 00
@@ -61,7 +61,7 @@ TEST(HexFieldsTest, MultiByteFieldsKeepByteOrder) {
       {0x12345678, 0xABCD, "+78+56+34+12", "-CD-AB"},
   };
   for (const auto& c : kCases) {
-    HexFields f;
+    HexValues f;
     f.terrain = c.terrain;
     f.planet = c.planet;
     GameDbBuilder db;
@@ -73,19 +73,19 @@ TEST(HexFieldsTest, MultiByteFieldsKeepByteOrder) {
 }
 
 TEST(HexFieldsTest, HexesFollowFileOrderNotCoordinates) {
-  HexFields first;
+  HexValues first;
   first.x = 3;
-  HexFields second;
+  HexValues second;
   second.x = 0;
   GameDbBuilder db;
   db.hexAt(100, first).hexAt(400, second).resize(700);
   const HexTable t = extractAll(db, 2);
-  EXPECT_EQ((FieldArray{"+03", "+00"}), t.x);
+  EXPECT_EQ((FieldTexts{"+03", "+00"}), t.x);
 }
 
 TEST(HexFieldsTest, BytesBetweenPlanetAndStarbaseAreNotRead) {
   GameDbBuilder db;
-  db.hexAt(100, HexFields{}).resize(400);
+  db.hexAt(100, HexValues{}).resize(400);
   const HexTable before = extractAll(db, 1);
   db.byteAt(100 - kTypeNameOffset + 86, 0xFF)
       .byteAt(100 - kTypeNameOffset + 87, 0x01);
