@@ -5,6 +5,8 @@
 #include <sstream>
 #include <vector>
 
+#include "test_support/banner_lines.h"
+
 namespace {
 
 std::vector<std::string> lines(const std::string& text) {
@@ -13,6 +15,8 @@ std::vector<std::string> lines(const std::string& text) {
   for (std::string line; std::getline(in, line);) result.push_back(line);
   return result;
 }
+
+TEST(BannerTest, IsTheGeneratorsOwn) { EXPECT_EQ(kBanner, bannerText()); }
 
 TEST(BannerTest, FollowsTheFixedLayout) {
   const std::string text = bannerText();

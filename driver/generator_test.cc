@@ -5,8 +5,8 @@
 
 #include <functional>
 
-#include "driver/banner.h"
 #include "gamedb_builder/game_db_builder.h"
+#include "test_support/banner_lines.h"
 #include "test_support/fake_server_socket.h"
 #include "test_support/temp_dir.h"
 #include "test_support/tool_runner.h"
@@ -18,45 +18,6 @@ const char kLoading[] =
     "Info:   Opening database and reading data...\n"
     "Info:   Database closed.\n";
 
-TEST(GeneratorStopsTest, MissingConfigurationFile) {
-  ScopedTempDir dir;
-  const ToolRun run =
-      runTool(dir.path(), toolOptions({}, {"--ignored", "argument"}));
-  EXPECT_EQ(bannerText() + kChecking +
-                "Fatal:  Configuration file not found!\n"
-                "Press any key to exit...\n",
-            run.out);
-  EXPECT_EQ(97, run.exitCode);  // -99999
-}
-
-TEST(GeneratorStopsTest, InvalidConfigurationFile) {
-  ScopedTempDir dir;
-  dir.write("config.txt", "game.db localhost root & webmap");
-  const ToolRun run = runTool(dir.path());
-  EXPECT_EQ(bannerText() + kChecking +
-                "Fatal:  Configuration file is invalid!\n"
-                "Press any key to exit...\n",
-            run.out);
-  EXPECT_EQ(98, run.exitCode);  // -99998
-}
-
-TEST(GeneratorStopsTest, UnreadableGameDatabase) {
-  ScopedTempDir dir;
-  dir.write("config.txt", "saves/missing.db localhost root & webmap\n");
-  const ToolRun run = runTool(dir.path());
-  EXPECT_EQ(bannerText() + kChecking + kLoading +
-                "Fatal:  Couldn't find Quarrion database!\n"
-                "Fatal:  Error (-1) encountered. Shutting down.\n"
-                "Path: saves/missing.db\n"
-                "\nPress any key to exit...",
-            run.out);
-  EXPECT_EQ(255, run.exitCode);  // -1
-}
-
-}  // namespace
-
-namespace {
-
 const std::string kPrompt = "Press any key to exit...\n";
 const char kSomeText[] =
     "Dear players,\nthe next turn is due on Friday. Send your orders to the "
@@ -67,7 +28,8 @@ const char kDecoding[] =
     "Info:   Sorting ?AVtMetaMapHex objects.\n";
 
 // A run of the tool in dir beside a listening socket that stands in for the
-// MySQL server, and whether the tool connected to it.
+// MySQL server, and whether the tool connected to it. It is given arguments,
+// which change nothing.
 struct RunBesideSocket {
   ToolRun run;
   bool connected;
@@ -76,7 +38,7 @@ struct RunBesideSocket {
 RunBesideSocket runBesideSocket(const ScopedTempDir& dir,
                                 bool withoutRoot = false) {
   FakeServerSocket server(dir.file("mysql.sock"));
-  ToolOptions options = toolOptions({server.env()});
+  ToolOptions options = toolOptions({server.env()}, {"--ignored", "argument"});
   options.withoutRoot = withoutRoot;
   ToolRun run = runTool(dir.path(), options);
   return {run, server.connectionAttempted()};
@@ -163,10 +125,11 @@ TEST(GeneratorStopsTest, DamagedGameDatabaseStopsBeforeAnyServerWork) {
     dir.write("game.db", c.db.bytes());
     dir.write("config.txt", "game.db localhost root & webmap\n");
     const auto [run, connected] = runBesideSocket(dir);
-    EXPECT_EQ(bannerText() + kChecking + kLoading + c.outputAfterLoading,
+    EXPECT_EQ(std::string(kBanner) + kChecking + kLoading + c.outputAfterLoading,
               run.out)
         << c.name;
     EXPECT_EQ(253, run.exitCode) << c.name;  // -3
+    EXPECT_EQ(0u, run.out.find(kBanner)) << c.name;
     EXPECT_FALSE(connected) << c.name;
   }
 }
@@ -204,6 +167,16 @@ TEST(GeneratorHostileInputTest, EndsWithAClearMessageAndItsStatus) {
   };
 
   const HostileCase kCases[] = {
+      {"no config.txt", "", nullptr, false, 97,  // -99999
+       std::string(kChecking) + "Fatal:  Configuration file not found!\n" +
+           kPrompt},
+      {"config.txt without a line end after the fifth word",
+       "game.db localhost root & webmap", nullptr, false, 98,  // -99998
+       std::string(kChecking) + "Fatal:  Configuration file is invalid!\n" +
+           kPrompt},
+      {"missing game database", "saves/missing.db localhost root & webmap\n",
+       nullptr, false, 255,  // -1
+       std::string(kChecking) + kLoading + unreadable("saves/missing.db")},
       {"very long path", longPath + " localhost root & webmap\n", nullptr,
        false, 255, unreadable(longPath)},
       {"NUL byte in the path",
@@ -245,8 +218,10 @@ TEST(GeneratorHostileInputTest, EndsWithAClearMessageAndItsStatus) {
   };
   for (const HostileCase& c : kCases) {
     ScopedTempDir dir;
-    dir.write("config.txt", c.config);
-    chmod(dir.file("config.txt").c_str(), 0644);
+    if (!c.config.empty()) {
+      dir.write("config.txt", c.config);
+      chmod(dir.file("config.txt").c_str(), 0644);
+    }
     if (c.prepare) c.prepare(dir);
     const auto [run, connected] = runBesideSocket(dir, c.withoutRoot);
     EXPECT_EQ(c.exitCode, run.exitCode) << c.name;
@@ -254,43 +229,8 @@ TEST(GeneratorHostileInputTest, EndsWithAClearMessageAndItsStatus) {
     EXPECT_EQ(c.expectedTail,
               run.out.substr(run.out.size() - c.expectedTail.size()))
         << c.name;
+    EXPECT_EQ(0u, run.out.find(kBanner)) << c.name;
     EXPECT_FALSE(connected) << c.name;
-  }
-}
-
-}  // namespace
-
-namespace {
-
-TEST(PasswordFileTest, WarnsWhenOthersMayReadThePassword) {
-  const struct {
-    const char* name;
-    mode_t mode;
-    const char* password;
-    bool warned;
-  } kCases[] = {
-      {"0644 with a password", 0644, "secret", true},
-      {"0640 with a password", 0640, "secret", true},
-      {"0600 with a password", 0600, "secret", false},
-      {"0644 without a password", 0644, "&", false},
-  };
-  std::string firstOut;
-  for (const auto& c : kCases) {
-    ScopedTempDir dir;
-    // No game database: the run stops right after the configuration.
-    dir.write("config.txt", std::string("missing.db localhost root ") +
-                                c.password + " webmap\n");
-    chmod(dir.file("config.txt").c_str(), c.mode);
-    const ToolRun run = runTool(dir.path());
-    EXPECT_EQ(c.warned ? "Warning: config.txt holds the MySQL password and "
-                         "other users may read it. Make it private with: "
-                         "chmod 600 config.txt\n"
-                       : "",
-              run.err)
-        << c.name;
-    EXPECT_EQ(255, run.exitCode) << c.name;
-    if (firstOut.empty()) firstOut = run.out;
-    EXPECT_EQ(firstOut, run.out) << c.name << ": standard output unchanged";
   }
 }
 

@@ -88,9 +88,9 @@ async function everyHexInView(tab, label) {
   const browser = await puppeteer.launch({
     executablePath: "/usr/bin/chromium",
     headless: true,
-    args: ["--no-sandbox", "--disable-gpu", "--disable-background-networking",
-           "--disable-component-update", "--disable-sync", "--no-first-run",
-           "--hide-scrollbars"],
+    // The project's one list of Chromium's options (scripts/chromium-flags).
+    args: require("fs").readFileSync(require("path").join(__dirname, "..", "scripts", "chromium-flags"), "utf8")
+      .split("\n").filter((flag) => flag !== ""),
   });
   try {
     const tab = await browser.newPage();

@@ -4,7 +4,7 @@
 #include <chrono>
 #include <thread>
 
-#include "driver/banner.h"
+#include "test_support/banner_lines.h"
 #include "webmap/webmap_tables.h"
 
 GameDbBuilder plainMap() { return plainGameDb(2, 3); }
@@ -64,7 +64,7 @@ ToolRun WebmapRunTest::run(const std::vector<std::string>& env) {
 }
 
 std::string outputAfterBanner(const ToolRun& run) {
-  const std::string banner = bannerText();
+  const std::string banner = kBanner;
   EXPECT_EQ(banner, run.out.substr(0, banner.size()));
   return run.out.substr(std::min(banner.size(), run.out.size()));
 }

@@ -123,10 +123,6 @@ class WebmapRunTest : public ::testing::Test {
   // Waits, for a minute at most, until maphex holds at least rows rows (a
   // run writing them in another thread).
   void waitForHexRows(int64_t rows);
-  // Two runs of a 1 x 2 map by a new user, with env added to the tool's
-  // environment; the server's general log must hold exactly their
-  // statements, each on a connection of its own.
-  void expectTheExactStatements(const std::vector<std::string>& env);
   // Creates a user with password pw (no password when empty) on the test's
   // server, dropped when the test ends.
   std::string createUser(const std::string& prefix, const std::string& pw);

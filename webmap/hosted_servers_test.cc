@@ -4,10 +4,7 @@
 // limits, and a server that restarts during a run. The tool's option files
 // are the test's own (HOME and MYSQL_HOME name a scratch folder).
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/stat.h>
 
-#include <atomic>
 #include <chrono>
 #include <memory>
 #include <thread>
@@ -382,85 +379,6 @@ TEST_F(HostedServerTest, ServerRestartedDuringTheUploadIsWaitedFor) {
       << restarted.out;
   EXPECT_EQ(kSide * kSide, maphexRows());
   EXPECT_EQ(kSide * kSide, plainRows(kSide, 9));
-}
-
-// Whether a process holds an flock lock on the file at path (from
-// /proc/locks, without taking one).
-bool isLocked(const std::string& path) {
-  struct stat file {};
-  if (stat(path.c_str(), &file) != 0) return false;
-  const std::string inode = ":" + std::to_string(file.st_ino) + " ";
-  const std::string locks = readWholeFile("/proc/locks");
-  size_t line = 0;
-  while (line < locks.size()) {
-    const size_t end = locks.find('\n', line);
-    const std::string text = locks.substr(line, end - line);
-    if (text.find("FLOCK") != std::string::npos &&
-        text.find(inode) != std::string::npos) {
-      return true;
-    }
-    if (end == std::string::npos) break;
-    line = end + 1;
-  }
-  return false;
-}
-
-constexpr char kWaitingForTheOtherRun[] =
-    "Info:   Another run is using config.txt in this folder. Waiting for it "
-    "to end...\n";
-
-// A slow turn and the next cron tick: the second run and the map page wait
-// for the first run, and both runs complete.
-TEST_F(WebmapRunTest, RunsInOneFolderTakeTurns) {
-  constexpr int kSide = 30;
-  writeGameDb(plainGameDb(kSide, kSide));
-  ToolRun first;
-  std::thread firstTool([&] { first = run(); });
-  const auto deadline =
-      std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  while (!isLocked(dir_.file("config.txt")) &&
-         std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  ToolRun second;
-  ToolRun page;
-  std::thread secondTool([&] { second = run(); });
-  std::thread pageTool([&] {
-    ToolOptions o = toolOptions(env_);
-    o.program = mapPagePath();
-    page = runTool(dir_.path(), o);
-  });
-  firstTool.join();
-  secondTool.join();
-  pageTool.join();
-
-  EXPECT_EQ(kFirstRunLines, afterBanner(first));
-  EXPECT_EQ(0, first.exitCode);
-  EXPECT_EQ(kWaitingForTheOtherRun + kUpdateRunLines, afterBanner(second));
-  EXPECT_EQ(0, second.exitCode);
-  EXPECT_EQ(std::string(kWaitingForTheOtherRun) +
-                "Info:   Wrote webmap.html: 900 hexes drawn.\n",
-            page.out);
-  EXPECT_EQ(0, page.exitCode);
-  EXPECT_EQ(kSide * kSide, static_cast<int>(hexes().size()));
-}
-
-// Killed during the upload with its output in a pipe (as under cron or the
-// publish script), a run has already passed on every line it wrote.
-TEST_F(WebmapRunTest, KilledRunLeavesItsLinesInThePipe) {
-  writeGameDb(plainGameDb(100, 100));
-  std::atomic<pid_t> pid{0};
-  ToolOptions o = toolOptions(env_);
-  o.onStart = [&](pid_t started) { pid = started; };
-  ToolRun killed;
-  std::thread tool([&] { killed = runTool(dir_.path(), o); });
-  waitForHexRows(100);
-  kill(pid, SIGKILL);
-  tool.join();
-  EXPECT_EQ(-1, killed.exitCode);
-  EXPECT_EQ(std::string(kBeforeServerWork) + kCreated + kThrownOut + kDropped +
-                kCreated,
-            afterBanner(killed));
 }
 
 }  // namespace

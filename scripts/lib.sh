@@ -1,0 +1,51 @@
+# The steps that the project's commands share: installing what a job needs,
+# configuring and building, a folder with a sample game database and its
+# config.txt, and how Chromium is started. Sourced, not run:
+#   . "$(dirname "${BASH_SOURCE[0]}")/lib.sh"      (from scripts/)
+#   . "$root/scripts/lib.sh"                        (from elsewhere)
+# Every function stops the command that sourced it (set -e) when a step
+# fails.
+
+zelkor_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+# zelkor_install JOB ...: the Debian packages (and npm modules) the jobs need
+# (see scripts/install-deps).
+zelkor_install() {
+  "$zelkor_root/scripts/install-deps" "$@"
+}
+
+# zelkor_cmake_build SOURCE BUILD [-DOPTION=VALUE ...] [TARGET ...]:
+# configures the checkout SOURCE into the folder BUILD (RelWithDebInfo unless
+# an option says otherwise) and builds the targets (no target: all). CC and
+# CXX choose the compilers on a folder's first configure.
+zelkor_cmake_build() {
+  local source="$1" build="$2"
+  shift 2
+  local options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo) targets=() arg
+  for arg in "$@"; do
+    case "$arg" in
+      -D*) options+=("$arg") ;;
+      *) targets+=(--target "$arg") ;;
+    esac
+  done
+  cmake -S "$source" -B "$build" "${options[@]}" >/dev/null
+  cmake --build "$build" -j"$(nproc)" ${targets[@]+"${targets[@]}"}
+}
+
+# zelkor_sample_folder BUILD DIR HOST [ROWS COLUMNS]: DIR with a sample game
+# database quarrion.db (made by BUILD's make_sample_gamedb: 12 rows x 20
+# columns unless given) and a config.txt that names it, the server HOST,
+# the user root without a password and the webmap database "webmap".
+zelkor_sample_folder() {
+  local build="$1" dir="$2" host="$3"
+  shift 3
+  mkdir -p "$dir"
+  "$build/make_sample_gamedb" "$dir/quarrion.db" "$@" >/dev/null
+  printf 'quarrion.db %s root & webmap\n' "$host" >"$dir/config.txt"
+  chmod 600 "$dir/config.txt"
+}
+
+# The options headless Chromium is started with, here and in the browser
+# test (mappage/map_page_browser_test.js reads the same file): no sandbox
+# (as root), nothing fetched from the network.
+mapfile -t zelkor_chromium_flags <"$zelkor_root/scripts/chromium-flags"
