@@ -298,11 +298,12 @@ TEST(MapPageTest, NegativeCoordinatesStayOnThePage) {
     r.y = std::to_string(std::stoi(r.y) - 7);
   }
   const MapPage page = renderMapPage(w);
-  // The leftmost hex (column -5) and the topmost (-4, -7: even columns sit
-  // higher) are one margin and half a hex from the drawing's edges.
-  EXPECT_NEAR(4 + kHexSize, page.origin.x + hexCentre(-5, -7).x, 1e-9);
-  EXPECT_NEAR(4 + kHexSize * std::sqrt(3.0) / 2,
-              page.origin.y + hexCentre(-4, -7).y, 1e-9);
+  // The leftmost hex (column -5, its centre 5 x 24 left of hex (0, 0)'s) and
+  // the topmost (-4, -7: even columns sit higher, 7 rows of 16 sqrt(3) up)
+  // are one margin (4) and half a hex (16 across, 8 sqrt(3) down) from the
+  // drawing's edges: hex (0, 0)'s centre lies at (140, 4 + 120 sqrt(3)).
+  EXPECT_NEAR(140.0, page.origin.x, 1e-9);
+  EXPECT_NEAR(4 + 120 * std::sqrt(3.0), page.origin.y, 1e-9);
 }
 
 }  // namespace
