@@ -7,8 +7,10 @@
 #include <cmath>
 
 #include "mappage/hex_geometry.h"
+#include "mappage/map_script.h"
 #include "mappage/map_style.h"
 #include "test_support/temp_dir.h"
+#include "webmap/webmap_reader.h"
 
 namespace {
 
@@ -289,6 +291,52 @@ TEST(MapPageTest, WhatComesFromTheServerIsEscaped) {
   EXPECT_NE(std::string::npos,
             page.html.find("%3Cscript%3Ealert%281%29%3C%2Fscript%3E"));
   EXPECT_NE(std::string::npos, page.html.find("%22%3E%3Cimg src%3Dx%3E"));
+}
+
+// The script widens a short data row to all the columns: made here from the
+// column table as the page writes short rows (the columns no other column
+// or constant implies), it must be the script's own expression, so that a
+// column more in the table cannot leave the script behind.
+TEST(MapScriptTest, WidensShortRowsAsTheColumnTableSays) {
+  const std::vector<const MapHexColumn*>& columns = mapHexColumnsRead();
+  std::vector<int> shortIndex(columns.size(), -1);
+  int shortCount = 0;
+  std::vector<std::string> widened;
+  for (size_t i = 0; i < columns.size(); ++i) {
+    const MapHexColumn& column = *columns[i];
+    if (column.value == ColumnValue::kConstant) {
+      widened.push_back("\"" + std::string(column.constant) + "\"");
+      continue;
+    }
+    if (column.value == ColumnValue::kLeftForWebPages) {
+      widened.push_back("\"\"");
+      continue;
+    }
+    int repeats = -1;
+    for (size_t j = 0; j < i && column.value == ColumnValue::kHexField; ++j) {
+      if (repeats < 0 && columns[j]->value == ColumnValue::kHexField &&
+          columns[j]->field == column.field) {
+        repeats = shortIndex[j];
+      }
+    }
+    if (repeats < 0) shortIndex[i] = repeats = shortCount++;
+    widened.push_back("f[" + std::to_string(repeats) + "]");
+  }
+  // The leading columns that stand in their own place are one slice.
+  size_t leading = 0;
+  while (leading < widened.size() &&
+         widened[leading] == "f[" + std::to_string(leading) + "]") {
+    ++leading;
+  }
+  std::string expression = "f.length === " + std::to_string(shortCount) +
+                           " ? f.slice(0, " + std::to_string(leading) +
+                           ").concat([";
+  for (size_t i = leading; i < widened.size(); ++i) {
+    expression += (i > leading ? ", " : "") + widened[i];
+  }
+  expression += "]) : f";
+  EXPECT_NE(std::string::npos, std::string(kMapScript).find(expression))
+      << expression;
 }
 
 TEST(MapPageTest, NegativeCoordinatesStayOnThePage) {
