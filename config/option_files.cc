@@ -175,6 +175,7 @@ class OptionFileReader {
   bool readText(const std::string& path, const std::string& text, int depth) {
     bool inGroup = false;
     bool inReadGroup = false;
+    bool inOwnGroup = false;
     size_t begin = 0;
     for (int number = 1; begin < text.size(); ++number) {
       size_t end = text.find('\n', begin);
@@ -214,6 +215,7 @@ class OptionFileReader {
           return fail(here, OptionFileFault::Kind::kGroupNotClosed, content);
         }
         inGroup = true;
+        inOwnGroup = group == kOptionGroup;
         inReadGroup = std::any_of(std::begin(kGroupsRead), std::end(kGroupsRead),
                                   [&](const char* read) { return group == read; });
         continue;
@@ -226,7 +228,7 @@ class OptionFileReader {
       if (!inGroup) {
         return fail(here, OptionFileFault::Kind::kOptionBeforeGroup, name);
       }
-      if (inReadGroup) option(here, name, content, equals);
+      if (inReadGroup) option(here, name, content, equals, inOwnGroup);
     }
     return true;
   }
@@ -254,7 +256,7 @@ class OptionFileReader {
   }
 
   void option(const OptionSource& here, const std::string& written,
-              const std::string& content, size_t equals) {
+              const std::string& content, size_t equals, bool ownGroup) {
     const bool hasValue = equals != std::string::npos;
     std::string name = normalName(written);
     const std::string value =
@@ -279,6 +281,10 @@ class OptionFileReader {
       cipherNamed_ = !value.empty();
     } else if (name == "database") {
       settings_.namesDatabase = !value.empty();
+    } else if (ownGroup && name == "single-connection") {
+      settings_.singleConnection = isTrue(value, hasValue);
+    } else if (ownGroup && name == "skip-single-connection") {
+      settings_.singleConnection = !isTrue(value, hasValue);
     }
     settings_.trustNamed = settings_.value("ssl-ca") != nullptr ||
                            settings_.value("ssl-capath") != nullptr;
@@ -310,7 +316,8 @@ bool libraryMustReadOptionFiles(const ClientOptionSettings& settings, bool tcp,
         name == "host" || name == "user" || name == "password" ||
         name == "database" || name == "ssl" || name == "enable-ssl" ||
         name == "skip-ssl" || name == "disable-ssl" || name == "ssl-enforce" ||
-        name == "ssl-verify-server-cert" ||
+        name == "ssl-verify-server-cert" || name == "single-connection" ||
+        name == "skip-single-connection" ||
         (name == "socket" && (tcp || socketGiven)) ||
         (name == "port" && (!tcp || portGiven));
     if (!decidedElsewhere) return true;

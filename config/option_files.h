@@ -82,6 +82,10 @@ struct ClientOptionSettings {
   // A "database" setting, which the library would select on every
   // connection that names none.
   bool namesDatabase = false;
+  // "single-connection" in the tool's own group: one connection carries the
+  // run, its statements in batches, the upload in one transaction ("=0" or
+  // "skip-single-connection" undoes it).
+  bool singleConnection = false;
   // The names of all settings in the groups read ("ssl-ca", "socket"...),
   // written with '-' and without a "loose-" in front.
   std::set<std::string> names;

@@ -74,14 +74,19 @@ Phase<DecodedMap> decodePhase(std::ostream& out, const std::string& path,
 // deletes the map description row, so that the next run rebuilds.
 Phase<Done> webmapPhase(WebmapRun& webmap, DecodedMap& map) {
   const auto stopped = [&](const WebmapStop& stop) {
-    return Phase<Done>::failed(
-        webmapStop(stop, map.hexCount, webmap.hexesWritten()));
+    return Phase<Done>::failed(webmapStop(stop, map.hexCount,
+                                         webmap.hexesWritten(),
+                                         webmap.singleConnection()));
   };
   const WebmapOutcome<bool> prepared =
       prepareWebmapDatabase(webmap, map.hexCount);
   if (!prepared.ok()) return stopped(prepared.failure());
   const bool databaseCreated = prepared.value();
   translateHexTable(map.hexes);
+  // With single-connection the rows and the map description row go in one
+  // transaction, so that web pages never see two turns mixed.
+  const WebmapOutcome<Done> begun = webmap.beginTransaction();
+  if (!begun.ok()) return stopped(begun.failure());
   ProgressLine progress(stderr);
   const WebmapOutcome<Done> uploaded =
       uploadHexRows(webmap, map.hexes, databaseCreated,
@@ -94,6 +99,8 @@ Phase<Done> webmapPhase(WebmapRun& webmap, DecodedMap& map) {
     const WebmapOutcome<Done> marked = markWebmapForRebuild(webmap);
     if (!marked.ok()) return stopped(marked.failure());
   }
+  const WebmapOutcome<Done> committed = webmap.commitTransaction();
+  if (!committed.ok()) return stopped(committed.failure());
   return Done{};
 }
 

@@ -133,12 +133,24 @@ std::string surplusHexObjectsLine(const DecodedMap& map) {
 }
 
 Stop webmapStop(const WebmapStop& stop, int32_t hexCount,
-                const HexesWritten& upload) {
+                const HexesWritten& upload, bool singleConnection) {
   if (const auto* notAWebmap = std::get_if<NotAWebmapDatabase>(&stop)) {
     return notAWebmapStop(*notAWebmap);
   }
-  Stop unreachable = serverUnreachableStop(std::get<ConnectProblem>(stop),
-                                           {hexCount, kMostCheckConnections});
+  if (const auto* lost = std::get_if<TransactionLost>(&stop)) {
+    return {kExitServerUnreachable,
+            "Fatal:  The connection to the MySQL server was lost during the "
+            "upload: " +
+                lost->error + "\n" +
+                continuationLines(
+                    "The server undid the upload's transaction, so the "
+                    "webmap holds the last completed run's turn, whole (on "
+                    "tables with transactions, as InnoDB's are). Nothing more "
+                    "was sent. Run the tool again once it can connect.")};
+  }
+  Stop unreachable = serverUnreachableStop(
+      std::get<ConnectProblem>(stop),
+      {hexCount, kMostCheckConnections, !singleConnection});
   unreachable.text += uploadCutShortLines(upload);
   return unreachable;
 }

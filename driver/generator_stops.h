@@ -27,7 +27,7 @@ std::string surplusHexObjectsLine(const DecodedMap& map);
 // run of this map needs of an hourly limit, and how far the upload had come)
 // or a rebuild would drop more than the webmap.
 Stop webmapStop(const WebmapStop& stop, int32_t hexCount,
-                const HexesWritten& upload);
+                const HexesWritten& upload, bool singleConnection);
 
 // A run that went through, but whose statements failed: how many, the first
 // one's error and statement, and, when the errors show it, that another

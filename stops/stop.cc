@@ -231,6 +231,11 @@ std::string hourlyLimitText(const ConnectProblem& problem,
          plan.substr(3);
 }
 
+// The way that needs a handful of connections a run.
+constexpr char kOneConnectionAdvice[] =
+    " Or put single-connection under [zelkor-generator] in ~/.my.cnf: a run "
+    "then needs a handful of connections.";
+
 std::string hostWordText(const std::string& word, HostWordFault fault) {
   if (fault == HostWordFault::kIpv6Brackets) {
     return "Unreadable host '" + word +
@@ -303,7 +308,11 @@ Stop serverUnreachableStop(const ConnectProblem& problem, RunConnections need) {
           "(host localhost).\n";
       break;
     case ConnectFailure::kHourlyLimit:
-      if (need.hexes >= 0) text += continuationLines(hourlyLimitText(problem, need));
+      if (need.hexes >= 0) {
+        text += continuationLines(
+            hourlyLimitText(problem, need) +
+            (need.perStatement ? kOneConnectionAdvice : ""));
+      }
       break;
     case ConnectFailure::kTlsStep:
       text += continuationLines(tlsStepText(problem));

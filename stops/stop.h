@@ -37,6 +37,9 @@ Stop configurationStop(ConfigurationFault fault);
 struct RunConnections {
   int32_t hexes = -1;
   int32_t checks = 0;
+  // The run opened a connection per statement: single-connection would
+  // need a handful.
+  bool perStatement = false;
 };
 
 // A server that cannot be reached: "Fatal:  Cannot connect to the MySQL

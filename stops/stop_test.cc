@@ -173,7 +173,7 @@ TEST(StopTest, ServerUnreachableSaysWhatTheFailureMeans) {
        "        socket. Name the server's socket in config.txt.\n"},
   };
   for (const auto& c : kCases) {
-    const Stop stop = serverUnreachableStop(c.problem, {c.hexCount, 14});
+    const Stop stop = serverUnreachableStop(c.problem, {c.hexCount, 14, false});
     const std::string head =
         c.problem.host == "db.example.org"
             ? kHead

@@ -5,7 +5,9 @@
 #include <mysql++/mysql++.h>
 
 #include <cstdlib>
+#include <memory>
 #include <optional>
+#include <utility>
 
 #include "config/option_files.h"
 #include "webmap/connect_diagnosis.h"
@@ -194,67 +196,239 @@ bool namesNoDatabase(unsigned error) {
          error == kErrorNameTooLong;
 }
 
-StatementResult runStatement(const WebmapConnectionValues& values,
-                             Selects selects, Returns returns,
-                             const std::string& statement) {
+namespace {
+
+// The address to connect to, or the result that ends the statement before
+// any connect: a refused option file (the library must never read a file
+// that its reader would loop on), or a host word that cannot be read.
+Outcome<ServerAddress, StatementResult> addressFor(
+    const WebmapConnectionValues& values) {
+  using Address = Outcome<ServerAddress, StatementResult>;
   StatementResult result;
+  result.outcome = StatementOutcome::kServerUnreachable;
   result.problem.host = values.host;
-  // The library must never read a file that its reader would loop on.
   const ClientOptionSettings& files = clientOptionSettings();
   if (files.fault) {
-    result.outcome = StatementOutcome::kServerUnreachable;
     result.problem.failure = ConnectFailure::kOptionFile;
     result.problem.optionFile = files.fault;
-    return result;
+    return Address::failed(result);
   }
   const Outcome<ServerAddress, HostWordFault> read = readHostWord(values.host);
   if (!read.ok()) {
-    result.outcome = StatementOutcome::kServerUnreachable;
     result.problem.failure = ConnectFailure::kFinal;
     result.problem.hostWord = read.failure();
+    return Address::failed(result);
+  }
+  return read.value();
+}
+
+// The result of a connect that failed: a failed statement when the database
+// could not be selected, else the server unreachable, with what can be
+// found out about why.
+StatementResult connectFailed(const mysqlpp::ConnectionFailed& e,
+                              const WebmapConnectionValues& values,
+                              const ServerAddress& address) {
+  const ClientOptionSettings& files = clientOptionSettings();
+  StatementResult result;
+  result.problem.host = values.host;
+  result.errorNumber = static_cast<unsigned>(e.errnum());
+  result.error = e.what();
+  if (isFailedSelection(result.errorNumber)) {
+    result.outcome = StatementOutcome::kFailed;
     return result;
   }
-  const ServerAddress& address = read.value();
+  result.outcome = StatementOutcome::kServerUnreachable;
+  ConnectProblem& problem = result.problem;
+  problem.failure = classifyConnectFailure(result.errorNumber, result.error,
+                                           isTcp(address), files.tls);
+  problem.errorNumber = result.errorNumber;
+  problem.error = result.error;
+  diagnoseConnectFailure(problem, triedAddress(address, files), files);
+  return result;
+}
+
+// Sends the statement on an open connection and reads its rows or its count
+// of matched rows into result. Throws the library's exceptions.
+void sendOn(mysqlpp::Connection& conn, Returns returns,
+            const std::string& statement, StatementResult& result) {
+  mysqlpp::Query query = conn.query();
+  if (returns == Returns::kRows) {
+    const mysqlpp::StoreQueryResult stored = query.store(statement);
+    for (const mysqlpp::Row& row : stored) {
+      std::vector<std::string>& columns = result.rows.emplace_back();
+      for (size_t i = 0; i < row.size(); ++i) {
+        // MySQL++ spells a NULL "NULL", like the text; it reads as "".
+        columns.push_back(row[i].is_null()
+                              ? std::string()
+                              : std::string(row[i].data(), row[i].length()));
+      }
+    }
+  } else {
+    result.matchedRows = query.execute(statement).rows();
+  }
+}
+
+// A statement the server refused, or one whose answer never came.
+void statementFailed(unsigned errorNumber, const std::string& error,
+                     StatementResult& result) {
+  result.outcome = StatementOutcome::kFailed;
+  result.errorNumber = errorNumber;
+  result.error = error;
+  result.connectionLost =
+      errorNumber == CR_SERVER_GONE_ERROR || errorNumber == CR_SERVER_LOST;
+}
+
+}  // namespace
+
+StatementResult runStatement(const WebmapConnectionValues& values,
+                             Selects selects, Returns returns,
+                             const std::string& statement) {
+  const Outcome<ServerAddress, StatementResult> address = addressFor(values);
+  if (!address.ok()) return address.failure();
+  StatementResult result;
   mysqlpp::Connection conn(true);
   try {
-    openConnection(conn, values, address, selects);
-    mysqlpp::Query query = conn.query();
-    if (returns == Returns::kRows) {
-      const mysqlpp::StoreQueryResult stored = query.store(statement);
-      for (const mysqlpp::Row& row : stored) {
-        std::vector<std::string>& columns = result.rows.emplace_back();
-        for (size_t i = 0; i < row.size(); ++i) {
-          // MySQL++ spells a NULL "NULL", like the text; it reads as "".
-          columns.push_back(row[i].is_null()
-                                ? std::string()
-                                : std::string(row[i].data(), row[i].length()));
-        }
-      }
-    } else {
-      result.matchedRows = query.execute(statement).rows();
-    }
+    openConnection(conn, values, address.value(), selects);
+    sendOn(conn, returns, statement, result);
   } catch (const mysqlpp::ConnectionFailed& e) {
-    result.errorNumber = static_cast<unsigned>(e.errnum());
-    result.error = e.what();
-    if (isFailedSelection(result.errorNumber)) {
-      result.outcome = StatementOutcome::kFailed;
-    } else {
-      result.outcome = StatementOutcome::kServerUnreachable;
-      ConnectProblem& problem = result.problem;
-      problem.failure = classifyConnectFailure(
-          result.errorNumber, result.error, isTcp(address), files.tls);
-      problem.errorNumber = result.errorNumber;
-      problem.error = result.error;
-      diagnoseConnectFailure(problem, triedAddress(address, files), files);
-    }
+    return connectFailed(e, values, address.value());
   } catch (const mysqlpp::BadQuery& e) {
-    result.outcome = StatementOutcome::kFailed;
-    result.errorNumber = static_cast<unsigned>(e.errnum());
-    result.error = e.what();
+    statementFailed(static_cast<unsigned>(e.errnum()), e.what(), result);
   } catch (const mysqlpp::Exception& e) {
     // BadConversion and the library's other failures: no server error.
     result.outcome = StatementOutcome::kFailed;
     result.error = e.what();
   }
   return result;
+}
+
+// The connection of a run with single-connection: MySQL++'s connection,
+// opened with multi-statements, and which database it has selected.
+struct RunConnection::State {
+  WebmapConnectionValues values;
+  std::unique_ptr<mysqlpp::Connection> conn;
+  bool webmapSelected = false;
+};
+
+RunConnection::RunConnection(WebmapConnectionValues values)
+    : state_(new State{std::move(values), nullptr, false}) {}
+
+RunConnection::~RunConnection() { close(); }
+
+void RunConnection::close() {
+  if (state_->conn) state_->conn->disconnect();
+  state_->conn.reset();
+  state_->webmapSelected = false;
+}
+
+bool RunConnection::isOpen() const { return state_->conn != nullptr; }
+
+// Opens the connection unless it is open; the result of a connect that
+// failed, or nothing.
+std::optional<StatementResult> RunConnection::ensureOpen() {
+  if (state_->conn) return std::nullopt;
+  const Outcome<ServerAddress, StatementResult> address =
+      addressFor(state_->values);
+  if (!address.ok()) return address.failure();
+  auto conn = std::make_unique<mysqlpp::Connection>(true);
+  try {
+    // Several statements a round trip.
+    conn->set_option(new mysqlpp::MultiStatementsOption(true));
+    openConnection(*conn, state_->values, address.value(), Selects::kNoDatabase);
+  } catch (const mysqlpp::ConnectionFailed& e) {
+    return connectFailed(e, state_->values, address.value());
+  }
+  state_->conn = std::move(conn);
+  return std::nullopt;
+}
+
+// Selects the webmap database unless it is selected; a failure is the
+// statement's.
+bool RunConnection::selectWebmap(StatementResult& result) {
+  if (state_->webmapSelected) return true;
+  mysqlpp::DBDriver& driver = *state_->conn->driver();
+  if (!driver.select_db(state_->values.databaseName.c_str())) {
+    statementFailed(static_cast<unsigned>(driver.errnum()), driver.error(),
+                    result);
+    if (result.connectionLost) close();
+    return false;
+  }
+  state_->webmapSelected = true;
+  return true;
+}
+
+StatementResult RunConnection::run(Selects selects, Returns returns,
+                                   const std::string& statement) {
+  if (std::optional<StatementResult> failed = ensureOpen()) return *failed;
+  StatementResult result;
+  if (selects == Selects::kWebmapDatabase && !selectWebmap(result)) {
+    return result;
+  }
+  try {
+    sendOn(*state_->conn, returns, statement, result);
+  } catch (const mysqlpp::BadQuery& e) {
+    statementFailed(static_cast<unsigned>(e.errnum()), e.what(), result);
+  } catch (const mysqlpp::Exception& e) {
+    result.outcome = StatementOutcome::kFailed;
+    result.error = e.what();
+  }
+  // The database a DROP DATABASE takes away is no longer selected.
+  if (statement.compare(0, 14, "DROP DATABASE ") == 0) {
+    state_->webmapSelected = false;
+  }
+  if (result.connectionLost) close();
+  return result;
+}
+
+BatchResult RunConnection::runBatch(const std::vector<std::string>& statements) {
+  BatchResult batch;
+  if (statements.empty()) return batch;
+  if (std::optional<StatementResult> failed = ensureOpen()) {
+    batch.answered.push_back(*failed);
+    batch.end = BatchResult::End::kUnreachable;
+    return batch;
+  }
+  StatementResult selected;
+  if (!selectWebmap(selected)) {
+    batch.answered.push_back(selected);
+    batch.end = selected.connectionLost ? BatchResult::End::kLost
+                                        : BatchResult::End::kStoppedAtFailure;
+    if (selected.connectionLost) batch.answered.clear();
+    return batch;
+  }
+  std::string text;
+  for (const std::string& statement : statements) {
+    text += (text.empty() ? "" : "\n") + statement;
+  }
+  mysqlpp::DBDriver& driver = *state_->conn->driver();
+  // Each answer in turn: the first with the query, the others as the next
+  // results. The server runs none after one that fails.
+  bool ok = driver.execute(text.data(), text.size());
+  for (size_t i = 0; i < statements.size(); ++i) {
+    StatementResult result;
+    if (!ok) {
+      statementFailed(static_cast<unsigned>(driver.errnum()), driver.error(),
+                      result);
+      if (result.connectionLost) {
+        close();
+        batch.end = BatchResult::End::kLost;
+        return batch;
+      }
+      batch.answered.push_back(result);
+      batch.end = BatchResult::End::kStoppedAtFailure;
+      // The rest of the batch was never run; what may still be queued is
+      // read and dropped, so that the connection is ready for more.
+      while (driver.more_results() &&
+             driver.next_result() == mysqlpp::DBDriver::nr_more_results) {
+      }
+      return batch;
+    }
+    result.matchedRows = driver.affected_rows();
+    batch.answered.push_back(result);
+    if (i + 1 < statements.size()) {
+      ok = driver.next_result() == mysqlpp::DBDriver::nr_more_results;
+    }
+  }
+  batch.end = BatchResult::End::kAll;
+  return batch;
 }

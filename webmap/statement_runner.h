@@ -10,6 +10,8 @@
 #define ZELKOR_WEBMAP_STATEMENT_RUNNER_H_
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,6 +45,9 @@ struct StatementResult {
   unsigned errorNumber = 0;  // the server's or the client library's
   std::string error;         // its text
   uint64_t matchedRows = 0;  // rows an INSERT, UPDATE or DELETE matched
+  // The connection went away with the statement on it: the server may have
+  // run it or not.
+  bool connectionLost = false;
   // Set when outcome is kServerUnreachable: why, and what the run found
   // out about it.
   ConnectProblem problem;
@@ -56,6 +61,7 @@ constexpr unsigned kErrorDatabaseExists = 1007;
 constexpr unsigned kErrorDropMissingDatabase = 1008;
 constexpr unsigned kErrorUnknownDatabase = 1049;
 constexpr unsigned kErrorNoSuchTable = 1146;
+constexpr unsigned kErrorParse = 1064;
 
 // Whether a server error says that the database to select is not there or
 // cannot be named so (unknown, a wrong name, a name too long).
@@ -69,5 +75,46 @@ ConnectFailure classifyConnectFailure(unsigned error, const std::string& text,
 StatementResult runStatement(const WebmapConnectionValues& values,
                              Selects selects, Returns returns,
                              const std::string& statement);
+
+// How a batch of statements went: the answers the server gave, in order.
+struct BatchResult {
+  enum class End {
+    kAll,               // every statement answered
+    kStoppedAtFailure,  // the last answer is a failure; the server ran none
+                        // of the statements after it
+    kLost,              // the connection went away: the statements after the
+                        // answered ones may have run or not
+    kUnreachable,       // no connection could be opened: the one answer
+                        // says why
+  } end = End::kAll;
+  std::vector<StatementResult> answered;
+};
+
+// One connection that carries a whole run (single-connection in the option
+// files): opened at its first statement, and again at the next statement
+// after one that lost it; it selects the webmap database when a statement
+// needs it.
+class RunConnection {
+ public:
+  explicit RunConnection(WebmapConnectionValues values);
+  ~RunConnection();
+  RunConnection(const RunConnection&) = delete;
+  RunConnection& operator=(const RunConnection&) = delete;
+
+  // As runStatement, on this connection.
+  StatementResult run(Selects selects, Returns returns,
+                      const std::string& statement);
+  // Statements that yield no rows, on the webmap database, in one round
+  // trip.
+  BatchResult runBatch(const std::vector<std::string>& statements);
+  bool isOpen() const;
+  void close();
+
+ private:
+  struct State;
+  std::optional<StatementResult> ensureOpen();
+  bool selectWebmap(StatementResult& result);
+  std::unique_ptr<State> state_;
+};
 
 #endif  // ZELKOR_WEBMAP_STATEMENT_RUNNER_H_

@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -31,11 +32,20 @@ struct NotAWebmapDatabase {
   std::string lookupError;
 };
 
+// With single-connection: the connection went away during the upload's
+// transaction, which the server then rolled back. The statements after it
+// are not sent, so that the rest of the turn is not written beside the last.
+struct TransactionLost {
+  std::string error;  // the client library's
+  int32_t hexesSent = 0;  // statements of the upload sent before the loss
+};
+
 // Why the webmap work ended before its end: no connection could be opened
 // (the server is unreachable or refuses the login; a database that cannot
-// be selected is a failed statement instead), or a rebuild would drop more
-// than the webmap.
-using WebmapStop = std::variant<ConnectProblem, NotAWebmapDatabase>;
+// be selected is a failed statement instead), a rebuild would drop more
+// than the webmap, or the upload's transaction was lost.
+using WebmapStop =
+    std::variant<ConnectProblem, NotAWebmapDatabase, TransactionLost>;
 
 template <typename Value>
 using WebmapOutcome = Outcome<Value, WebmapStop>;
@@ -74,12 +84,21 @@ struct FailedStatement {
   std::string statement;
 };
 
+// How many statements go in one round trip with single-connection.
+constexpr size_t kBatchStatements = 500;
+
 // Owned by the driver: where to connect, where messages go, the statements
-// that failed and how far the upload came.
+// that failed and how far the upload came. With single-connection (the
+// option files' setting, or singleConnection here) one connection carries
+// every statement, the upload goes in batches and in one transaction.
 class WebmapRun {
  public:
-  WebmapRun(WebmapConnectionValues connectTo, std::ostream& messages)
-      : values_(std::move(connectTo)), out_(&messages) {}
+  WebmapRun(WebmapConnectionValues connectTo, std::ostream& messages);
+  WebmapRun(WebmapConnectionValues connectTo, std::ostream& messages,
+            bool singleConnection);
+  ~WebmapRun();
+
+  bool singleConnection() const { return connection_ != nullptr; }
 
   const WebmapConnectionValues& values() const { return values_; }
   std::ostream& out() { return *out_; }
@@ -95,6 +114,17 @@ class WebmapRun {
   // result like any other.
   WebmapOutcome<StatementResult> send(Selects selects, Returns returns,
                                       const std::string& statement);
+  // With single-connection: statements that yield no rows, on the webmap
+  // database, in batches; one result for each, in order. A statement that
+  // fails does not stop the ones after it (the rest of its batch is sent
+  // again from the one after it); one whose answer a lost connection took
+  // away has failed. A server that refuses batches gets one statement a
+  // round trip from then on, said once.
+  WebmapOutcome<std::vector<StatementResult>> sendBatches(
+      const std::vector<std::string>& statements);
+  // With single-connection, the upload's transaction (nothing otherwise).
+  WebmapOutcome<Done> beginTransaction();
+  WebmapOutcome<Done> commitTransaction();
   // Tallies a failed statement.
   void recordFailure(const std::string& statement,
                      const StatementResult& result);
@@ -115,8 +145,19 @@ class WebmapRun {
   const HexesWritten& hexesWritten() const { return hexesWritten_; }
 
  private:
+  // Sends by attempt, trying again a connect that the server refuses for a
+  // moment; the attempt's result, or the problem that ends the run.
+  template <typename Attempt>
+  WebmapOutcome<StatementResult> withConnectPatience(Attempt attempt);
+  // A statement that lost the connection inside the transaction.
+  WebmapOutcome<Done> checkTransaction(const StatementResult& result);
+
   WebmapConnectionValues values_;
   std::ostream* out_;
+  std::unique_ptr<RunConnection> connection_;
+  bool batchesRefused_ = false;
+  bool inTransaction_ = false;
+  int32_t sentInTransaction_ = 0;
   const ConnectPatience patience_;
   bool reachedServer_ = false;
   int failedStatements_ = 0;
@@ -140,6 +181,12 @@ enum class Written { kYes, kNo };
 WebmapOutcome<Written> runWebmapStatement(
     WebmapRun& run, const std::string& statement,
     MustMatch mustMatch = MustMatch::kNothing);
+
+// What a statement that yields no rows came to: kYes, or kNo after printing
+// "Info:   Error updating!" and tallying the failure (as runWebmapStatement
+// does, for a statement already sent).
+Written noteWebmapStatement(WebmapRun& run, const std::string& statement,
+                            StatementResult result, MustMatch mustMatch);
 
 // Runs a SELECT on a connection that selects the webmap database and gives
 // the text of the first column of its last row ("" when it has no row). On
