@@ -19,16 +19,33 @@ sockaddr_in loopback(int port) {
   return address;
 }
 
-// Copies what one side sends to the other until either closes.
-void pump(int a, int b, const std::atomic<bool>& stopping) {
+// The client's capability flag that asks for several statements at once
+// (CLIENT_MULTI_STATEMENTS, bit 16): in the login packet, after the 4-byte
+// packet header, the flags stand least significant byte first.
+constexpr size_t kMultiStatementsByte = 4 + 2;
+constexpr unsigned char kMultiStatementsBit = 0x01;
+
+// Copies what one side sends to the other until either closes; a the
+// client, b the server. With refuseMultiStatements, the client's first
+// packet loses its multi-statements flag.
+void pump(int a, int b, const std::atomic<bool>& stopping,
+          bool refuseMultiStatements) {
   pollfd fds[2] = {{a, POLLIN, 0}, {b, POLLIN, 0}};
   char buffer[16384];
+  bool loginSeen = false;
   while (!stopping) {
     if (poll(fds, 2, 100) <= 0) continue;
     for (int i = 0; i < 2; ++i) {
       if (fds[i].revents == 0) continue;
       const ssize_t got = read(fds[i].fd, buffer, sizeof buffer);
       if (got <= 0) return;
+      if (i == 0 && !loginSeen) {
+        loginSeen = true;
+        if (refuseMultiStatements &&
+            got > static_cast<ssize_t>(kMultiStatementsByte)) {
+          buffer[kMultiStatementsByte] &= ~kMultiStatementsBit;
+        }
+      }
       if (write(fds[1 - i].fd, buffer, static_cast<size_t>(got)) != got) {
         return;
       }
@@ -105,7 +122,7 @@ void TcpProxy::relay(int client) {
   if (server >= 0 &&
       connect(server, reinterpret_cast<const sockaddr*>(&address),
               sizeof address) == 0) {
-    pump(client, server, stopping_);
+    pump(client, server, stopping_, refuseMultiStatements_);
   }
   if (server >= 0) close(server);
   close(client);

@@ -1,6 +1,8 @@
 // A TCP relay on a 127.0.0.1 port in front of a test's server, which can
 // hold new connections before they reach the server: a connection held so
 // is a client still waiting for the server's greeting, with nothing sent.
+// It can also stand for a proxy that does not pass on several statements at
+// once.
 #ifndef ZELKOR_TEST_SUPPORT_TCP_PROXY_H_
 #define ZELKOR_TEST_SUPPORT_TCP_PROXY_H_
 
@@ -29,6 +31,11 @@ class TcpProxy {
   // Lets held and new connections through again: each is connected to the
   // server then (and closed when the server does not take it).
   void release();
+  // From now on, the client's login (the first packet it sends, in plain
+  // text) reaches the server without the flag that asks for several
+  // statements at once: the server then finds a syntax error where a
+  // second statement begins.
+  void refuseMultiStatements() { refuseMultiStatements_ = true; }
 
  private:
   void acceptLoop();
@@ -38,6 +45,7 @@ class TcpProxy {
   int serverPort_;
   int port_ = 0;
   std::atomic<bool> stopping_{false};
+  std::atomic<bool> refuseMultiStatements_{false};
   std::mutex mutex_;
   std::condition_variable changed_;
   bool holding_ = false;

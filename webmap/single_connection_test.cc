@@ -14,6 +14,7 @@
 
 #include "gamedb_builder/game_db_builder.h"
 #include "test_support/private_server.h"
+#include "test_support/tcp_proxy.h"
 #include "test_support/temp_dir.h"
 #include "test_support/test_server.h"
 #include "test_support/tool_runner.h"
@@ -134,6 +135,39 @@ TEST_F(SingleConnectionTest, MissingPrivilegeFailsEveryStatementWithItsLine) {
   EXPECT_EQ(252, r.exitCode) << r.out;
   // 100 hexes and the map description row.
   EXPECT_EQ(101u, occurrences(r.out, kErrorUpdating)) << r.out;
+}
+
+// Behind a proxy that does not pass on several statements at once, the
+// first batch fails to parse: its first statement is sent again alone, and
+// from then on every statement goes alone, said in one line.
+TEST(SingleConnectionProxyTest, BatchesRefusedFallBackToOneStatementAtATime) {
+  PrivateServerOptions serverOptions;
+  serverOptions.tcpAddress = "127.0.0.1";
+  serverOptions.tcpPort = freeLoopbackPort();
+  PrivateServer server(serverOptions);
+  TcpProxy proxy(serverOptions.tcpPort);
+  proxy.refuseMultiStatements();
+  ScopedTempDir dir, home;
+  home.write(".my.cnf", "[zelkor-generator]\nsingle-connection\n");
+  dir.write("game.db", plainGameDb(20, 30).bytes());
+  dir.write("config.txt", "game.db 127.0.0.1:" + std::to_string(proxy.port()) +
+                              " root & webmap\n");
+  const auto options =
+      toolOptions({"HOME=" + home.path(), "MYSQL_HOME=" + home.path()});
+  const std::string fallback =
+      "Info:   The MySQL server takes one statement at a time on this "
+      "connection: sending them so.\n";
+  for (const std::string& lines : {kFirstRunLines, kUpdateRunLines}) {
+    const ToolRun r = runTool(dir.path(), options);
+    EXPECT_EQ(0, r.exitCode) << r.out;
+    std::string expected = lines;
+    // Before the completion line: the fallback is said at the first batch.
+    expected.insert(expected.rfind("Info:   Webmap database generation"),
+                    fallback);
+    EXPECT_EQ(expected, outputAfterBanner(r));
+  }
+  EXPECT_EQ((Rows{{"600"}}),
+            query("SELECT COUNT(*) FROM maphex", "webmap", server.socket()));
 }
 
 // A server with a connection limit of one at a time, and one that allows
