@@ -139,14 +139,13 @@ Stop webmapStop(const WebmapStop& stop, int32_t hexCount,
   }
   if (const auto* lost = std::get_if<TransactionLost>(&stop)) {
     return {kExitServerUnreachable,
-            "Fatal:  The connection to the MySQL server was lost during the "
-            "upload: " +
-                lost->error + "\n" +
+            "Fatal:  The MySQL server undid this run's upload: " + lost->error +
+                "\n" +
                 continuationLines(
-                    "The server undid the upload's transaction, so the "
-                    "webmap holds the last completed run's turn, whole (on "
-                    "tables with transactions, as InnoDB's are). Nothing more "
-                    "was sent. Run the tool again once it can connect.")};
+                    "The webmap holds the last completed run's turn, whole "
+                    "(on tables with transactions, as InnoDB's are), and "
+                    "nothing more was sent. Run the tool again once it can "
+                    "connect: the next run writes every hex.")};
   }
   Stop unreachable = serverUnreachableStop(
       std::get<ConnectProblem>(stop),

@@ -248,8 +248,8 @@ TEST(SingleConnectionCutShortTest, LeavesTheLastTurnWhole) {
     if (killTheServer) {
       EXPECT_EQ(254, cut.exitCode) << cut.out;  // -2
       EXPECT_NE(std::string::npos,
-                cut.out.find("Fatal:  The connection to the MySQL server was "
-                             "lost during the upload: "))
+                cut.out.find("Fatal:  The MySQL server undid this run's "
+                             "upload: "))
           << cut.out;
       server.start();
     } else {

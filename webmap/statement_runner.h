@@ -62,6 +62,7 @@ constexpr unsigned kErrorDropMissingDatabase = 1008;
 constexpr unsigned kErrorUnknownDatabase = 1049;
 constexpr unsigned kErrorNoSuchTable = 1146;
 constexpr unsigned kErrorParse = 1064;
+constexpr unsigned kErrorDeadlock = 1213;
 
 // Whether a server error says that the database to select is not there or
 // cannot be named so (unknown, a wrong name, a name too long).

@@ -57,7 +57,11 @@ WebmapOutcome<StatementResult> WebmapRun::withConnectPatience(Attempt attempt) {
 }
 
 WebmapOutcome<Done> WebmapRun::checkTransaction(const StatementResult& result) {
-  if (!inTransaction_ || !result.connectionLost) return Done{};
+  // A lost connection, and a deadlock, undo the whole transaction: the
+  // statements after it would each be on their own.
+  const bool undone =
+      result.connectionLost || result.errorNumber == kErrorDeadlock;
+  if (!inTransaction_ || !undone) return Done{};
   inTransaction_ = false;
   return WebmapOutcome<Done>::failed(
       TransactionLost{result.error, sentInTransaction_});
@@ -122,6 +126,8 @@ WebmapOutcome<std::vector<StatementResult>> WebmapRun::sendBatches(
       continue;
     }
     for (StatementResult& answer : answers.answered) {
+      const WebmapOutcome<Done> kept = checkTransaction(answer);
+      if (!kept.ok()) return kept.passOn<std::vector<StatementResult>>();
       results.push_back(std::move(answer));
     }
     next += answers.answered.size();

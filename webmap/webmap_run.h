@@ -32,11 +32,11 @@ struct NotAWebmapDatabase {
   std::string lookupError;
 };
 
-// With single-connection: the connection went away during the upload's
-// transaction, which the server then rolled back. The statements after it
-// are not sent, so that the rest of the turn is not written beside the last.
+// With single-connection: the server undid the upload's transaction (the
+// connection went away, or a deadlock). The statements after it are not
+// sent, so that the rest of the turn is not written beside the last.
 struct TransactionLost {
-  std::string error;  // the client library's
+  std::string error;  // the client library's or the server's
   int32_t hexesSent = 0;  // statements of the upload sent before the loss
 };
 
