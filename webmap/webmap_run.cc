@@ -5,7 +5,6 @@
 
 #include "config/option_files.h"
 
-
 std::chrono::milliseconds pauseAfter(const ConnectPatience& patience,
                                      int tries) {
   std::chrono::milliseconds pause = patience.firstPause;
@@ -63,8 +62,7 @@ WebmapOutcome<Done> WebmapRun::checkTransaction(const StatementResult& result) {
       result.connectionLost || result.errorNumber == kErrorDeadlock;
   if (!inTransaction_ || !undone) return Done{};
   inTransaction_ = false;
-  return WebmapOutcome<Done>::failed(
-      TransactionLost{result.error, sentInTransaction_});
+  return WebmapOutcome<Done>::failed(TransactionLost{result.error});
 }
 
 WebmapOutcome<StatementResult> WebmapRun::send(Selects selects,
@@ -77,7 +75,6 @@ WebmapOutcome<StatementResult> WebmapRun::send(Selects selects,
   WebmapOutcome<StatementResult> sent = withConnectPatience(
       [&] { return connection_->run(selects, returns, statement); });
   if (!sent.ok()) return sent;
-  if (inTransaction_) ++sentInTransaction_;
   const WebmapOutcome<Done> kept = checkTransaction(sent.value());
   if (!kept.ok()) return kept.passOn<StatementResult>();
   return sent;
@@ -107,7 +104,6 @@ WebmapOutcome<std::vector<StatementResult>> WebmapRun::sendBatches(
                  : StatementResult{};
     });
     if (!opened.ok()) return opened.passOn<std::vector<StatementResult>>();
-    if (inTransaction_) sentInTransaction_ += static_cast<int32_t>(batch.size());
     // A server (or a proxy before it) that does not take several statements
     // at once finds a syntax error where the second begins.
     if (answers.end == BatchResult::End::kStoppedAtFailure &&
@@ -158,7 +154,6 @@ WebmapOutcome<Done> WebmapRun::beginTransaction() {
     return Done{};
   }
   inTransaction_ = true;
-  sentInTransaction_ = 0;
   return Done{};
 }
 

@@ -37,7 +37,6 @@ struct NotAWebmapDatabase {
 // sent, so that the rest of the turn is not written beside the last.
 struct TransactionLost {
   std::string error;  // the client library's or the server's
-  int32_t hexesSent = 0;  // statements of the upload sent before the loss
 };
 
 // Why the webmap work ended before its end: no connection could be opened
@@ -157,7 +156,6 @@ class WebmapRun {
   std::unique_ptr<RunConnection> connection_;
   bool batchesRefused_ = false;
   bool inTransaction_ = false;
-  int32_t sentInTransaction_ = 0;
   const ConnectPatience patience_;
   bool reachedServer_ = false;
   int failedStatements_ = 0;
