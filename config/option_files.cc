@@ -12,6 +12,7 @@
 #include <iterator>
 
 #include "base/lower_case.h"
+#include "base/unique_fd.h"
 
 namespace {
 
@@ -80,24 +81,6 @@ std::string canonicalPath(const std::string& path) {
   return realpath(path.c_str(), resolved) != nullptr ? resolved : path;
 }
 
-// A file opened for reading, closed when it goes out of scope.
-class OpenFile {
- public:
-  explicit OpenFile(const std::string& path)
-      // Without waiting: a pipe or a device that has nothing to give must
-      // not hold the run.
-      : fd_(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)) {}
-  ~OpenFile() {
-    if (fd_ >= 0) close(fd_);
-  }
-  OpenFile(const OpenFile&) = delete;
-  OpenFile& operator=(const OpenFile&) = delete;
-  int fd() const { return fd_; }
-
- private:
-  int fd_;
-};
-
 enum class ReadOutcome { kRead, kNotRead, kTooLarge };
 
 // Up to limit + 1 bytes of fd into text.
@@ -131,11 +114,13 @@ class OptionFileReader {
     if (S_ISDIR(status.st_mode)) {
       return fail(where, OptionFileFault::Kind::kNotAFile, path);
     }
-    const OpenFile file(path);
-    if (file.fd() < 0) return true;
+    // Opened without waiting: a pipe or a device that has nothing to give
+    // must not hold the run.
+    const UniqueFd file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (file.get() < 0) return true;
     // A pipe or a device would be read without end; the one opened is the
     // one looked at.
-    if (fstat(file.fd(), &status) != 0 || !S_ISREG(status.st_mode)) {
+    if (fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
       return fail(where, OptionFileFault::Kind::kNotAFile, path);
     }
     if (depth > kDeepestInclude) {
@@ -149,7 +134,7 @@ class OptionFileReader {
       return fail(where, OptionFileFault::Kind::kIncludeLoop, path);
     }
     std::string text;
-    switch (readUpTo(file.fd(), kLargestOptionFile, text)) {
+    switch (readUpTo(file.get(), kLargestOptionFile, text)) {
       case ReadOutcome::kNotRead:
         return fail(where, OptionFileFault::Kind::kNotAFile, path);
       case ReadOutcome::kTooLarge:
@@ -163,7 +148,16 @@ class OptionFileReader {
     return read;
   }
 
-  const ClientOptionSettings& settings() const { return settings_; }
+  // The settings read, with what follows from them all.
+  ClientOptionSettings settings() const {
+    ClientOptionSettings read = settings_;
+    read.trustNamed = read.value("ssl-ca") != nullptr ||
+                      read.value("ssl-capath") != nullptr;
+    const bool anyFile = read.trustNamed || read.value("ssl-cert") != nullptr ||
+                         read.value("ssl-key") != nullptr || cipherNamed_;
+    read.tls = ssl_ || anyFile || read.verifyServerCert;
+    return read;
+  }
 
  private:
   bool fail(const OptionSource& where, OptionFileFault::Kind kind,
@@ -286,12 +280,6 @@ class OptionFileReader {
     } else if (ownGroup && name == "skip-single-connection") {
       settings_.singleConnection = !isTrue(value, hasValue);
     }
-    settings_.trustNamed = settings_.value("ssl-ca") != nullptr ||
-                           settings_.value("ssl-capath") != nullptr;
-    const bool anyFile = settings_.trustNamed ||
-                         settings_.value("ssl-cert") != nullptr ||
-                         settings_.value("ssl-key") != nullptr || cipherNamed_;
-    settings_.tls = ssl_ || anyFile || settings_.verifyServerCert;
   }
 
   ClientOptionSettings settings_;

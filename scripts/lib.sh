@@ -45,6 +45,22 @@ zelkor_sample_folder() {
   chmod 600 "$dir/config.txt"
 }
 
+# zelkor_test_certificates DIR: a certificate authority (DIR/ca.pem) and a
+# server certificate it signed for 127.0.0.1 (DIR/server.pem, with its key
+# DIR/server.key), for a throwaway server's TLS.
+zelkor_test_certificates() {
+  (
+    cd "$1"
+    openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Bench CA" \
+      -keyout ca.key -out ca.pem
+    openssl req -newkey rsa:2048 -nodes -subj "/CN=127.0.0.1" \
+      -keyout server.key -out server.csr
+    echo "subjectAltName=IP:127.0.0.1" >names.cnf
+    openssl x509 -req -days 2 -in server.csr -CA ca.pem -CAkey ca.key \
+      -CAcreateserial -extfile names.cnf -out server.pem
+  ) >/dev/null 2>&1
+}
+
 # The options headless Chromium is started with, here and in the browser
 # test (mappage/map_page_browser_test.js reads the same file): no sandbox
 # (as root), nothing fetched from the network.

@@ -9,8 +9,6 @@ constexpr char kIndent[] = "        ";
 // The line a TLS setting is mended with.
 constexpr char kTlsSettingsAdvice[] =
     "add ssl and ssl-ca=FILE under [zelkor-generator] in ~/.my.cnf.";
-constexpr unsigned kErrorAccessDenied = 1045;
-constexpr unsigned kErrorSecureTransportRequired = 4058;
 
 std::string where(const OptionSource& source) {
   return source.file + " (line " + std::to_string(source.line) + ")";
@@ -212,13 +210,11 @@ std::string hourlyLimitText(const ConnectProblem& problem,
       "A run of this map opens up to " + std::to_string(most) +
       " connections: one for each of its " + std::to_string(need.hexes) +
       " hexes and up to " + std::to_string(need.checks) + " for its checks";
-  const std::string plan = "ask for a plan that allows " +
-                           std::to_string(most) +
+  const std::string plan = "a plan that allows " + std::to_string(most) +
                            " connections an hour for each run within the hour.";
   if (problem.hourlyLimit <= 0) {
     return "The account's connections for this hour are used up. " + run +
-           ". Ask for a plan that allows " + std::to_string(most) +
-           " connections an hour for each run within the hour.";
+           ". Ask for " + plan;
   }
   const long runs = most > 0 ? problem.hourlyLimit / most : 0;
   const std::string fit =
@@ -227,8 +223,9 @@ std::string hourlyLimitText(const ConnectProblem& problem,
                       " in an hour";
   return "The account may open " + std::to_string(problem.hourlyLimit) +
          " connections an hour, and this hour's are used up. " + run + ", so " +
-         fit + ". " + (runs == 0 ? "Ask" : "Run again in the next hour, or ask") +
-         plan.substr(3);
+         fit + ". " +
+         (runs == 0 ? "Ask for " : "Run again in the next hour, or ask for ") +
+         plan;
 }
 
 // The way that needs a handful of connections a run.

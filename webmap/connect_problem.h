@@ -34,6 +34,12 @@ enum class ConnectFailure {
   kOptionFile,
 };
 
+// Server errors of a refused login: a wrong user or password (or, on
+// MariaDB, a login without TLS that the server requires), and a login
+// without TLS that the server refuses as such.
+constexpr unsigned kErrorAccessDenied = 1045;
+constexpr unsigned kErrorSecureTransportRequired = 4058;
+
 // What cannot be read in config.txt's host word.
 enum class HostWordFault {
   kIpv6Brackets,  // "[::1" or "[::1]3307"

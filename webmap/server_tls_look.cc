@@ -13,6 +13,8 @@
 #include <memory>
 #include <vector>
 
+#include "base/unique_fd.h"
+
 namespace {
 
 constexpr int kTimeoutMilliseconds = 5000;
@@ -23,21 +25,6 @@ constexpr uint32_t kClientSsl = 0x800;
 // authentication, TLS.
 constexpr uint32_t kRequestCapabilities = 0x200 | 0x8000 | kClientSsl;
 constexpr unsigned char kUtf8Charset = 33;
-
-// A socket that is closed when it goes out of scope.
-class Socket {
- public:
-  explicit Socket(int fd) : fd_(fd) {}
-  ~Socket() {
-    if (fd_ >= 0) close(fd_);
-  }
-  Socket(const Socket&) = delete;
-  Socket& operator=(const Socket&) = delete;
-  int fd() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 int connectTo(const std::string& host, unsigned port) {
   addrinfo hints{};
@@ -198,14 +185,14 @@ ServerTlsLook lookAtServerTls(const std::string& host, unsigned port,
                               bool readCertificateToo, const std::string& caFile,
                               const std::string& caPath) {
   ServerTlsLook look;
-  const Socket socket(connectTo(host, port));
-  if (socket.fd() < 0) return look;
-  const std::optional<uint32_t> flags = capabilities(readGreeting(socket.fd()));
+  const UniqueFd socket(connectTo(host, port));
+  if (socket.get() < 0) return look;
+  const std::optional<uint32_t> flags = capabilities(readGreeting(socket.get()));
   if (!flags) return look;
   look.greeted = true;
   look.offersTls = (*flags & kClientSsl) != 0;
-  if (readCertificateToo && look.offersTls && sendTlsRequest(socket.fd())) {
-    look.certificate = readCertificate(socket.fd(), host, caFile, caPath);
+  if (readCertificateToo && look.offersTls && sendTlsRequest(socket.get())) {
+    look.certificate = readCertificate(socket.get(), host, caFile, caPath);
   }
   return look;
 }

@@ -26,12 +26,10 @@ constexpr char kNoFreeLocalAddress[] = "(99)";
 
 // Server errors a connect can meet.
 constexpr unsigned kErrorTooManyConnections = 1040;
-constexpr unsigned kErrorAccessDenied = 1045;
 constexpr unsigned kErrorServerShutdown = 1053;
 constexpr unsigned kErrorTooManyUserConnections = 1203;
 constexpr unsigned kErrorUserLimitReached = 1226;
 constexpr unsigned kErrorConnectionKilled = 1927;
-constexpr unsigned kErrorSecureTransportRequired = 4058;
 // ER_USER_LIMIT_REACHED names the resource that ran out; the server's own
 // variable names tell the hourly limit from the simultaneous one.
 constexpr char kHourlyConnections[] = "max_connections_per_hour";
@@ -87,11 +85,13 @@ class ClientLibraryOption : public mysqlpp::Option {
   my_bool value_;
 };
 
-// Opens conn, selecting the webmap database in the handshake when asked to,
-// which saves a round trip per statement.
+// Opens conn to where tried says (triedAddress), selecting the webmap
+// database in the handshake when asked to, which saves a round trip per
+// statement.
 void openConnection(mysqlpp::Connection& conn,
                     const WebmapConnectionValues& values,
-                    const ServerAddress& address, Selects selects) {
+                    const ServerAddress& address, const TriedAddress& tried,
+                    Selects selects) {
   mysqlpp::DBDriver& driver = *conn.driver();
   const ClientOptionSettings& files = clientOptionSettings();
   conn.set_option(new mysqlpp::ConnectTimeoutOption(kConnectTimeoutSeconds));
@@ -111,17 +111,15 @@ void openConnection(mysqlpp::Connection& conn,
   }
   skipUnusedCertificateAuthorities(files);
 
-  // A socket or port from the environment goes before the files', as it did
-  // before the files were read (the library would let the files win).
-  const bool tcp = isTcp(address);
-  std::string socket = address.socket;
-  unsigned port = address.port;
-  if (!tcp && socket.empty()) {
-    if (const char* fromEnvironment = std::getenv("MYSQL_UNIX_PORT")) {
-      socket = fromEnvironment;
-    }
-  }
-  if (tcp && port == 0) port = portFromEnvironment("MYSQL_TCP_PORT");
+  // A socket or port from config.txt or the environment goes to the connect
+  // itself, and so before the files', as it did before the files were read
+  // (the library would let the files win); the files' own, and the
+  // library's default, are the library's to apply.
+  const bool tcp = tried.tcp;
+  const bool decidedHere = tried.source == AddressSource::kConfigurationFile ||
+                           tried.source == AddressSource::kEnvironment;
+  const std::string socket = !tcp && decidedHere ? tried.socket : "";
+  const unsigned port = tcp ? (decidedHere ? tried.port : 0) : address.port;
   // The option files, read by the library at the connect. What they set
   // overrides the options set here, but not the connect's own arguments.
   if (libraryMustReadOptionFiles(files, tcp, !socket.empty(), port != 0)) {
@@ -227,7 +225,7 @@ Outcome<ServerAddress, StatementResult> addressFor(
 // found out about why.
 StatementResult connectFailed(const mysqlpp::ConnectionFailed& e,
                               const WebmapConnectionValues& values,
-                              const ServerAddress& address) {
+                              const TriedAddress& tried) {
   const ClientOptionSettings& files = clientOptionSettings();
   StatementResult result;
   result.problem.host = values.host;
@@ -240,10 +238,10 @@ StatementResult connectFailed(const mysqlpp::ConnectionFailed& e,
   result.outcome = StatementOutcome::kServerUnreachable;
   ConnectProblem& problem = result.problem;
   problem.failure = classifyConnectFailure(result.errorNumber, result.error,
-                                           isTcp(address), files.tls);
+                                           tried.tcp, files.tls);
   problem.errorNumber = result.errorNumber;
   problem.error = result.error;
-  diagnoseConnectFailure(problem, triedAddress(address, files), files);
+  diagnoseConnectFailure(problem, tried, files);
   return result;
 }
 
@@ -286,12 +284,14 @@ StatementResult runStatement(const WebmapConnectionValues& values,
   const Outcome<ServerAddress, StatementResult> address = addressFor(values);
   if (!address.ok()) return address.failure();
   StatementResult result;
+  const TriedAddress tried =
+      triedAddress(address.value(), clientOptionSettings());
   mysqlpp::Connection conn(true);
   try {
-    openConnection(conn, values, address.value(), selects);
+    openConnection(conn, values, address.value(), tried, selects);
     sendOn(conn, returns, statement, result);
   } catch (const mysqlpp::ConnectionFailed& e) {
-    return connectFailed(e, values, address.value());
+    return connectFailed(e, values, tried);
   } catch (const mysqlpp::BadQuery& e) {
     statementFailed(static_cast<unsigned>(e.errnum()), e.what(), result);
   } catch (const mysqlpp::Exception& e) {
@@ -321,8 +321,6 @@ void RunConnection::close() {
   state_->webmapSelected = false;
 }
 
-bool RunConnection::isOpen() const { return state_->conn != nullptr; }
-
 // Opens the connection unless it is open; the result of a connect that
 // failed, or nothing.
 std::optional<StatementResult> RunConnection::ensureOpen() {
@@ -330,13 +328,16 @@ std::optional<StatementResult> RunConnection::ensureOpen() {
   const Outcome<ServerAddress, StatementResult> address =
       addressFor(state_->values);
   if (!address.ok()) return address.failure();
+  const TriedAddress tried =
+      triedAddress(address.value(), clientOptionSettings());
   auto conn = std::make_unique<mysqlpp::Connection>(true);
   try {
     // Several statements a round trip.
     conn->set_option(new mysqlpp::MultiStatementsOption(true));
-    openConnection(*conn, state_->values, address.value(), Selects::kNoDatabase);
+    openConnection(*conn, state_->values, address.value(), tried,
+                   Selects::kNoDatabase);
   } catch (const mysqlpp::ConnectionFailed& e) {
-    return connectFailed(e, state_->values, address.value());
+    return connectFailed(e, state_->values, tried);
   }
   state_->conn = std::move(conn);
   return std::nullopt;
@@ -396,9 +397,12 @@ BatchResult RunConnection::runBatch(const std::vector<std::string>& statements) 
     if (selected.connectionLost) batch.answered.clear();
     return batch;
   }
+  // One statement a line, each closed with its semicolon (the upload's
+  // are), so that none runs into the next.
   std::string text;
   for (const std::string& statement : statements) {
     text += (text.empty() ? "" : "\n") + statement;
+    if (statement.empty() || statement.back() != ';') text += ';';
   }
   mysqlpp::DBDriver& driver = *state_->conn->driver();
   // Each answer in turn: the first with the query, the others as the next

@@ -108,7 +108,6 @@ class RunConnection {
   // Statements that yield no rows, on the webmap database, in one round
   // trip.
   BatchResult runBatch(const std::vector<std::string>& statements);
-  bool isOpen() const;
   void close();
 
  private:
