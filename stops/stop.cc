@@ -205,6 +205,19 @@ std::string tlsStepText(const ConnectProblem& problem) {
 
 std::string hourlyLimitText(const ConnectProblem& problem,
                             const RunConnections& need) {
+  if (!need.perStatement) {
+    // With single-connection a run needs a connection, and one more after
+    // each it loses: the hour's allowance is simply spent.
+    const std::string limit =
+        problem.hourlyLimit > 0
+            ? "The account may open " + std::to_string(problem.hourlyLimit) +
+                  " connections an hour, and this hour's are used up."
+            : "The account's connections for this hour are used up.";
+    return limit +
+           " A run with single-connection opens one connection (and one more "
+           "after each it loses): other programs on the account have used the "
+           "rest. Run again in the next hour.";
+  }
   const long most = need.hexes + need.checks;
   const std::string run =
       "A run of this map opens up to " + std::to_string(most) +

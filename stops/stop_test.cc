@@ -77,7 +77,9 @@ TEST(StopTest, ServerUnreachableSaysWhatTheFailureMeans) {
        "up to 14\n"
        "        for its checks. Ask for a plan that allows 914 connections an "
        "hour for\n"
-       "        each run within the hour.\n"},
+       "        each run within the hour. Or put single-connection under\n"
+       "        [zelkor-generator] in ~/.my.cnf: a run then needs a handful of\n"
+       "        connections.\n"},
       {"hourly limit, one run fits", hourly900, 600,
        "        The account may open 900 connections an hour, and this hour's "
        "are used\n"
@@ -87,7 +89,10 @@ TEST(StopTest, ServerUnreachableSaysWhatTheFailureMeans) {
        "hour. Run\n"
        "        again in the next hour, or ask for a plan that allows 614 "
        "connections an\n"
-       "        hour for each run within the hour.\n"},
+       "        hour for each run within the hour. Or put single-connection "
+       "under\n"
+       "        [zelkor-generator] in ~/.my.cnf: a run then needs a handful of\n"
+       "        connections.\n"},
       {"hourly limit, three runs fit", hourly2000, 600,
        "        The account may open 2000 connections an hour, and this hour's "
        "are used\n"
@@ -97,7 +102,10 @@ TEST(StopTest, ServerUnreachableSaysWhatTheFailureMeans) {
        "hour. Run\n"
        "        again in the next hour, or ask for a plan that allows 614 "
        "connections an\n"
-       "        hour for each run within the hour.\n"},
+       "        hour for each run within the hour. Or put single-connection "
+       "under\n"
+       "        [zelkor-generator] in ~/.my.cnf: a run then needs a handful of\n"
+       "        connections.\n"},
       {"hourly limit, no run fits", hourly500, 600,
        "        The account may open 500 connections an hour, and this hour's "
        "are used\n"
@@ -107,7 +115,9 @@ TEST(StopTest, ServerUnreachableSaysWhatTheFailureMeans) {
        "in an\n"
        "        hour. Ask for a plan that allows 614 connections an hour for "
        "each run\n"
-       "        within the hour.\n"},
+       "        within the hour. Or put single-connection under "
+       "[zelkor-generator] in\n"
+       "        ~/.my.cnf: a run then needs a handful of connections.\n"},
       {"hourly limit, map page", hourly900, -1, ""},
       {"TLS step", problem(ConnectFailure::kTlsStep), 900,
        "        The connection failed in its TLS step: check ssl-ca and the "
@@ -173,7 +183,7 @@ TEST(StopTest, ServerUnreachableSaysWhatTheFailureMeans) {
        "        socket. Name the server's socket in config.txt.\n"},
   };
   for (const auto& c : kCases) {
-    const Stop stop = serverUnreachableStop(c.problem, {c.hexCount, 14, false});
+    const Stop stop = serverUnreachableStop(c.problem, {c.hexCount, 14, true});
     const std::string head =
         c.problem.host == "db.example.org"
             ? kHead
@@ -182,6 +192,22 @@ TEST(StopTest, ServerUnreachableSaysWhatTheFailureMeans) {
     EXPECT_EQ(head + c.lines, stop.text) << c.name;
     EXPECT_EQ(-2, stop.status) << c.name;
   }
+}
+
+// With single-connection a run needs a connection or two: a spent hourly
+// allowance is not this map's doing.
+TEST(StopTest, HourlyLimitWithSingleConnection) {
+  ConnectProblem hourly = problem(ConnectFailure::kHourlyLimit);
+  hourly.hourlyLimit = 200;
+  EXPECT_EQ(std::string(kHead) +
+                "        The account may open 200 connections an hour, and "
+                "this hour's are used\n"
+                "        up. A run with single-connection opens one connection "
+                "(and one more\n"
+                "        after each it loses): other programs on the account "
+                "have used the rest.\n"
+                "        Run again in the next hour.\n",
+            serverUnreachableStop(hourly, {1200, 14, false}).text);
 }
 
 TEST(StopTest, UnreadableHostWordsSayHowToWriteThem) {
