@@ -6,6 +6,7 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -100,6 +101,8 @@ int main(int argc, char** argv) {
                  argv[0]);
     return 2;
   }
+  // A client that goes away mid-stream must end its relay, not the process.
+  signal(SIGPIPE, SIG_IGN);
   const int listenPort = std::atoi(argv[1]);
   const int serverPort = std::atoi(argv[2]);
   const std::chrono::milliseconds delay(std::atoi(argv[3]));
