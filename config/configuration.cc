@@ -1,7 +1,5 @@
 #include "config/configuration.h"
 
-#include <sys/stat.h>
-
 #include <cstring>
 #include <fstream>
 #include <locale>
@@ -60,12 +58,6 @@ ConfigurationOutcome readConfigurationWords(std::istream& in) {
     if (word->find('\0') != std::string::npos) return invalid();
   }
   return read;
-}
-
-bool readableByOthers(const std::string& path) {
-  struct stat status {};
-  return stat(path.c_str(), &status) == 0 &&
-         (status.st_mode & (S_IRGRP | S_IROTH)) != 0;
 }
 
 WebmapConnectionValues connectionValues(const ToolConfiguration& config) {

@@ -33,7 +33,4 @@ ConfigurationOutcome readConfiguration(
 // The same rules for the content of an opened file (read or kInvalid).
 ConfigurationOutcome readConfigurationWords(std::istream& in);
 
-// Whether the file at path may be read by its group or by others.
-bool readableByOthers(const std::string& path);
-
 #endif  // ZELKOR_CONFIG_CONFIGURATION_H_

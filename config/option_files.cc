@@ -1,18 +1,12 @@
 #include "config/option_files.h"
 
-#include <fcntl.h>
-#include <limits.h>
-#include <stdlib.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <iterator>
 
 #include "base/lower_case.h"
-#include "base/unique_fd.h"
+#include "platform/file_facts.h"
 
 namespace {
 
@@ -74,27 +68,6 @@ bool startsWith(const std::string& text, const std::string& head) {
   return text.compare(0, head.size(), head) == 0;
 }
 
-// The file's own path with links and "." and ".." resolved, to tell when
-// an include comes back to a file being read.
-std::string canonicalPath(const std::string& path) {
-  char resolved[PATH_MAX];
-  return realpath(path.c_str(), resolved) != nullptr ? resolved : path;
-}
-
-enum class ReadOutcome { kRead, kNotRead, kTooLarge };
-
-// Up to limit + 1 bytes of fd into text.
-ReadOutcome readUpTo(int fd, size_t limit, std::string& text) {
-  char buffer[65536];
-  while (text.size() <= limit) {
-    const ssize_t got = read(fd, buffer, sizeof buffer);
-    if (got == 0) return ReadOutcome::kRead;
-    if (got < 0) return ReadOutcome::kNotRead;
-    text.append(buffer, static_cast<size_t>(got));
-  }
-  return ReadOutcome::kTooLarge;
-}
-
 class OptionFileReader {
  public:
   // Reads path, which an include at includedFrom names (line 0: one of the
@@ -109,18 +82,15 @@ class OptionFileReader {
       return fail(where, OptionFileFault::Kind::kUrlPath, path);
     }
     // The library skips a file that is missing or that it may not read.
-    struct stat status {};
-    if (stat(path.c_str(), &status) != 0) return true;
-    if (S_ISDIR(status.st_mode)) {
+    const PathKind kind = pathKind(path);
+    if (kind == PathKind::kMissing) return true;
+    if (kind == PathKind::kFolder) {
       return fail(where, OptionFileFault::Kind::kNotAFile, path);
     }
-    // Opened without waiting: a pipe or a device that has nothing to give
-    // must not hold the run.
-    const UniqueFd file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (file.get() < 0) return true;
-    // A pipe or a device would be read without end; the one opened is the
-    // one looked at.
-    if (fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
+    std::string text;
+    const BoundedRead read = readFileUpTo(path, kLargestOptionFile, text);
+    if (read == BoundedRead::kCannotOpen) return true;
+    if (read == BoundedRead::kNotAFile) {
       return fail(where, OptionFileFault::Kind::kNotAFile, path);
     }
     if (depth > kDeepestInclude) {
@@ -133,19 +103,13 @@ class OptionFileReader {
     if (std::find(reading_.begin(), reading_.end(), self) != reading_.end()) {
       return fail(where, OptionFileFault::Kind::kIncludeLoop, path);
     }
-    std::string text;
-    switch (readUpTo(file.get(), kLargestOptionFile, text)) {
-      case ReadOutcome::kNotRead:
-        return fail(where, OptionFileFault::Kind::kNotAFile, path);
-      case ReadOutcome::kTooLarge:
-        return fail(where, OptionFileFault::Kind::kTooLarge, path);
-      case ReadOutcome::kRead:
-        break;
+    if (read == BoundedRead::kTooLarge) {
+      return fail(where, OptionFileFault::Kind::kTooLarge, path);
     }
     reading_.push_back(self);
-    const bool read = readText(path, text, depth);
+    const bool taken = readText(path, text, depth);
     reading_.pop_back();
-    return read;
+    return taken;
   }
 
   // The settings read, with what follows from them all.
@@ -244,9 +208,13 @@ class OptionFileReader {
       // The library would read all of its own files again, at every depth.
       return fail(here, OptionFileFault::Kind::kIncludeNamesNothing, "!" + word);
     }
-    // An included folder contributes its my.cnf only.
-    const std::string file = word == "include" ? path : path + "/my.cnf";
-    return readFile(file, depth + 1, here);
+    if (word == "include") return readFile(path, depth + 1, here);
+    // An included folder contributes its my.cnf only (and my.ini first, on
+    // Windows).
+    for (const std::string& file : includedFolderFiles(path)) {
+      if (!readFile(file, depth + 1, here)) return false;
+    }
+    return true;
   }
 
   void option(const OptionSource& here, const std::string& written,
@@ -311,17 +279,6 @@ bool libraryMustReadOptionFiles(const ClientOptionSettings& settings, bool tcp,
     if (!decidedElsewhere) return true;
   }
   return false;
-}
-
-std::vector<std::string> clientOptionFiles() {
-  std::vector<std::string> files = {"/etc/my.cnf", "/etc/mysql/my.cnf"};
-  const char* home = std::getenv("MARIADB_HOME");
-  if (home == nullptr) home = std::getenv("MYSQL_HOME");
-  if (home != nullptr) files.push_back(std::string(home) + "/my.cnf");
-  if (const char* user = std::getenv("HOME")) {
-    files.push_back(std::string(user) + "/.my.cnf");
-  }
-  return files;
 }
 
 ClientOptionSettings readClientOptionSettings(

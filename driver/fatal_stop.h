@@ -17,10 +17,4 @@ int fatalStop(std::ostream& out, const Stop& stop);
 // stop that waits for no key, with its text and status alone.
 int endWithStop(std::ostream& out, const Stop& stop);
 
-// Reads one key press from the terminal device (/dev/tty), without echo and
-// without waiting for Enter, and restores the terminal afterwards. Standard
-// input is never read, so a redirected one cannot answer. Returns at once when
-// the process has no terminal.
-void waitForKeyPress();
-
 #endif  // ZELKOR_DRIVER_FATAL_STOP_H_

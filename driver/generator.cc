@@ -1,7 +1,5 @@
 #include "driver/generator.h"
 
-#include <unistd.h>
-
 #include <utility>
 
 #include "config/configuration.h"
@@ -14,6 +12,8 @@
 #include "driver/progress_line.h"
 #include "gamedb/game_database.h"
 #include "gamedb/map_decoding.h"
+#include "platform/process.h"
+#include "platform/file_facts.h"
 #include "stops/stop.h"
 #include "translate/hex_table_translation.h"
 #include "webmap/hex_upload.h"
@@ -90,7 +90,7 @@ Phase<Done> webmapPhase(WebmapRun& webmap, DecodedMap& map) {
   ProgressLine progress(stderr);
   const WebmapOutcome<Done> uploaded =
       uploadHexRows(webmap, map.hexes, databaseCreated,
-                    isatty(STDERR_FILENO) ? &progress : nullptr);
+                    standardErrorIsConsole() ? &progress : nullptr);
   if (!uploaded.ok()) return stopped(uploaded.failure());
   const WebmapOutcome<Done> described =
       writeMapDescription(webmap, map.rows, map.columns, databaseCreated);

@@ -1,10 +1,10 @@
 #include "gamedb/game_database.h"
 
-#include <sys/stat.h>
-
 #include <fstream>
 #include <limits>
 #include <new>
+
+#include "platform/file_facts.h"
 
 namespace {
 
@@ -12,8 +12,7 @@ namespace {
 // be opened: a FIFO or device would block the open or never end, and a
 // directory has no bytes to read.
 int64_t measure(const std::string& path) {
-  struct stat info {};
-  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return -1;
+  if (pathKind(path) != PathKind::kFile) return -1;
   std::ifstream in(path, std::ios::binary);
   if (!in.seekg(0, std::ios::end)) return -1;
   return static_cast<int64_t>(in.tellg());

@@ -15,8 +15,10 @@ struct PageFileFailure {
   int error = 0;
 };
 
-// Writes text to path (mode 0644, readable by the web server). A failure
-// leaves any file at path as it was and no temporary file behind.
+// Writes text to path (on Linux mode 0644, readable by the web server; on
+// Windows with the folder's permissions). A failure leaves any file at path
+// as it was and no temporary file behind. (page_file_posix.cc,
+// page_file_windows.cc)
 Outcome<Done, PageFileFailure> replaceFile(const std::string& path,
                                            const std::string& text);
 

@@ -2,13 +2,12 @@
 
 #include <errmsg.h>
 #include <mariadb_version.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 
+#include "platform/file_facts.h"
 #include "webmap/server_tls_look.h"
 
 namespace {
@@ -22,15 +21,15 @@ constexpr std::streamsize kMostRead = 4 << 20;
 
 std::optional<TlsFileFault::Kind> fileFault(const std::string& path,
                                             const std::string& setting) {
-  struct stat status {};
-  if (stat(path.c_str(), &status) != 0) return TlsFileFault::Kind::kMissing;
-  if (access(path.c_str(), R_OK) != 0) return TlsFileFault::Kind::kUnreadable;
+  const PathKind kind = pathKind(path);
+  if (kind == PathKind::kMissing) return TlsFileFault::Kind::kMissing;
+  if (!mayRead(path)) return TlsFileFault::Kind::kUnreadable;
   if (setting == "ssl-capath") {
-    return S_ISDIR(status.st_mode)
+    return kind == PathKind::kFolder
                ? std::nullopt
                : std::optional<TlsFileFault::Kind>(TlsFileFault::Kind::kMissing);
   }
-  if (!S_ISREG(status.st_mode)) return TlsFileFault::Kind::kNoCertificate;
+  if (kind != PathKind::kFile) return TlsFileFault::Kind::kNoCertificate;
   std::ifstream in(path, std::ios::binary);
   if (!in) return TlsFileFault::Kind::kUnreadable;
   std::string text(static_cast<size_t>(kMostRead), '\0');
@@ -54,7 +53,8 @@ TriedAddress triedAddress(const ServerAddress& address,
   TriedAddress tried;
   tried.tcp = isTcp(address);
   if (tried.tcp) {
-    tried.host = address.host;
+    // No host is "localhost" to the connect.
+    tried.host = address.host.empty() ? "localhost" : address.host;
     tried.port = address.port;
     if (tried.port != 0) {
       tried.source = AddressSource::kConfigurationFile;

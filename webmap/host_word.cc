@@ -1,10 +1,8 @@
 #include "webmap/host_word.h"
 
-#include <netdb.h>
-#include <netinet/in.h>
-
-#include <cstdint>
 #include <cstdlib>
+
+#include "platform/network.h"
 
 bool readPort(const std::string& text, unsigned& port) {
   char* end = nullptr;
@@ -13,9 +11,9 @@ bool readPort(const std::string& text, unsigned& port) {
     port = static_cast<unsigned>(number);
     return number >= 1 && number <= 65535;
   }
-  const servent* service = getservbyname(text.c_str(), "tcp");
-  if (service == nullptr) return false;
-  port = ntohs(static_cast<uint16_t>(service->s_port));
+  const std::optional<unsigned> service = tcpServicePort(text);
+  if (!service) return false;
+  port = *service;
   return true;
 }
 
@@ -60,6 +58,7 @@ unsigned portFromEnvironment(const char* name) {
 }
 
 bool isTcp(const ServerAddress& address) {
-  return address.socket.empty() && !address.host.empty() &&
-         address.host != "localhost";
+  return address.socket.empty() &&
+         (!localhostMeansSocket() ||
+          (!address.host.empty() && address.host != "localhost"));
 }

@@ -29,8 +29,9 @@ Outcome<ServerAddress, HostWordFault> readHostWord(const std::string& word);
 // a port.
 unsigned portFromEnvironment(const char* name);
 
-// Whether the address reaches the server over TCP: "localhost" and a socket
-// path mean the local socket.
+// Whether the address reaches the server over TCP: on Linux "localhost" and
+// a socket path mean the local socket; on Windows only a socket path does
+// not go over TCP.
 bool isTcp(const ServerAddress& address);
 
 #endif  // ZELKOR_WEBMAP_HOST_WORD_H_

@@ -20,22 +20,31 @@ bool isTcpSocket(int fd) {
 
 }  // namespace
 
-ConnectionSocketFinder::ConnectionSocketFinder() {
+ConnectionSocketFinder::ConnectionSocketFinder(mysqlpp::Connection&) {
   while (isOpen(lowestFree_)) ++lowestFree_;
   for (int i = 0; i < kLooked; ++i) openBefore_[i] = isOpen(lowestFree_ + i);
 }
 
-int ConnectionSocketFinder::find() const {
+ConnectionSocket ConnectionSocketFinder::find() const {
   for (int i = 0; i < kLooked; ++i) {
     if (!openBefore_[i] && isTcpSocket(lowestFree_ + i)) {
       return lowestFree_ + i;
     }
   }
-  return -1;
+  return kNoSocket;
 }
 
-void releasePortOnClose(int fd) {
-  if (fd < 0) return;
+void releasePortOnClose(ConnectionSocket socket) {
+  if (socket == kNoSocket) return;
+  const int fd = static_cast<int>(socket);
   const linger immediately{1, 0};
   setsockopt(fd, SOL_SOCKET, SO_LINGER, &immediately, sizeof immediately);
+}
+
+bool saysNoFreeLocalPort(const std::string& text) {
+  // EADDRNOTAVAIL
+  const std::string noFreeLocalAddress = "(99)";
+  return text.size() >= noFreeLocalAddress.size() &&
+         text.compare(text.size() - noFreeLocalAddress.size(),
+                      noFreeLocalAddress.size(), noFreeLocalAddress) == 0;
 }

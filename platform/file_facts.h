@@ -1,0 +1,45 @@
+// What the system says about a path, in the terms the layers above ask:
+// is it there, is it a file, may this process read it, may others, and its
+// bytes up to a limit. Each system answers in its own file
+// (file_facts_posix.cc, file_facts_windows.cc).
+#ifndef ZELKOR_PLATFORM_FILE_FACTS_H_
+#define ZELKOR_PLATFORM_FILE_FACTS_H_
+
+#include <cstddef>
+#include <string>
+
+enum class PathKind {
+  kMissing,  // nothing there, or nothing this process may look at
+  kFile,     // a plain file
+  kFolder,
+  kOther,    // a pipe, a device, a socket
+};
+
+PathKind pathKind(const std::string& path);
+
+// This process may open path for reading.
+bool mayRead(const std::string& path);
+
+// Users other than the file's owner may read it (group or others' read bits
+// on Linux). Always false on Windows, where who may read a file is a list
+// that a folder passes on, not a property this tool could judge.
+bool readableByOthers(const std::string& path);
+
+// The file's own path with links and "." and ".." resolved, to tell when
+// two paths name one file; path as given when it cannot be resolved.
+std::string canonicalPath(const std::string& path);
+
+enum class BoundedRead {
+  kRead,        // text holds the whole file
+  kCannotOpen,  // missing, or this process may not read it
+  kNotAFile,    // a pipe, a device or a folder, or a read that failed
+  kTooLarge,    // longer than the limit
+};
+
+// Reads the file at path into text when it is a plain file of at most limit
+// bytes. Never waits on a pipe or a device: it is opened without waiting
+// and refused.
+BoundedRead readFileUpTo(const std::string& path, size_t limit,
+                         std::string& text);
+
+#endif  // ZELKOR_PLATFORM_FILE_FACTS_H_
