@@ -16,3 +16,5 @@ std::vector<std::string> clientOptionFiles() {
 std::vector<std::string> includedFolderFiles(const std::string& folder) {
   return {folder + "/my.cnf"};
 }
+
+const char* userOptionFileWords() { return "~/.my.cnf"; }

@@ -40,3 +40,9 @@ std::vector<std::string> clientOptionFiles() {
 std::vector<std::string> includedFolderFiles(const std::string& folder) {
   return {folder + "\\my.ini", folder + "\\my.cnf"};
 }
+
+// The client library reads my.ini in the programs' own folder; both
+// programs are unpacked into one.
+const char* userOptionFileWords() {
+  return "my.ini beside zelkor-generator.exe";
+}

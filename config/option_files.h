@@ -117,6 +117,10 @@ bool libraryMustReadOptionFiles(const ClientOptionSettings& settings, bool tcp,
 // each folder once. (option_file_places_posix.cc, _windows.cc)
 std::vector<std::string> clientOptionFiles();
 
+// The option file a user is told to write settings in: "~/.my.cnf" on
+// Linux, "my.ini beside zelkor-generator.exe" on Windows.
+const char* userOptionFileWords();
+
 // The files "!includedir folder" names: folder/my.cnf on Linux,
 // folder\my.ini and folder\my.cnf on Windows.
 std::vector<std::string> includedFolderFiles(const std::string& folder);

@@ -13,7 +13,7 @@ namespace {
 // directory has no bytes to read.
 int64_t measure(const std::string& path) {
   if (pathKind(path) != PathKind::kFile) return -1;
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(systemPath(path), std::ios::binary);
   if (!in.seekg(0, std::ios::end)) return -1;
   return static_cast<int64_t>(in.tellg());
 }
@@ -25,7 +25,7 @@ std::unique_ptr<uint8_t[]> readExactly(const std::string& path,
   std::unique_ptr<uint8_t[]> bytes(new (std::nothrow)
                                        uint8_t[length > 0 ? length : 1]);
   if (!bytes) return nullptr;
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(systemPath(path), std::ios::binary);
   if (!in.read(reinterpret_cast<char*>(bytes.get()), length) ||
       in.gcount() != length) {
     return nullptr;

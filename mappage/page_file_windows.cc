@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <vector>
 
+#include "platform/file_facts.h"
+
 namespace {
 
 // The C library's error number nearest to what Windows said.
@@ -42,14 +44,16 @@ Outcome<Done, PageFileFailure> replaceFile(const std::string& path,
     return Replaced::failed({Step::kCreate, path, errno});
   }
   // Written as it stands: the page's line ends are its own.
-  const int fd = _open(name.data(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY,
-                       _S_IREAD | _S_IWRITE);
+  const std::wstring temporary = systemPath(name.data()).wstring();
+  const int fd = _wopen(temporary.c_str(),
+                        _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY,
+                        _S_IREAD | _S_IWRITE);
   if (fd < 0) return Replaced::failed({Step::kCreate, path, errno});
   // Closes (unless closed) and removes the temporary file, keeping the
   // error of the step that failed.
   const auto fail = [&](Step step, int error, bool closed = false) {
     if (!closed) _close(fd);
-    _unlink(name.data());
+    _wunlink(temporary.c_str());
     return Replaced::failed(
         {step, step == Step::kReplace ? path : name.data(), error});
   };
@@ -66,7 +70,7 @@ Outcome<Done, PageFileFailure> replaceFile(const std::string& path,
   if (_commit(fd) != 0) return fail(Step::kWrite, errno);
   if (_close(fd) != 0) return fail(Step::kWrite, errno, true);
   // A plain rename refuses an existing target on Windows.
-  if (!MoveFileExA(name.data(), path.c_str(),
+  if (!MoveFileExW(temporary.c_str(), systemPath(path).wstring().c_str(),
                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     return fail(Step::kReplace, errorNumberOf(GetLastError()), true);
   }

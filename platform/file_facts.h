@@ -6,7 +6,15 @@
 #define ZELKOR_PLATFORM_FILE_FACTS_H_
 
 #include <cstddef>
+#include <filesystem>
 #include <string>
+
+// The path a text names, for opening it. On Linux the bytes as they are.
+// On Windows the text is read as UTF-8 (config.txt as Notepad saves it)
+// when it is valid UTF-8, and in the ANSI code page otherwise (an older
+// file, a command-line argument), so that a path with letters beyond ASCII
+// opens the file it names.
+std::filesystem::path systemPath(const std::string& text);
 
 enum class PathKind {
   kMissing,  // nothing there, or nothing this process may look at

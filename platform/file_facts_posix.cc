@@ -8,6 +8,8 @@
 
 #include "base/unique_fd.h"
 
+std::filesystem::path systemPath(const std::string& text) { return text; }
+
 PathKind pathKind(const std::string& path) {
   struct stat status {};
   if (stat(path.c_str(), &status) != 0) return PathKind::kMissing;

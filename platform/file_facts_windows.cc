@@ -20,10 +20,14 @@ class UniqueHandle {
   HANDLE handle_;
 };
 
+std::wstring wide(const std::string& text) {
+  return systemPath(text).wstring();
+}
+
 // Opens path to read, a folder too, letting others read and write it
 // meanwhile, as opening a file in C does.
 HANDLE openToRead(const std::string& path) {
-  return CreateFileA(path.c_str(), GENERIC_READ,
+  return CreateFileW(wide(path).c_str(), GENERIC_READ,
                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
                      nullptr);
@@ -31,8 +35,21 @@ HANDLE openToRead(const std::string& path) {
 
 }  // namespace
 
+std::filesystem::path systemPath(const std::string& text) {
+  if (text.empty()) return {};
+  const int size = static_cast<int>(text.size());
+  const bool utf8 = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS,
+                                        text.data(), size, nullptr, 0) > 0;
+  const UINT page = utf8 ? CP_UTF8 : CP_ACP;
+  std::wstring converted(
+      MultiByteToWideChar(page, 0, text.data(), size, nullptr, 0), L'\0');
+  MultiByteToWideChar(page, 0, text.data(), size, converted.data(),
+                      static_cast<int>(converted.size()));
+  return converted;
+}
+
 PathKind pathKind(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = GetFileAttributesW(wide(path).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::kMissing;
   if (attributes & FILE_ATTRIBUTE_DIRECTORY) return PathKind::kFolder;
   if (attributes & FILE_ATTRIBUTE_DEVICE) return PathKind::kOther;
@@ -48,15 +65,19 @@ bool readableByOthers(const std::string&) { return false; }
 std::string canonicalPath(const std::string& path) {
   const UniqueHandle file(openToRead(path));
   if (file.valid()) {
-    char resolved[MAX_PATH * 4];
-    const DWORD length = GetFinalPathNameByHandleA(
-        file.get(), resolved, sizeof resolved, FILE_NAME_NORMALIZED);
-    if (length > 0 && length < sizeof resolved) return resolved;
+    wchar_t resolved[MAX_PATH * 4];
+    const DWORD length = GetFinalPathNameByHandleW(
+        file.get(), resolved, MAX_PATH * 4, FILE_NAME_NORMALIZED);
+    if (length > 0 && length < MAX_PATH * 4) {
+      return std::filesystem::path(resolved).u8string();
+    }
   }
-  char full[MAX_PATH * 4];
+  wchar_t full[MAX_PATH * 4];
   const DWORD length =
-      GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
-  return length > 0 && length < sizeof full ? full : path;
+      GetFullPathNameW(wide(path).c_str(), MAX_PATH * 4, full, nullptr);
+  return length > 0 && length < MAX_PATH * 4
+             ? std::filesystem::path(full).u8string()
+             : path;
 }
 
 BoundedRead readFileUpTo(const std::string& path, size_t limit,

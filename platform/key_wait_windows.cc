@@ -32,6 +32,10 @@ bool isModifier(WORD key) {
 }  // namespace
 
 void waitForKey() {
+  // A process started without a console window (by a service, or with
+  // CREATE_NO_WINDOW, as publish-webmap.cmd starts the generator) has
+  // nobody to press a key.
+  if (GetConsoleWindow() == nullptr) return;
   // The console itself, not standard input: a redirected input cannot
   // answer, and without a console there is nobody to ask.
   const HANDLE console =

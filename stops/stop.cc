@@ -1,14 +1,17 @@
 #include "stops/stop.h"
 
 #include "config/exit_status.h"
+#include "config/option_files.h"
 
 namespace {
 
 constexpr size_t kWidth = 80;
 constexpr char kIndent[] = "        ";
 // The line a TLS setting is mended with.
-constexpr char kTlsSettingsAdvice[] =
-    "add ssl and ssl-ca=FILE under [zelkor-generator] in ~/.my.cnf.";
+std::string tlsSettingsAdvice() {
+  return std::string("add ssl and ssl-ca=FILE under [zelkor-generator] in ") +
+         userOptionFileWords() + ".";
+}
 
 std::string where(const OptionSource& source) {
   return source.file + " (line " + std::to_string(source.line) + ")";
@@ -242,9 +245,10 @@ std::string hourlyLimitText(const ConnectProblem& problem,
 }
 
 // The way that needs a handful of connections a run.
-constexpr char kOneConnectionAdvice[] =
-    " Or put single-connection under [zelkor-generator] in ~/.my.cnf: a run "
-    "then needs a handful of connections.";
+std::string oneConnectionAdvice() {
+  return std::string(" Or put single-connection under [zelkor-generator] in ") +
+         userOptionFileWords() + ": a run then needs a handful of connections.";
+}
 
 std::string hostWordText(const std::string& word, HostWordFault fault) {
   if (fault == HostWordFault::kIpv6Brackets) {
@@ -257,12 +261,12 @@ std::string hostWordText(const std::string& word, HostWordFault fault) {
 
 std::string refusedLoginText(const ConnectProblem& problem) {
   if (problem.errorNumber == kErrorSecureTransportRequired) {
-    return std::string("The server requires TLS: ") + kTlsSettingsAdvice;
+    return "The server requires TLS: " + tlsSettingsAdvice();
   }
   return std::string(
              "The server refused the login: check the user and password in "
              "config.txt. If they are right, the account may require TLS: ") +
-         kTlsSettingsAdvice;
+         tlsSettingsAdvice();
 }
 
 }  // namespace
@@ -321,7 +325,7 @@ Stop serverUnreachableStop(const ConnectProblem& problem, RunConnections need) {
       if (need.hexes >= 0) {
         text += continuationLines(
             hourlyLimitText(problem, need) +
-            (need.perStatement ? kOneConnectionAdvice : ""));
+            (need.perStatement ? oneConnectionAdvice() : ""));
       }
       break;
     case ConnectFailure::kTlsStep:

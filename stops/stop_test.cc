@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "test_support/built_for.h"
+
 namespace {
 
 const char kHead[] =
@@ -183,6 +185,12 @@ TEST(StopTest, ServerUnreachableSaysWhatTheFailureMeans) {
        "        socket. Name the server's socket in config.txt.\n"},
   };
   for (const auto& c : kCases) {
+    // Windows' words name another option file, and so break other lines:
+    // OptionFileAdviceNamesThisSystemsFile below holds them.
+    if (kBuiltForWindows &&
+        std::string(c.lines).find("~/.my.cnf") != std::string::npos) {
+      continue;
+    }
     const Stop stop = serverUnreachableStop(c.problem, {c.hexCount, 14, true});
     const std::string head =
         c.problem.host == "db.example.org"
@@ -191,6 +199,52 @@ TEST(StopTest, ServerUnreachableSaysWhatTheFailureMeans) {
                   c.problem.host + "': the error\n";
     EXPECT_EQ(head + c.lines, stop.text) << c.name;
     EXPECT_EQ(-2, stop.status) << c.name;
+  }
+}
+
+// The advice names the option file that this system's client library reads
+// and a user writes: ~/.my.cnf on Linux, my.ini beside the program on
+// Windows.
+TEST(StopTest, OptionFileAdviceNamesThisSystemsFile) {
+  const struct {
+    const char* name;
+    ConnectProblem problem;
+    const char* linuxLines;
+    const char* windowsLines;
+  } kCases[] = {
+      {"TLS required", problem(ConnectFailure::kRefusedWithoutTls, 4058),
+       "        The server requires TLS: add ssl and ssl-ca=FILE under\n"
+       "        [zelkor-generator] in ~/.my.cnf.\n",
+       "        The server requires TLS: add ssl and ssl-ca=FILE under\n"
+       "        [zelkor-generator] in my.ini beside zelkor-generator.exe.\n"},
+      {"hourly limit", problem(ConnectFailure::kHourlyLimit),
+       "        The account's connections for this hour are used up. A run of "
+       "this map\n"
+       "        opens up to 914 connections: one for each of its 900 hexes and "
+       "up to 14\n"
+       "        for its checks. Ask for a plan that allows 914 connections an "
+       "hour for\n"
+       "        each run within the hour. Or put single-connection under\n"
+       "        [zelkor-generator] in ~/.my.cnf: a run then needs a handful "
+       "of\n"
+       "        connections.\n",
+       "        The account's connections for this hour are used up. A run of "
+       "this map\n"
+       "        opens up to 914 connections: one for each of its 900 hexes and "
+       "up to 14\n"
+       "        for its checks. Ask for a plan that allows 914 connections an "
+       "hour for\n"
+       "        each run within the hour. Or put single-connection under\n"
+       "        [zelkor-generator] in my.ini beside zelkor-generator.exe: a "
+       "run then\n"
+       "        needs a handful of connections.\n"},
+  };
+  for (const auto& c : kCases) {
+    const Stop stop = serverUnreachableStop(c.problem, {900, 14, true});
+    EXPECT_EQ(kHead + std::string(kBuiltForWindows ? c.windowsLines
+                                                   : c.linuxLines),
+              stop.text)
+        << c.name;
   }
 }
 

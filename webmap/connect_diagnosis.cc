@@ -30,7 +30,7 @@ std::optional<TlsFileFault::Kind> fileFault(const std::string& path,
                : std::optional<TlsFileFault::Kind>(TlsFileFault::Kind::kMissing);
   }
   if (kind != PathKind::kFile) return TlsFileFault::Kind::kNoCertificate;
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(systemPath(path), std::ios::binary);
   if (!in) return TlsFileFault::Kind::kUnreadable;
   std::string text(static_cast<size_t>(kMostRead), '\0');
   in.read(&text[0], kMostRead);

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "test_support/built_for.h"
+
 namespace {
 
 TEST(ConnectPatienceTest, PausesDoubleFromFiftyMillisecondsToOneSecond) {
@@ -78,8 +80,17 @@ TEST(ConnectFailureTest, ErrorNumbersSayWhatFailed) {
        false, ConnectFailure::kServerAway},
       {2002, "Can't connect to server on '127.0.0.1' (115)", true, false,
        ConnectFailure::kServerAway},
+      // No local port free: EADDRNOTAVAIL on Linux, WSAEADDRINUSE or
+      // WSAENOBUFS on Windows.
       {2003, "Can't connect to server on '127.0.0.1' (99)", true, false,
-       ConnectFailure::kNoFreeLocalPort},
+       kBuiltForWindows ? ConnectFailure::kServerAway
+                        : ConnectFailure::kNoFreeLocalPort},
+      {2003, "Can't connect to server on '127.0.0.1' (10048)", true, false,
+       kBuiltForWindows ? ConnectFailure::kNoFreeLocalPort
+                        : ConnectFailure::kServerAway},
+      {2003, "Can't connect to server on '127.0.0.1' (10055)", true, false,
+       kBuiltForWindows ? ConnectFailure::kNoFreeLocalPort
+                        : ConnectFailure::kServerAway},
       {2006, "Server has gone away", true, false, ConnectFailure::kServerAway},
       {2013, "Lost connection to server at 'handshake'", true, false,
        ConnectFailure::kServerAway},
