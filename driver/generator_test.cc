@@ -217,6 +217,8 @@ TEST(GeneratorHostileInputTest, EndsWithAClearMessageAndItsStatus) {
            kPrompt},
   };
   for (const HostileCase& c : kCases) {
+    // Wine runs only as the user whose prefix it uses.
+    if (c.withoutRoot && testingWindowsPrograms()) continue;
     ScopedTempDir dir;
     if (!c.config.empty()) {
       dir.write("config.txt", c.config);

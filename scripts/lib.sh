@@ -65,3 +65,36 @@ zelkor_test_certificates() {
 # test (mappage/map_page_browser_test.js reads the same file): no sandbox
 # (as root), nothing fetched from the network.
 mapfile -t zelkor_chromium_flags <"$zelkor_root/scripts/chromium-flags"
+
+# zelkor_windows_build BUILD [-DOPTION=VALUE ...] [TARGET ...]: the client
+# libraries for Windows (once per folder, scripts/build-windows-deps), then
+# the project cross-built with mingw-w64 into BUILD, Release; the DLLs are
+# copied beside the programs.
+zelkor_windows_build() {
+  local build="$1"
+  shift
+  "$zelkor_root/scripts/build-windows-deps" "$build"
+  zelkor_cmake_build "$zelkor_root" "$build" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$zelkor_root/cmake/mingw-w64-x86_64.cmake" \
+    -DZELKOR_WINDOWS_DEPS="$build/deps/prefix" "$@"
+  cp "$build"/deps/prefix/bin/*.dll "$build/"
+}
+
+# zelkor_wine_start PREFIX: Wine, headless, in its own prefix (made on first
+# use: about 10 s), with its server kept up until zelkor_wine_stop, so that
+# each program starts in a fraction of a second.
+zelkor_wine_start() {
+  export WINEPREFIX="$1" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  unset DISPLAY
+  /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1 </dev/null
+  wineserver --wait
+  wineserver --persistent
+  # The first program started brings up Wine's services, which stay as long
+  # as the server does and keep the output streams they were started with:
+  # started here, they hold /dev/null, not the pipe a test reads to its end.
+  /usr/lib/wine/wine64 cmd /c exit >/dev/null 2>&1 </dev/null
+}
+
+zelkor_wine_stop() {
+  wineserver --kill 2>/dev/null || true
+}

@@ -1,19 +1,30 @@
 #include "test_support/temp_dir.h"
 
-#include <stdlib.h>
-
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
 ScopedTempDir::ScopedTempDir() {
-  std::string pattern =
-      (std::filesystem::temp_directory_path() / "zelkor-test-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) {
-    throw std::runtime_error("cannot create a temporary directory");
+  // A new name each time: create_directory says whether it made the folder
+  // or found one there. (Windows' C library has no mkdtemp.)
+  std::random_device seed;
+  std::mt19937_64 names(seed());
+  const std::filesystem::path base = std::filesystem::temp_directory_path();
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::filesystem::path candidate =
+        base / ("zelkor-test-" + std::to_string(names() % 1000000000));
+    std::error_code error;
+    if (std::filesystem::create_directory(candidate, error)) {
+      std::filesystem::permissions(candidate, std::filesystem::perms::owner_all,
+                                   std::filesystem::perm_options::replace,
+                                   error);
+      path_ = candidate.string();
+      return;
+    }
   }
-  path_ = pattern;
+  throw std::runtime_error("cannot create a temporary directory");
 }
 
 ScopedTempDir::~ScopedTempDir() {

@@ -22,6 +22,28 @@ namespace {
 
 constexpr uid_t kNobody = 65534;
 
+// Wine, which runs the Windows programs headless.
+constexpr char kWine[] = "/usr/lib/wine/wine64";
+
+bool isWindowsProgram(const std::string& path) {
+  return path.size() > 4 && path.compare(path.size() - 4, 4, ".exe") == 0;
+}
+
+// A Windows program's lines end with CR LF; the tests compare the texts
+// with LF alone. A line that ends without CR fails the test.
+std::string withWindowsLineEnds(const std::string& text, const char* stream) {
+  std::string lines;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) {
+      ADD_FAILURE() << "a line of " << stream << " ends without CR LF: "
+                    << text.substr(0, i);
+    }
+    lines += text[i];
+  }
+  return lines;
+}
+
 // Reads both pipes to their ends. Returns false when the deadline passed
 // first (the caller then kills the tool and reads on).
 bool readBoth(int outFd, int errFd, std::string& out, std::string& err,
@@ -113,9 +135,34 @@ std::string withConnectErrorMasked(const std::string& out) {
   return out.substr(0, error + 3) + "<error>" + out.substr(end);
 }
 
-std::string toolPath() { return ZELKOR_TOOL_PATH; }
+const char* windowsProgramsFolder() {
+  const char* folder = std::getenv("ZELKOR_WINDOWS_PROGRAMS");
+  return folder != nullptr && *folder != '\0' ? folder : nullptr;
+}
 
-std::string mapPagePath() { return ZELKOR_MAP_PAGE_PATH; }
+bool testingWindowsPrograms() { return windowsProgramsFolder() != nullptr; }
+
+std::string userOptionFile() {
+  return windowsProgramsFolder() != nullptr ? "my.cnf" : ".my.cnf";
+}
+
+std::string toolLoginHost() {
+  return windowsProgramsFolder() != nullptr ? "127.0.0.1" : "localhost";
+}
+
+std::string toolPath() {
+  if (const char* windows = windowsProgramsFolder()) {
+    return std::string(windows) + "/zelkor-generator.exe";
+  }
+  return ZELKOR_TOOL_PATH;
+}
+
+std::string mapPagePath() {
+  if (const char* windows = windowsProgramsFolder()) {
+    return std::string(windows) + "/zelkor-map-page.exe";
+  }
+  return ZELKOR_MAP_PAGE_PATH;
+}
 
 ToolRun runTool(const std::string& workingDir, const ToolOptions& options) {
   int outPipe[2];
@@ -133,7 +180,11 @@ ToolRun runTool(const std::string& workingDir, const ToolOptions& options) {
   std::vector<std::string> env = environmentWith(options.env);
   std::vector<char*> envp = pointersTo(env);
   std::vector<std::string> command = options.commandPrefix;
-  command.push_back(options.program.empty() ? toolPath() : options.program);
+  const std::string program =
+      options.program.empty() ? toolPath() : options.program;
+  const bool windows = isWindowsProgram(program);
+  if (windows) command.push_back(kWine);
+  command.push_back(program);
   command.insert(command.end(), options.args.begin(), options.args.end());
   std::vector<char*> argv = pointersTo(command);
 
@@ -186,5 +237,9 @@ ToolRun runTool(const std::string& workingDir, const ToolOptions& options) {
   waitpid(pid, &status, 0);
   if (terminal[0] >= 0) close(terminal[0]);
   run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  if (windows) {
+    run.out = withWindowsLineEnds(run.out, "standard output");
+    run.err = withWindowsLineEnds(run.err, "standard error");
+  }
   return run;
 }

@@ -55,9 +55,26 @@ ToolOptions toolOptions(std::vector<std::string> env,
 // the library's and changes with it.
 std::string withConnectErrorMasked(const std::string& out);
 
-// Paths of the programs under test.
+// Paths of the programs under test: the Linux build's, or, when the
+// environment variable ZELKOR_WINDOWS_PROGRAMS names a folder, the Windows
+// programs in it, which runTool starts through Wine (their CR LF line ends
+// checked and read as LF; the exit status is the low 8 bits, as on Linux).
 std::string toolPath();
 std::string mapPagePath();
+
+// The programs under test are the Windows ones (ZELKOR_WINDOWS_PROGRAMS).
+bool testingWindowsPrograms();
+
+// The option file that a test writes in the folder it names in both HOME
+// and MYSQL_HOME: ".my.cnf", read from HOME on Linux; for the Windows
+// programs "my.cnf", read from MYSQL_HOME (their client library reads no
+// file in HOME).
+std::string userOptionFile();
+
+// The host part of an account that the programs under test log in to over
+// "localhost": the local socket's "localhost" on Linux; the Windows programs
+// come over TCP, from 127.0.0.1.
+std::string toolLoginHost();
 
 // Runs the tool in workingDir in a new session without a terminal (unless
 // options.controllingTerminal) and with standard input from /dev/null, so

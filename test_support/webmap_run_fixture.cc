@@ -39,7 +39,8 @@ void WebmapRunTest::TearDown() {
     execute("DROP DATABASE IF EXISTS " + quoteIdentifier(database_), "",
             socket_);
     for (const std::string& user : users_) {
-      execute("DROP USER IF EXISTS '" + user + "'@'localhost'", "", socket_);
+      execute("DROP USER IF EXISTS '" + user + "'@'" + toolLoginHost() + "'",
+              "", socket_);
     }
   } catch (...) {
     // The server is gone or broken; the test has said so already.
@@ -108,7 +109,7 @@ Rows WebmapRunTest::description() {
 std::string WebmapRunTest::createUser(const std::string& prefix,
                                       const std::string& pw) {
   const std::string user = uniqueName(prefix);
-  execute("CREATE USER '" + user + "'@'localhost'" +
+  execute("CREATE USER '" + user + "'@'" + toolLoginHost() + "'" +
               (pw.empty() ? "" : " IDENTIFIED BY '" + pw + "'"),
           "", socket_);
   users_.push_back(user);

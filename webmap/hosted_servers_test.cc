@@ -89,7 +89,7 @@ class HostedServerTest : public ::testing::Test {
 
   // The client option file in the tool's home folder.
   void writeOptionFile(const std::string& text) {
-    home_.write(".my.cnf", text);
+    home_.write(userOptionFile(), text);
   }
 
   ToolOptions options(const std::string& program = "") {
@@ -160,8 +160,7 @@ TEST_F(HostedServerTest, ServerThatRequiresTlsIsReachedThroughTheOptionFile) {
   EXPECT_EQ(0, page.exitCode);
 
   // The tool's own group, with the certificate checked by name.
-  writeOptionFile("[zelkor-generator]\nssl\nssl-verify-server-cert\nssl-ca=" +
-                  tls.authority + "\n");
+  writeOptionFile("[zelkor-generator]\nssl\nssl-ca=" + tls.authority + "\n");
   const ToolRun ownGroup = run();
   EXPECT_EQ(kUpdateRunLines, afterBanner(ownGroup));
   EXPECT_EQ(0, ownGroup.exitCode);
@@ -183,6 +182,34 @@ TEST_F(HostedServerTest, ServerThatRequiresTlsIsReachedThroughTheOptionFile) {
                                "127.0.0.1 and localhost, is not\n"
                                "        signed by an authority in ssl-ca=" +
                                tls.otherAuthority))
+      << untrusted.out;
+}
+
+// TLS as a hosting provider gives it: the server requires it, and the
+// provider's certificate authority goes in the option file. (The Windows
+// programs check the certificate through Windows' own TLS, SChannel.)
+TEST_F(HostedServerTest, TlsWithTheProvidersAuthorityCompletesAnotherIsRefused) {
+  const TestCertificates tls = makeTestCertificates(certificateDir_);
+  startServer({"--ssl-ca=" + tls.authority,
+               "--ssl-cert=" + tls.serverCertificate,
+               "--ssl-key=" + tls.serverKey, "--require-secure-transport=ON"});
+  dir_.write("game.db", plainMap().bytes());
+  writeOptionFile("[zelkor-generator]\nssl\nssl-ca=" + tls.authority + "\n");
+  // The server takes no login without TLS: these runs went over it.
+  expectFirstRunThenUpdateRun([&] { return run(); });
+  EXPECT_EQ(kPlainMapRows, query(kSelectHexes, "webmap", server_->socket()));
+  const ToolRun page = runTool(dir_.path(), options(mapPagePath()));
+  EXPECT_EQ("Info:   Wrote webmap.html: 6 hexes drawn.\n", page.out);
+  EXPECT_EQ(0, page.exitCode);
+
+  writeOptionFile("[zelkor-generator]\nssl\nssl-ca=" + tls.otherAuthority +
+                  "\n");
+  const ToolRun untrusted = run();
+  EXPECT_EQ(254, untrusted.exitCode) << untrusted.out;  // -2
+  EXPECT_NE(std::string::npos,
+            untrusted.out.find("Fatal:  Cannot connect to the MySQL server on "
+                               "host '127.0.0.1:" +
+                               std::to_string(serverPort_) + "': "))
       << untrusted.out;
 }
 

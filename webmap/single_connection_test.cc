@@ -53,7 +53,7 @@ class SingleConnectionTest : public WebmapRunTest {
  protected:
   void SetUp() override {
     WebmapRunTest::SetUp();
-    home_.write(".my.cnf", "[zelkor-generator]\nsingle-connection\n");
+    home_.write(userOptionFile(), "[zelkor-generator]\nsingle-connection\n");
   }
   std::vector<std::string> withOption() {
     return {"HOME=" + home_.path(), "MYSQL_HOME=" + home_.path()};
@@ -77,7 +77,7 @@ TEST_F(SingleConnectionTest, SendsTheDefaultWaysStatementsOnOneConnection) {
   std::vector<Sent> sent;
   for (bool option : {false, true}) {
     const std::string user = createUser(option ? "single" : "default", "");
-    execute("GRANT ALL PRIVILEGES ON *.* TO '" + user + "'@'localhost'");
+    execute("GRANT ALL PRIVILEGES ON *.* TO '" + user + "'@'" + toolLoginHost() + "'");
     configure(user, "&");
     execute("DROP DATABASE IF EXISTS " + quoteIdentifier(database_));
     for (int turn = 0; turn < 2; ++turn) {
@@ -129,7 +129,7 @@ TEST_F(SingleConnectionTest, MissingPrivilegeFailsEveryStatementWithItsLine) {
   ASSERT_EQ(0, runWithOption().exitCode);
   const std::string user = createUser("noupdate", "");
   execute("GRANT SELECT, INSERT, DELETE ON " + quoteIdentifier(database_) +
-          ".* TO '" + user + "'@'localhost'");
+          ".* TO '" + user + "'@'" + toolLoginHost() + "'");
   configure(user, "&");
   const ToolRun r = runWithOption();
   EXPECT_EQ(252, r.exitCode) << r.out;
@@ -148,7 +148,7 @@ TEST(SingleConnectionProxyTest, BatchesRefusedFallBackToOneStatementAtATime) {
   TcpProxy proxy(serverOptions.tcpPort);
   proxy.refuseMultiStatements();
   ScopedTempDir dir, home;
-  home.write(".my.cnf", "[zelkor-generator]\nsingle-connection\n");
+  home.write(userOptionFile(), "[zelkor-generator]\nsingle-connection\n");
   dir.write("game.db", plainGameDb(20, 30).bytes());
   dir.write("config.txt", "game.db 127.0.0.1:" + std::to_string(proxy.port()) +
                               " root & webmap\n");
@@ -181,7 +181,7 @@ TEST(SingleConnectionLimitsTest, AccountsWithFewConnectionsCompleteEveryRun) {
             server.socket());
     execute("GRANT ALL ON webmap.* TO 'webadmin'@'localhost'", "",
             server.socket());
-    home.write(".my.cnf", "[zelkor-generator]\nsingle-connection\n");
+    home.write(userOptionFile(), "[zelkor-generator]\nsingle-connection\n");
     dir.write("game.db", plainGameDb(30, 30).bytes());
     dir.write("config.txt", "game.db localhost webadmin & webmap\n");
     for (int turn = 0; turn < 4; ++turn) {
@@ -211,7 +211,7 @@ TEST(SingleConnectionCutShortTest, LeavesTheLastTurnWhole) {
     SCOPED_TRACE(killTheServer ? "server killed" : "run killed");
     PrivateServer server;
     ScopedTempDir dir, home;
-    home.write(".my.cnf", "[zelkor-generator]\nsingle-connection\n");
+    home.write(userOptionFile(), "[zelkor-generator]\nsingle-connection\n");
     dir.write("config.txt", "game.db localhost root & webmap\n");
     const auto options = [&] {
       return toolOptions({server.env(), "HOME=" + home.path(),
