@@ -72,16 +72,8 @@ TEST(StopTest, ServerUnreachableSaysWhatTheFailureMeans) {
   } kCases[] = {
       {"final", problem(ConnectFailure::kFinal), 900, ""},
       {"away", problem(ConnectFailure::kServerAway), 900, ""},
-      {"hourly limit not named", problem(ConnectFailure::kHourlyLimit), 900,
-       "        The account's connections for this hour are used up. A run of "
-       "this map\n"
-       "        opens up to 914 connections: one for each of its 900 hexes and "
-       "up to 14\n"
-       "        for its checks. Ask for a plan that allows 914 connections an "
-       "hour for\n"
-       "        each run within the hour. Or put single-connection under\n"
-       "        [zelkor-generator] in ~/.my.cnf: a run then needs a handful of\n"
-       "        connections.\n"},
+      // An hourly limit that the server does not name, and a server that
+      // requires TLS: in OptionFileAdviceNamesThisSystemsFile below.
       {"hourly limit, one run fits", hourly900, 600,
        "        The account may open 900 connections an hour, and this hour's "
        "are used\n"
@@ -164,9 +156,6 @@ TEST(StopTest, ServerUnreachableSaysWhatTheFailureMeans) {
        "        If they are right, the account may require TLS: add ssl and "
        "ssl-ca=FILE\n"
        "        under [zelkor-generator] in ~/.my.cnf.\n"},
-      {"TLS required", problem(ConnectFailure::kRefusedWithoutTls, 4058), 900,
-       "        The server requires TLS: add ssl and ssl-ca=FILE under\n"
-       "        [zelkor-generator] in ~/.my.cnf.\n"},
       {"login refused over TLS", problem(ConnectFailure::kFinal, 1045), 900,
        "        The server refused the login: check the user and password in "
        "config.txt.\n"},
@@ -212,12 +201,12 @@ TEST(StopTest, OptionFileAdviceNamesThisSystemsFile) {
     const char* linuxLines;
     const char* windowsLines;
   } kCases[] = {
-      {"TLS required", problem(ConnectFailure::kRefusedWithoutTls, 4058),
+      {"TLS required (4058)", problem(ConnectFailure::kRefusedWithoutTls, 4058),
        "        The server requires TLS: add ssl and ssl-ca=FILE under\n"
        "        [zelkor-generator] in ~/.my.cnf.\n",
        "        The server requires TLS: add ssl and ssl-ca=FILE under\n"
        "        [zelkor-generator] in my.ini beside zelkor-generator.exe.\n"},
-      {"hourly limit", problem(ConnectFailure::kHourlyLimit),
+      {"hourly limit not named", problem(ConnectFailure::kHourlyLimit),
        "        The account's connections for this hour are used up. A run of "
        "this map\n"
        "        opens up to 914 connections: one for each of its 900 hexes and "
