@@ -107,52 +107,9 @@ std::string dataRow(const MapHexRow& r, size_t position) {
   return row;
 }
 
-const char kStyle[] =
-    "*{box-sizing:border-box}html,body{height:100%;margin:0}"
-    "body{display:flex;flex-direction:column;font:14px/1.35 sans-serif;"
-    "color:#222;background:#fff}"
-    "header{padding:4px 8px;border-bottom:1px solid #ccc;display:flex;"
-    "flex-wrap:wrap;gap:4px 14px;align-items:center}"
-    "h1{font-size:16px;margin:0}"
-    ".warning{margin:0;flex-basis:100%;color:#a00;font-weight:bold}"
-    ".tools{display:none;gap:4px;align-items:center;flex-wrap:wrap}"
-    ".scripted .tools{display:flex}"
-    "input{width:4.5em;font:inherit}button{font:inherit;min-width:2.4em;"
-    "min-height:2.2em}"
-    "#at{min-width:7em;font-variant-numeric:tabular-nums}"
-    "main{flex:1;display:flex;min-height:0}"
-    "#view{flex:1;position:relative;overflow:hidden;min-height:12em;"
-    "touch-action:none}"
-    "#map{display:block;width:100%;height:100%}"
-    ".hex{stroke:#fff;stroke-width:1}"
-    "#map.far text{display:none}"
-    "#map text{font:bold 9px "
-    "sans-serif;fill:#000;stroke:#fff;stroke-width:2px;"
-    "paint-order:stroke;text-anchor:middle}"
-    ".planet{fill:#fff;stroke:#000;stroke-width:0.8}"
-    ".starbase{fill:#000}"
-    "#sel{fill:none;stroke:#000;stroke-width:3;pointer-events:none}"
-    ".ruler{position:absolute;display:none;pointer-events:none;"
-    "font:11px sans-serif;background:rgba(255,255,255,.8)}"
-    ".scripted .ruler{display:block}"
-    ".ruler span{position:absolute;transform:translate(-50%,0)}"
-    "#top{left:0;right:0;top:0;height:15px;z-index:1}"
-    "#left{left:0;top:0;bottom:0;width:28px}"
-    "#left span{transform:translate(0,-50%);left:2px}"
-    "aside{width:19em;overflow:auto;border-left:1px solid #ccc;"
-    "padding:2px 10px}"
-    "h2{font-size:15px;margin:8px 0 4px}"
-    "dl{display:grid;grid-template-columns:auto 1fr;gap:0 8px;margin:0}"
-    "dt{font-weight:bold}dd{margin:0}"
-    "ul.legend{list-style:none;padding:0;margin:0}"
-    "ul.legend button{background:none;border:0;padding:2px;min-height:0;"
-    "text-align:left;cursor:pointer}"
-    "ul.legend button[aria-pressed=true]{outline:2px solid #000}"
-    ".sw{display:inline-block;width:14px;height:14px;vertical-align:middle;"
-    "margin-right:6px;border:1px solid #999}"
-    "@media (max-width:700px){main{flex-direction:column}"
-    "aside{width:auto;max-height:40vh;border-left:0;"
-    "border-top:1px solid #ccc}}";
+// The page's style sheet is mappage/map_page.css, made into a definition of
+// kStyle at build time (cmake/embed_text.cmake).
+#include "mappage/map_page_css.inc"
 
 // Hexes of the other classes fade while the legend highlights one.
 std::string highlightRules() {
