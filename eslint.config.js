@@ -5,7 +5,8 @@
 const recommended = require("@eslint/js").configs.recommended;
 
 const browser = ["window", "document", "getComputedStyle", "setTimeout",
-  "requestAnimationFrame", "performance"];
+  "requestAnimationFrame", "performance", "Path2D", "DOMMatrix", "MessageChannel",
+  "Image"];
 const node = ["require", "process", "console", "__dirname", "Buffer", "setTimeout"];
 const readonly = (names) => Object.fromEntries(names.map((n) => [n, "readonly"]));
 
@@ -35,7 +36,8 @@ module.exports = [
     languageOptions: {
       ecmaVersion: 2022,
       sourceType: "commonjs",
-      globals: readonly([...node, ...browser]),
+      // M: the page's data, which the functions run in the page read.
+      globals: readonly([...node, ...browser, "M"]),
     },
     rules: { eqeqeq: "error" },
   },

@@ -44,6 +44,7 @@ std::string dataValue(const std::string& text) {
 // them (the webmap reference's order), worked out once from the column
 // table.
 struct PageColumn {
+  const char* name;
   std::string MapHexRow::*member;
   // The column's text when the tool wrote the row: a constant, or nothing
   // for a column left for web pages (nullptr: any).
@@ -59,7 +60,7 @@ const std::vector<PageColumn>& pageColumns() {
     std::vector<PageColumn> page;
     for (size_t i = 0; i < read.size(); ++i) {
       const MapHexColumn& column = *read[i];
-      PageColumn p{column.readAs, nullptr, -1};
+      PageColumn p{column.name, column.readAs, nullptr, -1};
       if (column.value == ColumnValue::kConstant) p.written = column.constant;
       if (column.value == ColumnValue::kLeftForWebPages) p.written = "";
       for (size_t j = 0; j < i && column.value == ColumnValue::kHexField; ++j) {
@@ -111,14 +112,35 @@ std::string dataRow(const MapHexRow& r, size_t position) {
 // kStyle at build time (cmake/embed_text.cmake).
 #include "mappage/map_page_css.inc"
 
-// Hexes of the other classes fade while the legend highlights one.
-std::string highlightRules() {
-  std::string rules = "#map[data-hl] #hexes use{opacity:.2}";
-  for (const std::string& c : controlClasses()) {
-    rules +=
-        "#map[data-hl=" + c + "] #hexes use[href=\"#" + c + "\"]{opacity:1}";
+// How the script widens a short row to every column, as a script array:
+// per column, the position of its value in a short row, or the text it holds
+// ("1", "" for NULL). And the columns' names, as the row panel shows them.
+std::string widening() {
+  const std::vector<PageColumn>& columns = pageColumns();
+  std::vector<int> shortPosition(columns.size(), -1);
+  int shortCount = 0;
+  std::string recipe;
+  for (size_t i = 0; i < columns.size(); ++i) {
+    const PageColumn& column = columns[i];
+    recipe += i > 0 ? "," : "";
+    if (column.written != nullptr) {
+      recipe += "\"" + std::string(column.written) + "\"";
+    } else if (column.repeats >= 0) {
+      recipe += std::to_string(shortPosition[column.repeats]);
+    } else {
+      shortPosition[i] = shortCount++;
+      recipe += std::to_string(shortPosition[i]);
+    }
   }
-  return rules;
+  return "[" + recipe + "]";
+}
+
+std::string columnNames() {
+  std::string names;
+  for (const PageColumn& column : pageColumns()) {
+    names += (names.empty() ? "\"" : ",\"") + std::string(column.name) + "\"";
+  }
+  return "[" + names + "]";
 }
 
 // What the legend lists: what this map uses.
@@ -132,16 +154,19 @@ struct LegendEntries {
   bool starbases = false;
 };
 
-// The drawing: one group per column; in it, per hex, its control's hexagon, the
-// terrain's number below the centre and the markers above it, so that the
-// centre shows the colour. Notes what the map uses in legend. (Each element
-// stands on its own: references to shared groups would be smaller, but Chromium
-// draws them far more slowly.)
-std::string mapDrawing(const MapLayout& layout, LegendEntries& legend) {
-  const double kGlyphY = kHexSize * 0.62;
-  const double kMarkerOffset = kHexSize * 0.42;
-  // column's x -> the hexes' elements, by y
-  std::map<double, std::string> columns;
+// What the map uses, for the legend, and the script's tables of it: per
+// PoliticalControl value its class and fill ({"3":["p3","#117733"],...},
+// "" for the hatched other values, which the script draws), per TerrainType
+// its glyph ({"8192":"13",...}). Keys are written as the data writes the
+// values.
+struct MapTables {
+  std::string controls;
+  std::string glyphs;
+};
+
+MapTables mapTables(const MapLayout& layout, LegendEntries& legend) {
+  std::map<std::string, std::string> controls;
+  std::map<std::string, std::string> glyphs;
   for (const PlacedHex& hex : layout.placed) {
     const MapHexRow& r = *hex.row;
     const std::string control = controlClass(r.politicalControl);
@@ -152,52 +177,40 @@ std::string mapDrawing(const MapLayout& layout, LegendEntries& legend) {
     }
     legend.glyphs[{glyph == "?" ? 99 : std::atoi(glyph.c_str()), glyph}].insert(
         r.terrainType);
-    const double y = layout.origin.y + hex.centre.y;
-    std::string& column = columns[layout.origin.x + hex.centre.x];
-    column += "<use href=\"#" + control + "\" y=\"" + number(y) +
-              "\"/><text y=\"" + number(y + kGlyphY) + "\">" +
-              escapeHtml(glyph) + "</text>";
-    // The markers sit above the centre, left and right (their shapes carry
-    // the offset).
-    if (showsMarker(r.planetType)) {
-      legend.planets = true;
-      column += "<use href=\"#pl\" y=\"" + number(y) + "\"/>";
-    }
-    if (showsMarker(r.starbaseType)) {
-      legend.starbases = true;
-      column += "<use href=\"#sb\" y=\"" + number(y) + "\"/>";
-    }
+    legend.planets = legend.planets || showsMarker(r.planetType);
+    legend.starbases = legend.starbases || showsMarker(r.starbaseType);
+    controls[dataValue(r.politicalControl)] =
+        "[\"" + control + "\",\"" + controlFill(control) + "\"]";
+    glyphs[dataValue(r.terrainType)] = "\"" + glyph + "\"";
   }
-  // One hexagon per control class, which every hex of that control uses.
-  std::string shapes;
-  for (const std::string& c : controlClasses()) {
-    shapes += "<polygon id=\"" + c + "\" class=\"hex " + c + "\" points=\"" +
-              hexagonPoints(kHexSize) + "\"/>";
+  MapTables tables;
+  for (const auto& [key, entry] : controls) {
+    tables.controls += (tables.controls.empty() ? "\"" : ",\"") + key +
+                       "\":" + entry;
   }
-  std::string hexes;
-  hexes.reserve(layout.placed.size() * 60);
-  for (const auto& [x, column] : columns) {
-    hexes +=
-        "<g transform=\"translate(" + number(x) + " 0)\">" + column + "</g>\n";
+  for (const auto& [key, glyph] : glyphs) {
+    tables.glyphs +=
+        (tables.glyphs.empty() ? "\"" : ",\"") + key + "\":" + glyph;
   }
-  return "<svg id=\"map\" xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 " +
+  tables.controls = "{" + tables.controls + "}";
+  tables.glyphs = "{" + tables.glyphs + "}";
+  return tables;
+}
+
+// The drawing: a canvas that the script draws the map on, and over it the
+// SVG whose viewBox is the view, with the selected hex's outline.
+std::string mapDrawing(const MapLayout& layout) {
+  return "<canvas id=\"hexes\"></canvas>\n"
+         "<svg id=\"map\" xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 " +
          number(layout.drawingWidth) + " " + number(layout.drawingHeight) +
          "\" preserveAspectRatio=\"xMidYMid meet\">\n"
-         "<title>The hex map. Zoom, pan, coordinates and the row of each hex "
-         "need the page's script.</title>\n"
+         "<title>The hex map</title>\n"
          "<defs><polygon id=\"o\" points=\"" +
          hexagonPoints(kHexSize) +
-         "\"/><pattern id=\"other\" width=\"6\" height=\"6\" "
-         "patternUnits=\"userSpaceOnUse\" patternTransform=\"rotate(45)\">"
-         "<rect width=\"6\" height=\"6\" fill=\"#fff\"/><rect width=\"2\" "
-         "height=\"6\" fill=\"#444\"/></pattern>"
-         "<circle id=\"pl\" class=\"planet\" cx=\"" +
-         number(-kMarkerOffset) + "\" cy=\"" + number(-kMarkerOffset) +
-         "\" r=\"3.2\"/><rect id=\"sb\" class=\"starbase\" x=\"" +
-         number(kMarkerOffset - 3) + "\" y=\"" + number(-kMarkerOffset - 3) +
-         "\" width=\"6\" height=\"6\"/>" + shapes +
-         "</defs>\n<g id=\"hexes\">\n" + hexes +
-         "</g>\n<use id=\"sel\" href=\"#o\" visibility=\"hidden\"/>\n</svg>\n";
+         "\"/></defs>\n<use id=\"sel\" href=\"#o\" visibility=\"hidden\"/>\n"
+         "</svg>\n<noscript><p class=\"noscript\">The map is drawn by the "
+         "page's script: allow JavaScript for this page to see it.</p>"
+         "</noscript>\n";
 }
 
 // The legend of the colours, terrain numbers and markers the map uses; an
@@ -267,7 +280,8 @@ MapPage renderMapPage(const WebmapContent& webmap) {
   page.origin = layout.origin;
 
   LegendEntries legend;
-  const std::string drawing = mapDrawing(layout, legend);
+  const MapTables tables = mapTables(layout, legend);
+  const std::string drawing = mapDrawing(layout);
   std::string data;
   data.reserve(layout.placed.size() * 40);
   for (size_t i = 0; i < layout.placed.size(); ++i) {
@@ -281,7 +295,7 @@ MapPage renderMapPage(const WebmapContent& webmap) {
       "charset=\"utf-8\">\n<meta name=\"viewport\" "
       "content=\"width=device-width,initial-scale=1\">\n<title>" +
       title + "</title>\n<style>" + std::string(kStyle) + controlRules() +
-      highlightRules() + "</style>\n</head>\n<body>\n<header>\n<h1>" + title +
+      "</style>\n</head>\n<body>\n<header>\n<h1>" + title +
       ", " + std::to_string(page.hexesDrawn) + " hexes drawn</h1>\n";
   html +=
       "<span class=\"tools\"><button type=\"button\" id=\"zin\" "
@@ -310,7 +324,9 @@ MapPage renderMapPage(const WebmapContent& webmap) {
       "," + std::to_string(layout.maxColumn) + "],y:[" +
       std::to_string(layout.minRow) + "," + std::to_string(layout.maxRow) +
       "],w:" + number(layout.drawingWidth) +
-      ",h:" + number(layout.drawingHeight) + ",d:\"" + data + "\"};\n" +
+      ",h:" + number(layout.drawingHeight) + ",n:" + columnNames() +
+      ",r:" + widening() + ",c:" + tables.controls + ",g:" + tables.glyphs +
+      ",d:\"" + data + "\"};\n" +
       kMapScript + "\n</script>\n</body>\n</html>\n";
   page.html = std::move(html);
   return page;

@@ -36,6 +36,7 @@ TEST(MapPageBrowserTest, PlayerControls) {
   options.deadline = std::chrono::seconds(180);
   const ToolRun run = runTool(dir.path(), options);
   EXPECT_EQ(0, run.exitCode) << run.out << run.err;
+  std::cout << run.out;
   EXPECT_NE(std::string::npos, run.out.find("all checks passed"))
       << run.out << run.err;
 }

@@ -43,12 +43,16 @@ async function onScreen(tab, mx, my) {
   }, mx, my);
 }
 // Where hex (x, y) of the known map is drawn: the middle of its hexagon on
-// the screen, and the hexagon's width. The drawing has one group per
-// column, left to right, and in it the hexagons from the top down.
+// the screen, and the hexagon's width. Flat-topped hexagons of size M.s
+// (centre to corner) in columns 3/2 M.s apart, rows M.s sqrt(3) apart, odd
+// columns half a row lower, hex (0, 0) at M.o in the drawing, which the SVG
+// over the canvas maps onto the screen.
 const DRAWN = (x, y) => {
-  const use = document.querySelectorAll("#hexes > g")[x].querySelectorAll("use[href^='#p']")[y];
-  const r = use.getBoundingClientRect();
-  return [r.left + r.width / 2, r.top + r.height / 2, r.width];
+  const svg = document.getElementById("map"), ctm = svg.getScreenCTM(), p = svg.createSVGPoint();
+  p.x = M.o[0] + 1.5 * M.s * x;
+  p.y = M.o[1] + Math.sqrt(3) * M.s * (y + (x % 2) / 2);
+  const s = p.matrixTransform(ctm);
+  return [s.x, s.y, 2 * M.s * ctm.a];
 };
 async function hexOnScreen(tab, x, y) {
   return tab.evaluate(`(${DRAWN})(${x}, ${y})`);
@@ -69,12 +73,13 @@ async function everyHexInView(tab, label) {
   const result = await tab.evaluate(`(() => {
     const drawn = ${DRAWN};
     const view = document.getElementById("view").getBoundingClientRect();
+    const left = document.getElementById("left").getBoundingClientRect();
+    const top = document.getElementById("top").getBoundingClientRect();
     let outside = 0;
     for (let i = 0; i < 240; i++) {
       const s = drawn(i % 20, Math.floor(i / 20));
       // Inside the window, and not under the column or row numbers.
-      if (s[0] - s[2] / 2 < view.left + document.getElementById("left").offsetWidth ||
-          s[1] < view.top + document.getElementById("top").offsetHeight ||
+      if (s[0] - s[2] / 2 < left.right - 0.5 || s[1] < top.bottom ||
           s[0] > view.right || s[1] > view.bottom ||
           s[0] > window.innerWidth || s[1] > window.innerHeight) outside++;
     }
@@ -82,6 +87,23 @@ async function everyHexInView(tab, label) {
   })()`);
   check(result === 0, label + ": every hex lies in the window on open, clear of the rulers",
         result + " outside");
+}
+
+// The column numbers sit on the map's top edge, or on the view's when the
+// map reaches above it; the row numbers likewise on its left edge.
+async function numbersAgainstTheEdges(tab, label) {
+  const gaps = await tab.evaluate(`(() => {
+    const drawn = ${DRAWN};
+    const view = document.getElementById("view").getBoundingClientRect();
+    const top = document.getElementById("top").getBoundingClientRect();
+    const left = document.getElementById("left").getBoundingClientRect();
+    const corner = drawn(0, 0);
+    const mapTop = corner[1] - corner[2] * Math.sqrt(3) / 4, mapLeft = corner[0] - corner[2] / 2;
+    return [top.bottom - Math.max(mapTop, view.top + top.height),
+            left.right - Math.max(mapLeft, view.left + left.width)];
+  })()`);
+  check(Math.abs(gaps[0]) < 1.5 && Math.abs(gaps[1]) < 1.5,
+        label + ": the column and row numbers sit against the map's edges", "off by " + gaps);
 }
 
 (async () => {
@@ -99,6 +121,7 @@ async function everyHexInView(tab, label) {
     await tab.setViewport({ width: 390, height: 844, deviceScaleFactor: 1, hasTouch: true, isMobile: true });
     await tab.goto("file://" + page);
     await everyHexInView(tab, "phone 390 x 844");
+    await numbersAgainstTheEdges(tab, "phone 390 x 844");
     const legendOpen = await tab.evaluate(() => document.getElementById("legend").open);
     check(!legendOpen, "phone: the legend is folded away");
 
@@ -113,6 +136,7 @@ async function everyHexInView(tab, label) {
     await tab.setViewport({ width: 1400, height: 1000, deviceScaleFactor: 1 });
     await tab.goto("file://" + page);
     await everyHexInView(tab, "desktop 1400 x 1000");
+    await numbersAgainstTheEdges(tab, "desktop 1400 x 1000");
     const legendBeside = await tab.evaluate(() => {
       const legend = document.getElementById("legend").getBoundingClientRect();
       const view = document.getElementById("view").getBoundingClientRect();
@@ -152,6 +176,7 @@ async function everyHexInView(tab, label) {
     check(widthAfter < widthBefore * 0.9, "the wheel zooms in", widthBefore + " -> " + widthAfter);
     check(Math.abs(stays[0] - point[0]) < 1 && Math.abs(stays[1] - point[1]) < 1,
           "the point under the pointer stays under it", "now at " + stays);
+    await numbersAgainstTheEdges(tab, "zoomed in");
 
     // A drag moves the map with the pointer.
     const hexBefore = await hexOnScreen(tab, 10, 6);
@@ -219,19 +244,45 @@ async function everyHexInView(tab, label) {
     await tab.keyboard.press("Enter");
     check(await viewWidth(tab) < w0, "the + button zooms in from the keyboard");
 
-    // Choosing an empire in the legend highlights its hexes.
+    // Choosing an empire in the legend highlights its hexes: the others fade
+    // to a fifth of their colour over white, with their terrain numbers.
+    // Hex 1 (X 1, Y 0) is empire 3's, hex 0 empire 0's.
+    await tab.click("#fit");
     await tab.click("[data-c=p3]");
-    const faded = await tab.evaluate(() => {
-      const uses = document.querySelectorAll("#hexes use[href^='#p']");
-      let p3 = 0, others = 0;
-      uses.forEach((u) => {
-        const o = getComputedStyle(u).opacity;
-        if (u.getAttribute("href") === "#p3") { if (o === "1") p3++; } else if (o !== "1") others++;
-      });
-      return [p3, others, uses.length];
-    });
-    check(faded[0] > 0 && faded[0] + faded[1] === faded[2], "the legend highlights an empire's hexes",
-          JSON.stringify(faded));
+    const colourAt = async (x, y) => {
+      const c = await hexOnScreen(tab, x, y);
+      const s = [c[0], c[1] - c[2] * 1.5 / 32];
+      return pixel(await tab.screenshot({ clip: { x: Math.round(s[0]), y: Math.round(s[1]), width: 1, height: 1 } }));
+    };
+    // The darkest pixel around a hex's terrain number.
+    const darkestNumber = async (x, y) => {
+      const c = await hexOnScreen(tab, x, y), w = c[2];
+      const png = await tab.screenshot({ clip: { x: Math.round(c[0] - w / 4), y: Math.round(c[1] + w * 0.15),
+                                                   width: Math.round(w / 2), height: Math.round(w * 0.3) },
+                                           encoding: "base64" });
+      return tab.evaluate(async (data) => {
+        const image = new Image();
+        image.src = "data:image/png;base64," + data;
+        await image.decode();
+        const c = document.createElement("canvas");
+        c.width = image.width; c.height = image.height;
+        const g = c.getContext("2d");
+        g.drawImage(image, 0, 0);
+        const d = g.getImageData(0, 0, c.width, c.height).data;
+        let darkest = 255;
+        for (let i = 0; i < d.length; i += 4) darkest = Math.min(darkest, (d[i] + d[i + 1] + d[i + 2]) / 3);
+        return darkest;
+      }, png);
+    };
+    const standing = await colourAt(1, 0), fadedHex = await colourAt(0, 0);
+    const fadedWant = [0x33, 0x22, 0x88].map((v) => 0.2 * v + 0.8 * 255);
+    check(standing.every((v, k) => Math.abs(v - [0x11, 0x77, 0x33][k]) <= 4) &&
+          fadedHex.every((v, k) => Math.abs(v - fadedWant[k]) <= 6),
+          "the legend highlights an empire's hexes and fades the others",
+          "empire 3's hex " + standing + ", empire 0's " + fadedHex);
+    const numberStanding = await darkestNumber(1, 0), numberFaded = await darkestNumber(0, 0);
+    check(numberStanding < 60 && numberFaded > 150, "the faded hexes' numbers fade with them",
+          "darkest " + numberStanding + " in empire 3's number, " + numberFaded + " in empire 0's");
 
     // Two fingers zoom on a phone.
     await tab.setViewport({ width: 390, height: 844, deviceScaleFactor: 1, hasTouch: true, isMobile: true });

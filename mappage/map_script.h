@@ -1,20 +1,24 @@
 // The map page's script, inline in the page and needing nothing else: the
-// whole map fitted to the window on open; zoom with the wheel, the + and -
+// map drawn on a canvas, and fitted to the window on open; zoom with the wheel, the + and -
 // buttons, the keys + and - or two fingers; pan by dragging or with the
 // arrow keys; column and row numbers along the top and the side; the X, Y
 // of the hex under the pointer; a hex's whole row on a tap or click, with
 // the hex outlined; "Go to X, Y"; an empire's hexes highlighted from the
-// legend. Without it the page still shows the whole map.
+// legend, with the other hexes and their numbers faded. Without it the page
+// says that the map needs it.
 #ifndef ZELKOR_MAPPAGE_MAP_SCRIPT_H_
 #define ZELKOR_MAPPAGE_MAP_SCRIPT_H_
 
 // Reads the object M that the page defines before it: o, the drawing's
 // position of hex (0, 0)'s centre; s, the hexagons' size; w and h, the
-// drawing's size; x and y, the smallest and largest X and Y; d, the rows of the
-// placed hexes, ';' between rows and ',' between the fifteen maphex columns (in
-// the webmap reference's order, ID first), each value with any character but
-// letters, digits, blank, '.',
-// ':' and '-' written as %XX.
+// drawing's size; x and y, the smallest and largest X and Y; n, the maphex
+// columns' names (the webmap reference's order, ID first); r, how a short
+// row widens to them all (per column the position of its value in the short
+// row, or its text); c, per PoliticalControl value its class and fill ("" for
+// the hatched other values); g, per TerrainType its glyph; d, the rows of
+// the placed hexes, ';' between rows and ',' between the values, each value
+// (and each key of c and g) with any character but letters, digits, blank,
+// '.', ':' and '-' written as %XX.
 extern const char kMapScript[];
 
 #endif  // ZELKOR_MAPPAGE_MAP_SCRIPT_H_

@@ -4,8 +4,8 @@ namespace {
 
 // The fill of each control class, written only here: Paul Tol's "muted"
 // qualitative scheme, in his order, for empires 0 ... 8, then his pale grey
-// for no control; any other value is hatched (the pattern "other" of the
-// page), so that it never looks like a hole in the map.
+// for no control; any other value is hatched (by the page's script, which
+// gets no fill for it), so that it never looks like a hole in the map.
 const struct {
   const char* controlClass;
   const char* fill;    // of a hex
@@ -21,7 +21,7 @@ const struct {
     {"p7", "#882255", "#882255"},
     {"p8", "#AA4499", "#AA4499"},
     {"p15", "#DDDDDD", "#DDDDDD"},
-    {"pu", "url(#other)",
+    {"pu", "",
      "repeating-linear-gradient(45deg,#fff 0 3px,#444 3px 5px)"},
 };
 
@@ -54,8 +54,8 @@ std::string controlFill(const std::string& controlClass) {
 std::string controlRules() {
   std::string rules;
   for (const auto& entry : kControlPalette) {
-    rules += std::string(".") + entry.controlClass + "{fill:" + entry.fill +
-             "}.sw." + entry.controlClass + "{background:" + entry.swatch + "}";
+    rules += std::string(".sw.") + entry.controlClass +
+             "{background:" + entry.swatch + "}";
   }
   return rules;
 }

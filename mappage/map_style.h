@@ -14,13 +14,13 @@ constexpr char kOtherControlClass[] = "pu";
 // "p15" for no control, "pu" for any other text.
 std::string controlClass(const std::string& politicalControl);
 
-// The fill of a control class ("#332288"; "#DDDDDD" for "p15"; the page's
-// hatch pattern, "url(#other)", for "pu"). The nine empire colours are Paul
+// The fill of a control class ("#332288"; "#DDDDDD" for "p15"; "" for "pu",
+// which the page's script hatches). The nine empire colours are Paul
 // Tol's "muted" scheme, which stays distinguishable for colour-blind readers.
 std::string controlFill(const std::string& controlClass);
 
-// The style sheet rules that give each control class its fill, and the
-// legend's swatch of it its background: ".p0{fill:#332288}.sw.p0{...}".
+// The style sheet rules that give the legend's swatch of each control class
+// its background: ".sw.p0{background:#332288}...".
 std::string controlRules();
 
 // Every control class, in the legend's order.
