@@ -18,10 +18,13 @@
   // The row at each X and Y (both -128 ... 127), or -1.
   var byXY = new Int32Array(256 * 256).fill(-1);
   function place(x, y) { return x >= -128 && x < 128 && y >= -128 && y < 128 ? (x + 128) * 256 + y + 128 : -1; }
+  // Where the columns the drawing reads stand in a whole row and in a short
+  // one.
+  var inWhole = ["ID", "X", "Y", "PoliticalControl", "TerrainType", "PlanetType", "StarbaseType"]
+    .map(function (name) { return M.n.indexOf(name); });
+  var inShort = inWhole.map(function (k) { return M.r[k]; });
   // Per hex, in the rows' order: X, Y, its control's class and fill, its
-  // terrain number, and whether it shows a planet or a starbase marker. A
-  // short row holds these columns where M.r says.
-  var inShort = M.r.slice(0, 7), inWhole = [0, 1, 2, 3, 4, 5, 6];
+  // terrain number, and whether it shows a planet or a starbase marker.
   var hexes = rows.map(function (text, i) {
     var f = text.split(","), k = f.length === M.n.length ? inWhole : inShort;
     var x = +f[k[1]], y = +f[k[2]], control = M.c[f[k[3]]] || ["pu", ""];
