@@ -1,11 +1,11 @@
 // The map page's script, inline in the page and needing nothing else: the
-// map drawn on a canvas, and fitted to the window on open; zoom with the wheel, the + and -
-// buttons, the keys + and - or two fingers; pan by dragging or with the
-// arrow keys; column and row numbers along the top and the side; the X, Y
-// of the hex under the pointer; a hex's whole row on a tap or click, with
-// the hex outlined; "Go to X, Y"; an empire's hexes highlighted from the
-// legend, with the other hexes and their numbers faded. Without it the page
-// says that the map needs it.
+// map drawn on a canvas and fitted to the window on open; zoom with the
+// wheel, the + and - buttons, the keys + and - or two fingers; pan by
+// dragging or with the arrow keys; column and row numbers on the map's top
+// and left edges; the X, Y of the hex under the pointer; a hex's whole row
+// on a tap or click, with the hex outlined; "Go to X, Y"; an empire's hexes
+// highlighted from the legend, the other hexes and their numbers faded.
+// Without it the page says that the map needs it.
 #ifndef ZELKOR_MAPPAGE_MAP_SCRIPT_H_
 #define ZELKOR_MAPPAGE_MAP_SCRIPT_H_
 

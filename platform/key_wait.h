@@ -6,10 +6,11 @@
 
 // Waits for one key at the console the process was started from (Linux: the
 // terminal device /dev/tty, restored afterwards; Windows: the console input
-// CONIN$). Standard input is never read, so a redirected one cannot answer. Ctrl-C is
-// a key like any other here, and a modifier key (Shift, Ctrl, Alt) pressed
-// on its own does not end the wait. Without a console (a script, a service,
-// input from a file) it returns at once.
+// CONIN$). Standard input is never read, so a redirected one cannot answer.
+// Ctrl-C is a key like any other here, and a modifier key (Shift, Ctrl,
+// Alt) pressed on its own does not end the wait. Without a console (a
+// script, a service, input from a file; on Windows also a process without
+// a console window) it returns at once.
 void waitForKey();
 
 #endif  // ZELKOR_PLATFORM_KEY_WAIT_H_
