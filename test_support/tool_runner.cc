@@ -167,32 +167,9 @@ std::string mapPagePath() {
 
 namespace {
 
-ToolRun runOnce(const std::string& workingDir, const ToolOptions& options);
-
-}  // namespace
-
-ToolRun runTool(const std::string& workingDir, const ToolOptions& options) {
-  ToolRun run = runOnce(workingDir, options);
-  // Both programs write a line before they end, however they end: a Windows
-  // program that wrote nothing at all was not started by Wine (which on a
-  // busy machine now and then gives up on a start, saying so on standard
-  // error). It is started once more, and the test says so.
-  const std::string program =
-      options.program.empty() ? toolPath() : options.program;
-  if (!isWindowsProgram(program)) return run;
-  if (run.out.empty() && run.exitCode != 0) {
-    std::cerr << "Wine did not start " << program << " (status "
-              << run.exitCode << "): " << run.err << "starting it again\n";
-    run = runOnce(workingDir, options);
-  }
-  run.out = withWindowsLineEnds(run.out, "standard output");
-  run.err = withWindowsLineEnds(run.err, "standard error");
-  return run;
-}
-
-namespace {
-
-ToolRun runOnce(const std::string& workingDir, const ToolOptions& options) {
+// One run of command (the program's words, any prefix before them).
+ToolRun runOnce(const std::string& workingDir, const ToolOptions& options,
+                const std::vector<std::string>& command) {
   int outPipe[2];
   int errPipe[2];  // [0] the reading end, [1] the tool's end
   if (pipe(outPipe) != 0) throw std::runtime_error("pipe failed");
@@ -207,14 +184,8 @@ ToolRun runOnce(const std::string& workingDir, const ToolOptions& options) {
   }
   std::vector<std::string> env = environmentWith(options.env);
   std::vector<char*> envp = pointersTo(env);
-  std::vector<std::string> command = options.commandPrefix;
-  const std::string program =
-      options.program.empty() ? toolPath() : options.program;
-  const bool windows = isWindowsProgram(program);
-  if (windows) command.push_back(kWine);
-  command.push_back(program);
-  command.insert(command.end(), options.args.begin(), options.args.end());
-  std::vector<char*> argv = pointersTo(command);
+  std::vector<std::string> words = command;
+  std::vector<char*> argv = pointersTo(words);
 
   int terminal[2] = {-1, -1};  // the pty's master and slave
   if (options.controllingTerminal &&
@@ -269,3 +240,27 @@ ToolRun runOnce(const std::string& workingDir, const ToolOptions& options) {
 }
 
 }  // namespace
+
+ToolRun runTool(const std::string& workingDir, const ToolOptions& options) {
+  const std::string program =
+      options.program.empty() ? toolPath() : options.program;
+  const bool windows = isWindowsProgram(program);
+  std::vector<std::string> command = options.commandPrefix;
+  if (windows) command.push_back(kWine);
+  command.push_back(program);
+  command.insert(command.end(), options.args.begin(), options.args.end());
+  ToolRun run = runOnce(workingDir, options, command);
+  // Both programs write a line before they end, however they end: a Windows
+  // program that wrote nothing at all was not started by Wine (which on a
+  // busy machine now and then gives up on a start, saying so on standard
+  // error). It is started once more, and the test says so.
+  if (!windows) return run;
+  if (run.out.empty() && run.exitCode != 0) {
+    std::cerr << "Wine did not start " << program << " (status "
+              << run.exitCode << "): " << run.err << "starting it again\n";
+    run = runOnce(workingDir, options, command);
+  }
+  run.out = withWindowsLineEnds(run.out, "standard output");
+  run.err = withWindowsLineEnds(run.err, "standard error");
+  return run;
+}
