@@ -102,7 +102,7 @@ MapLayout layOutMap(const WebmapContent& webmap) {
     maxX = std::max(maxX, c.x);
     minY = std::min(minY, c.y);
     maxY = std::max(maxY, c.y);
-    placed.push_back({&row, c});
+    placed.push_back({&row, x, y, c});
   }
   if (shared > 0) {
     layout.warnings.push_back(std::to_string(shared) +

@@ -12,6 +12,7 @@
 
 struct PlacedHex {
   const MapHexRow* row;  // in the webmap laid out
+  long x, y;             // its column and row, read from the row
   Point centre;          // in the drawing, before the origin is added
 };
 

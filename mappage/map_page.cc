@@ -76,34 +76,37 @@ const std::vector<PageColumn>& pageColumns() {
   return columns;
 }
 
-// The maphex columns of the row at position among the rows. A row as the
-// tool writes it (every repeated field the same, every constant and empty
-// column as written) is written short: only the columns that no other column
-// or constant implies (ID, X, Y, PoliticalControl, TerrainType, PlanetType,
-// StarbaseType, the economic points and the victory points).
-std::string dataRow(const MapHexRow& r, size_t position) {
+// Whether a column is implied by another column or a constant when a row
+// is as the tool writes it.
+bool implied(const PageColumn& column) {
+  return column.written != nullptr || column.repeats >= 0;
+}
+
+// Whether the row is as the tool writes it: every repeated field the same,
+// every constant and empty column as written. Such a row is kept short: only
+// the columns that nothing implies (ID, X, Y, PoliticalControl,
+// TerrainType, PlanetType, StarbaseType, the economic points and the
+// victory points).
+bool writtenByTheTool(const MapHexRow& r) {
   const std::vector<PageColumn>& columns = pageColumns();
-  bool usual = true;
   for (const PageColumn& column : columns) {
     const std::string& value = r.*column.member;
-    if (column.written != nullptr) usual = usual && value == column.written;
-    if (column.repeats >= 0) {
-      usual = usual && value == r.*columns[column.repeats].member;
+    if (column.written != nullptr && value != column.written) return false;
+    if (column.repeats >= 0 && value != r.*columns[column.repeats].member) {
+      return false;
     }
   }
-  std::vector<const std::string*> values;
-  for (const PageColumn& column : columns) {
-    const bool implied = column.written != nullptr || column.repeats >= 0;
-    if (usual && implied) continue;
-    values.push_back(&(r.*column.member));
-  }
+  return true;
+}
+
+// A row as it is, every column, for the data.
+std::string wholeRow(const MapHexRow& r) {
   std::string row;
-  for (const std::string* value : values) {
-    if (value != values.front()) row += ',';
-    // The ID is left out when it is the row's position, as it is when the
-    // IDs run from 0 without a gap.
-    if (value == &r.id && r.id == std::to_string(position)) continue;
-    row += dataValue(*value);
+  bool first = true;
+  for (const PageColumn& column : pageColumns()) {
+    row += first ? "" : ",";
+    row += dataValue(r.*column.member);
+    first = false;
   }
   return row;
 }
@@ -154,21 +157,94 @@ struct LegendEntries {
   bool starbases = false;
 };
 
-// What the map uses, for the legend, and the script's tables of it: per
-// PoliticalControl value its class and fill ({"3":["p3","#117733"],...},
-// "" for the hatched other values, which the script draws), per TerrainType
-// its glyph ({"8192":"13",...}). Keys are written as the data writes the
-// values.
-struct MapTables {
-  std::string controls;
-  std::string glyphs;
+// The digits of the data's numbers, 62 to a digit.
+constexpr char kDigits[] =
+    "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+
+std::string quoted(const std::vector<std::string>& texts) {
+  std::string list;
+  for (const std::string& text : texts) {
+    list += (list.empty() ? "\"" : ",\"") + text + "\"";
+  }
+  return "[" + list + "]";
+}
+
+std::string numbers(const std::vector<int>& values) {
+  std::string list;
+  for (int value : values) {
+    list += (list.empty() ? "" : ",") + std::to_string(value);
+  }
+  return "[" + list + "]";
+}
+
+// One short column's values at every place of the map's box: the texts it
+// takes, in the order of first use, and per place the text's number.
+class PlaceStore {
+ public:
+  explicit PlaceStore(size_t places) : atPlace_(places, 0) {}
+
+  void set(size_t place, const std::string& text) {
+    const auto [entry, added] =
+        number_.try_emplace(text, static_cast<int>(texts_.size()));
+    if (added) texts_.push_back(text);
+    atPlace_[place] = entry->second;
+  }
+
+  const std::vector<std::string>& texts() const { return texts_; }
+
+  // As the script reads it: [texts, digits], each place's number in
+  // `width` digits of kDigits: none when there is one text (every place
+  // takes it), 1 up to 62 texts, 2 up to 3844, 3 beyond (more than a box
+  // of 256 x 256 places can need).
+  std::string script() const {
+    const size_t width = texts_.size() <= 1    ? 0
+                         : texts_.size() <= 62 ? 1
+                         : texts_.size() <= 3844 ? 2
+                                                 : 3;
+    std::string digits;
+    digits.reserve(atPlace_.size() * width);
+    for (int value : atPlace_) {
+      for (size_t d = width; d > 0; --d) {
+        int divisor = 1;
+        for (size_t k = 1; k < d; ++k) divisor *= 62;
+        digits += kDigits[value / divisor % 62];
+      }
+    }
+    std::vector<std::string> escaped;
+    for (const std::string& text : texts_) escaped.push_back(dataValue(text));
+    return "[" + quoted(escaped) + ",\"" + digits + "\"]";
+  }
+
+ private:
+  std::vector<std::string> texts_;
+  std::map<std::string, int> number_;
+  std::vector<int> atPlace_;
 };
 
-MapTables mapTables(const MapLayout& layout, LegendEntries& legend) {
-  std::map<std::string, std::string> controls;
-  std::map<std::string, std::string> glyphs;
+// The page's data about the hexes, written once per place of the map's box:
+// row after row (Y from its least, and in a row X from its least), a
+// place's number counting them from 0. As script fields:
+//   v: per value of a short row, its PlaceStore, or null for X and Y, which
+//      the place says; the ID's text "" is the place's number, as the IDs of
+//      the tool's rows are on a whole map;
+//   p: "" when every place has a row, else per place 1 or 0;
+//   d: the rows not as the tool writes them, whole: "place,value,...;...";
+// and for the drawing, per text of a store: c, the PoliticalControl's class
+// (its place in k, the classes the map uses, in the legend's order, each
+// with its fill, "" for the hatched class); t, the TerrainType's glyph (its
+// place in g, the glyphs the map uses); e and b, 1 when the PlanetType or
+// the StarbaseType shows a marker. Where rows share a place, the last one
+// shows, as on the page.
+std::string hexData(const MapLayout& layout, LegendEntries& legend) {
+  const std::vector<PageColumn>& columns = pageColumns();
+  const long across = layout.maxColumn - layout.minColumn + 1;
+  const size_t places =
+      static_cast<size_t>(across * (layout.maxRow - layout.minRow + 1));
+  std::vector<const MapHexRow*> shown(places, nullptr);
   for (const PlacedHex& hex : layout.placed) {
     const MapHexRow& r = *hex.row;
+    shown[static_cast<size_t>((hex.y - layout.minRow) * across + hex.x -
+                              layout.minColumn)] = &r;
     const std::string control = controlClass(r.politicalControl);
     const std::string glyph = terrainGlyph(r.terrainType);
     legend.controls.insert(control);
@@ -179,22 +255,82 @@ MapTables mapTables(const MapLayout& layout, LegendEntries& legend) {
         r.terrainType);
     legend.planets = legend.planets || showsMarker(r.planetType);
     legend.starbases = legend.starbases || showsMarker(r.starbaseType);
-    controls[dataValue(r.politicalControl)] =
-        "[\"" + control + "\",\"" + controlFill(control) + "\"]";
-    glyphs[dataValue(r.terrainType)] = "\"" + glyph + "\"";
   }
-  MapTables tables;
-  for (const auto& [key, entry] : controls) {
-    tables.controls += (tables.controls.empty() ? "\"" : ",\"") + key +
-                       "\":" + entry;
+
+  std::string stores;
+  std::string presence;
+  std::string whole;
+  // The stores the drawing reads, found by the row field they hold.
+  std::vector<std::pair<std::string MapHexRow::*, const PlaceStore*>> byMember;
+  const auto storeOf = [&byMember](std::string MapHexRow::*member) {
+    for (const auto& [held, store] : byMember) {
+      if (held == member) return store;
+    }
+    return static_cast<const PlaceStore*>(nullptr);
+  };
+  std::vector<PlaceStore> kept;
+  kept.reserve(columns.size());
+  for (const PageColumn& column : columns) {
+    if (implied(column)) continue;
+    stores += stores.empty() ? "" : ",";
+    if (column.member == &MapHexRow::x || column.member == &MapHexRow::y) {
+      stores += "null";
+      continue;
+    }
+    PlaceStore& store = kept.emplace_back(places);
+    for (size_t place = 0; place < places; ++place) {
+      const MapHexRow* r = shown[place];
+      if (r == nullptr) continue;
+      const std::string& text = r->*column.member;
+      const bool numbered =
+          column.member == &MapHexRow::id && text == std::to_string(place);
+      store.set(place, numbered ? "" : text);
+    }
+    byMember.emplace_back(column.member, &store);
+    stores += store.script();
   }
-  for (const auto& [key, glyph] : glyphs) {
-    tables.glyphs +=
-        (tables.glyphs.empty() ? "\"" : ",\"") + key + "\":" + glyph;
+  for (size_t place = 0; place < places; ++place) {
+    const MapHexRow* r = shown[place];
+    presence += r != nullptr ? '1' : '0';
+    if (r != nullptr && !writtenByTheTool(*r)) {
+      whole += (whole.empty() ? "" : ";") + std::to_string(place) + "," +
+               wholeRow(*r);
+    }
   }
-  tables.controls = "{" + tables.controls + "}";
-  tables.glyphs = "{" + tables.glyphs + "}";
-  return tables;
+  if (presence.find('0') == std::string::npos) presence.clear();
+
+  std::vector<std::string> classes;
+  std::map<std::string, int> classPlace;
+  for (const std::string& c : controlClasses()) {
+    if (legend.controls.count(c) == 0) continue;
+    classPlace[c] = static_cast<int>(classes.size());
+    classes.push_back("[\"" + c + "\",\"" + controlFill(c) + "\"]");
+  }
+  std::vector<std::string> glyphs;
+  std::map<std::string, int> glyphPlace;
+  for (const auto& entry : legend.glyphs) {
+    glyphPlace[entry.first.second] = static_cast<int>(glyphs.size());
+    glyphs.push_back(entry.first.second);
+  }
+  std::vector<int> classOf, glyphOf, planetShown, starbaseShown;
+  for (const std::string& text : storeOf(&MapHexRow::politicalControl)->texts()) {
+    classOf.push_back(classPlace[controlClass(text)]);
+  }
+  for (const std::string& text : storeOf(&MapHexRow::terrainType)->texts()) {
+    glyphOf.push_back(glyphPlace[terrainGlyph(text)]);
+  }
+  for (const std::string& text : storeOf(&MapHexRow::planetType)->texts()) {
+    planetShown.push_back(showsMarker(text) ? 1 : 0);
+  }
+  for (const std::string& text : storeOf(&MapHexRow::starbaseType)->texts()) {
+    starbaseShown.push_back(showsMarker(text) ? 1 : 0);
+  }
+  std::string k;
+  for (const std::string& c : classes) k += (k.empty() ? "" : ",") + c;
+  return "k:[" + k + "],g:" + quoted(glyphs) + ",c:" + numbers(classOf) +
+         ",t:" + numbers(glyphOf) + ",e:" + numbers(planetShown) +
+         ",b:" + numbers(starbaseShown) + ",v:[" + stores + "],p:\"" +
+         presence + "\",d:\"" + whole + "\"";
 }
 
 // The drawing: a canvas that the script draws the map on, and over it the
@@ -280,14 +416,8 @@ MapPage renderMapPage(const WebmapContent& webmap) {
   page.origin = layout.origin;
 
   LegendEntries legend;
-  const MapTables tables = mapTables(layout, legend);
+  const std::string data = hexData(layout, legend);
   const std::string drawing = mapDrawing(layout);
-  std::string data;
-  data.reserve(layout.placed.size() * 40);
-  for (size_t i = 0; i < layout.placed.size(); ++i) {
-    if (i > 0) data += ';';
-    data += dataRow(*layout.placed[i].row, i);
-  }
 
   const std::string title = "Webmap: map of " + escapeHtml(layout.sizeText);
   std::string html =
@@ -325,8 +455,7 @@ MapPage renderMapPage(const WebmapContent& webmap) {
       std::to_string(layout.minRow) + "," + std::to_string(layout.maxRow) +
       "],w:" + number(layout.drawingWidth) +
       ",h:" + number(layout.drawingHeight) + ",n:" + columnNames() +
-      ",r:" + widening() + ",c:" + tables.controls + ",g:" + tables.glyphs +
-      ",d:\"" + data + "\"};\n" +
+      ",r:" + widening() + "," + data + "};\n" +
       kMapScript + "\n</script>\n</body>\n</html>\n";
   page.html = std::move(html);
   return page;

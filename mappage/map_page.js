@@ -1,66 +1,84 @@
 (function () {
-  // The map is drawn on a canvas, redrawn on every zoom and pan: per
-  // control class three paths made once (its hexagons, its planets, its
-  // starbases), and the terrain numbers of the hexes in view, so that a
-  // large map costs little more than a small one (each call on a canvas
-  // costs far more than a point of a path). The SVG over it holds the selection
-  // outline, and its viewBox is the view: a point of the drawing and a point
-  // of the screen map onto each other by scale and shift alone. The hex
-  // under a point is the one whose centre is nearest (the pixel-to-hex rule
-  // for hexagons), found among the columns and rows around the point's
-  // estimate.
+  // The map is painted pixel by pixel into an image the size of the canvas,
+  // redrawn on every zoom and pan: each hex in view is a stamp, its
+  // hexagon's coverage (from a small canvas drawn once per zoom, at a
+  // quarter-pixel's choice of offsets while hexes are small), filled with
+  // its control's colour; then the markers, then the terrain numbers, as
+  // stamps too. A call on a canvas per hex, or a path through every hex,
+  // costs many times more on a large map. The SVG over the canvas holds
+  // the selection outline, and its viewBox is the view: a point of the
+  // drawing and a point of the screen map onto each other by scale and
+  // shift alone. The hex under a point is the one whose centre is nearest
+  // (the pixel-to-hex rule for hexagons), found among the columns and rows
+  // around the point's estimate.
   var svg = document.getElementById("map"), view = document.getElementById("view");
   var canvas = document.getElementById("hexes"), ctx = canvas.getContext("2d");
   var top = document.getElementById("top"), side = document.getElementById("left");
   var at = document.getElementById("at"), row = document.getElementById("row");
   var note = document.getElementById("note"), sel = document.getElementById("sel");
-  var S = M.s, R3 = S * Math.sqrt(3), rows = M.d ? M.d.split(";") : [];
-  // The row at each X and Y (both -128 ... 127), or -1.
-  var byXY = new Int32Array(256 * 256).fill(-1);
-  function place(x, y) { return x >= -128 && x < 128 && y >= -128 && y < 128 ? (x + 128) * 256 + y + 128 : -1; }
-  // Where the columns the drawing reads stand in a whole row and in a short
-  // one.
-  var inWhole = ["ID", "X", "Y", "PoliticalControl", "TerrainType", "PlanetType", "StarbaseType"]
-    .map(function (name) { return M.n.indexOf(name); });
-  var inShort = inWhole.map(function (k) { return M.r[k]; });
-  // Per hex, in the rows' order: X, Y, its control's class and fill, its
-  // terrain number, and whether it shows a planet or a starbase marker.
-  var hexes = rows.map(function (text, i) {
-    var f = text.split(","), k = f.length === M.n.length ? inWhole : inShort;
-    var x = +f[k[1]], y = +f[k[2]], control = M.c[f[k[3]]] || ["pu", ""];
-    byXY[place(x, y)] = i;
-    return { x: x, y: y, c: control[0], fill: control[1], glyph: M.g[f[k[4]]] || "?",
-             planet: f[k[5]] !== "0", starbase: f[k[6]] !== "0" };
-  });
-  // The classes, each with its hexes' paths: one call on the canvas draws
-  // each, where a call per hex would cost far more. The hexagons a little
-  // smaller than their place: the white between them is the page's own, no
-  // outline to draw. The markers sit above the centre, left and right.
-  var classes = [], byClass = {};
-  var r0 = S - 0.5, e = Math.round(r0 * Math.sqrt(3) / 2 * 100) / 100, m = S * 0.42;
-  var hexagon = "l-" + r0 / 2 + " " + e + "h-" + r0 + "l-" + r0 / 2 + " -" + e + "l" + r0 / 2 + " -" + e + "h" + r0 + "z";
-  var round = function (v) { return Math.round(v * 10) / 10; };
-  hexes.forEach(function (h) {
-    var g = byClass[h.c];
-    if (!g) classes.push(g = byClass[h.c] = { c: h.c, fill: h.fill, hexagons: [], planets: [], starbases: [] });
-    var p = centre(h.x, h.y);
-    g.hexagons.push("M" + round(p[0] + r0) + " " + round(p[1]) + hexagon);
-    if (h.planet) g.planets.push("M" + round(p[0] - m + 3.2) + " " + round(p[1] - m) + "a3.2 3.2 0 1 0 0 0.01z");
-    if (h.starbase) g.starbases.push("M" + round(p[0] + m - 3) + " " + round(p[1] - m - 3) + "h6v6h-6z");
-  });
-  classes.forEach(function (g) {
-    g.hexagons = new Path2D(g.hexagons.join(""));
-    g.planets = new Path2D(g.planets.join(""));
-    g.starbases = new Path2D(g.starbases.join(""));
-  });
-  // A row of the data, widened to every column: M.r says, per column, which
-  // value of a short row it takes, or the text it holds (a short row is one
-  // as the tool writes it); the ID left out is the row's position.
-  function fields(i) {
-    var f = rows[i].split(",");
-    if (f[0] === "") f[0] = String(i);
-    if (f.length === M.n.length) return f;
-    return M.r.map(function (v) { return typeof v === "number" ? f[v] : v; });
+  var S = M.s, R3 = S * Math.sqrt(3), ACROSS = M.x[1] - M.x[0] + 1;
+  var PLACES = ACROSS * (M.y[1] - M.y[0] + 1);
+  // The data holds the hexes per place of the map's box, row after row: a
+  // place's number counts them from 0. Per value of a short row (a row as
+  // the tool writes it), M.v has the texts it takes and each place's number
+  // among them, in digits of 62, or null for X and Y, which the place says.
+  var DIGITS = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+  var digit = new Int8Array(128);
+  for (var d = 0; d < DIGITS.length; d++) digit[DIGITS.charCodeAt(d)] = d;
+  // A place's number in a store, and every place's.
+  function numberAt(store, p) {
+    var digits = store[1], width = digits.length / PLACES, n = 0;
+    for (var k = 0; k < width; k++) n = n * 62 + digit[digits.charCodeAt(p * width + k) & 127];
+    return n;
+  }
+  function numbers(store) {
+    var out = new Int32Array(PLACES), digits = store[1];
+    if (digits.length === PLACES) {
+      for (var p = 0; p < PLACES; p++) out[p] = digit[digits.charCodeAt(p) & 127];
+    } else if (digits) {
+      for (p = 0; p < PLACES; p++) out[p] = numberAt(store, p);
+    }
+    return out;
+  }
+  function storeOf(name) { return M.v[M.r[M.n.indexOf(name)]]; }
+  function has(p) { return p >= 0 && p < PLACES && (M.p === "" || M.p.charAt(p) === "1"); }
+  // Per place: the hex's kind (its class's place in M.k times 4, plus 2 for
+  // a planet and 1 for a starbase), or -1 where no hex is; and its glyph's
+  // place in M.g.
+  var kinds = new Int8Array(PLACES), glyphs = numbers(storeOf("TerrainType"));
+  (function () {
+    var control = numbers(storeOf("PoliticalControl")), planet = numbers(storeOf("PlanetType"));
+    var starbase = numbers(storeOf("StarbaseType"));
+    for (var p = 0; p < PLACES; p++) {
+      kinds[p] = has(p) ? M.c[control[p]] * 4 + M.e[planet[p]] * 2 + M.b[starbase[p]] : -1;
+      glyphs[p] = M.t[glyphs[p]];
+    }
+  })();
+  function placeOf(x, y) {
+    var p = (y - M.y[0]) * ACROSS + x - M.x[0];
+    return x < M.x[0] || x > M.x[1] || y < M.y[0] || y > M.y[1] || !has(p) ? -1 : p;
+  }
+  // The rows not as the tool writes them, whole, by place: read on the
+  // first look at one.
+  var whole = null;
+  // The row at a place, every column: M.r says, per column, which value of
+  // a short row it takes, or the text it holds.
+  function fields(p) {
+    if (!whole) {
+      whole = {};
+      M.d.split(";").forEach(function (text) {
+        var comma = text.indexOf(",");
+        if (comma > 0) whole[text.slice(0, comma)] = text.slice(comma + 1);
+      });
+    }
+    if (whole[p] !== undefined) return whole[p].split(",");
+    var values = M.v.map(function (store, k) {
+      if (store) return store[0][numberAt(store, p)];
+      return String(k === M.r[M.n.indexOf("X")] ? M.x[0] + p % ACROSS : M.y[0] + Math.floor(p / ACROSS));
+    });
+    var id = M.r[M.n.indexOf("ID")];
+    if (values[id] === "") values[id] = String(p);
+    return M.r.map(function (v) { return typeof v === "number" ? values[v] : v; });
   }
   document.body.className += " scripted";
   function value(v) {
@@ -68,19 +86,237 @@
     try { return decodeURIComponent(v); } catch (e) { return v; }
   }
   function centre(x, y) { return [M.o[0] + 1.5 * S * x, M.o[1] + R3 * (y + 0.5 * (x & 1))]; }
-  // Any control value that is no empire and not 15: hatched, so that it
-  // never looks like a hole in the map.
-  function hatch() {
-    var tile = document.createElement("canvas");
-    tile.width = tile.height = 6;
-    var t = tile.getContext("2d");
-    t.fillStyle = "#fff"; t.fillRect(0, 0, 6, 6);
-    t.fillStyle = "#444"; t.fillRect(0, 0, 2, 6);
-    var pattern = ctx.createPattern(tile, "repeat");
-    if (pattern.setTransform) pattern.setTransform(new DOMMatrix().rotate(45));
-    return pattern;
+
+  // Pixels as the image holds them, one 32-bit word each: red in the low
+  // byte, then green, blue and alpha (the byte order of every machine a
+  // browser runs on). Signed, so that the script's engine keeps them as
+  // small integers.
+  function rgb(r, g, b) { return 255 << 24 | b << 16 | g << 8 | r; }
+  // A colour and, faded by the legend, a fifth of it over white.
+  function shades(hex) {
+    var c = [1, 3, 5].map(function (i) { return parseInt(hex.substr(i, 2), 16); });
+    var f = c.map(function (v) { return Math.round(0.2 * v + 0.8 * 255); });
+    return [rgb(c[0], c[1], c[2]), rgb(f[0], f[1], f[2])];
   }
-  var hatched = hatch();
+  var WHITE = rgb(255, 255, 255);
+  // Per class: [colour, faded], or for the hatched class (any control value
+  // that is no empire and not 15, never to look like a hole in the map) its
+  // stripes' [dark, light, faded dark, faded light].
+  var fills = M.k.map(function (k) {
+    if (k[1]) return shades(k[1]);
+    var dark = shades("#444444");
+    return [dark[0], WHITE, dark[1], WHITE];
+  });
+  // over at coverage a (0 ... 255) on under; (v + (v >> 8)) >> 8 is v / 255
+  // rounded, for v up to 255 * 255 plus the 128 added for the rounding.
+  // Per class and fade, its colour at each coverage on white: most pixels
+  // at a hexagon's edge lie on the white between hexes.
+  var onWhite = fills.map(function (f) {
+    return f.map(function (colour) {
+      var t = new Int32Array(256);
+      for (var a = 0; a < 256; a++) t[a] = mix(WHITE, colour, a);
+      return t;
+    });
+  });
+  function mix(under, over, a) {
+    var b = 255 - a;
+    var r = (over & 255) * a + (under & 255) * b + 128;
+    var g = (over >> 8 & 255) * a + (under >> 8 & 255) * b + 128;
+    var u = (over >> 16 & 255) * a + (under >> 16 & 255) * b + 128;
+    return 255 << 24 | (u + (u >> 8)) >> 8 << 16 | (g + (g >> 8)) >> 8 << 8 | (r + (r >> 8)) >> 8;
+  }
+
+  // The stamps for the current zoom, on one canvas read back once: the
+  // hexagon at P x P offsets a 1/P pixel apart (hexes a few pixels across
+  // need the finer steps to keep the white between them even), each in a
+  // square of SIDE pixels with the hex's centre at (HALF + offset, HALF +
+  // offset); then the planet, the starbase and, when the numbers are drawn,
+  // each glyph, for the pixel nearest the centre, each in a box just large
+  // enough. A stamp's (ox, oy) is where the hex's centre pixel falls in it.
+  // The hexagons a little smaller than their place: the white between them
+  // is the page's own. The markers sit above the centre, left and right;
+  // the numbers below it, so that the centre shows the colour.
+  var stampCanvas = document.createElement("canvas");
+  var sctx = stampCanvas.getContext("2d", { willReadFrequently: true });
+  var stampScale = -1, stampNumbers = false, P = 1, HALF = 0, SIDE = 0, stampData = null, stampWidth = 0;
+  var hexStamps = [], planetStamp = null, baseStamp = null, glyphStamps = [];
+  function makeStamps(k, numbers) {
+    if (k === stampScale && numbers === stampNumbers) return;
+    stampScale = k; stampNumbers = numbers;
+    var R = S * k, r0 = S - 0.5, e = r0 * Math.sqrt(3) / 2, m = S * 0.42;
+    P = R < 12 ? 4 : R < 48 ? 2 : 1;
+    HALF = Math.ceil(R) + 2; SIDE = 2 * HALF;
+    // Boxes in drawing units around the centre: [left, top, right, bottom].
+    var cells = [], shelf = { x: 0, y: 0, h: 0 }, across = 8 * SIDE;
+    function cell(box, ox, oy, paint) {
+      var c = { ox: Math.ceil(-box[0] * k) + 2, oy: Math.ceil(-box[1] * k) + 2, paint: paint };
+      c.w = c.ox + Math.ceil(box[2] * k) + 2; c.h = c.oy + Math.ceil(box[3] * k) + 2;
+      if (shelf.x + c.w > across) { shelf.x = 0; shelf.y += shelf.h; shelf.h = 0; }
+      c.x = shelf.x; c.y = shelf.y; c.fx = ox; c.fy = oy;
+      shelf.x += c.w; shelf.h = Math.max(shelf.h, c.h);
+      cells.push(c);
+      return c;
+    }
+    function hexagon() {
+      sctx.beginPath();
+      sctx.moveTo(r0, 0); sctx.lineTo(r0 / 2, e); sctx.lineTo(-r0 / 2, e);
+      sctx.lineTo(-r0, 0); sctx.lineTo(-r0 / 2, -e); sctx.lineTo(r0 / 2, -e);
+      sctx.closePath();
+      sctx.fillStyle = "#000";
+      sctx.fill();
+    }
+    hexStamps = []; glyphStamps = [];
+    for (var j = 0; j < P; j++) {
+      for (var i = 0; i < P; i++) hexStamps.push(cell([-S, -S, S, S], i / P, j / P, hexagon));
+    }
+    planetStamp = cell([-m - 4, -m - 4, -m + 4, -m + 4], 0, 0, function () {
+      sctx.beginPath();
+      sctx.arc(-m, -m, 3.2, 0, 2 * Math.PI);
+      sctx.fillStyle = "#fff";
+      sctx.fill();
+      sctx.lineWidth = 0.8;
+      sctx.strokeStyle = "#000";
+      sctx.stroke();
+    });
+    baseStamp = cell([m - 3, -m - 3, m + 3, -m + 3], 0, 0, function () {
+      sctx.fillStyle = "#000";
+      sctx.fillRect(m - 3, -m - 3, 6, 6);
+    });
+    // A glyph is one or two digits, or "?", of 9 units with a white edge
+    // of 1 around it: well inside this box.
+    if (numbers) {
+      M.g.forEach(function (glyph) {
+        glyphStamps.push(cell([-0.6 * S, 0, 0.6 * S, 0.85 * S], 0, 0, function () {
+          sctx.font = "bold 9px sans-serif";
+          sctx.textAlign = "center";
+          sctx.lineJoin = "round";
+          sctx.lineWidth = 2;
+          sctx.strokeStyle = "#fff";
+          sctx.fillStyle = "#000";
+          sctx.strokeText(glyph, 0, S * 0.62);
+          sctx.fillText(glyph, 0, S * 0.62);
+        }));
+      });
+    }
+    stampCanvas.width = Math.min(across, cells.reduce(function (w, c) { return Math.max(w, c.x + c.w); }, 1));
+    stampCanvas.height = shelf.y + shelf.h;
+    stampWidth = stampCanvas.width;
+    cells.forEach(function (c) {
+      sctx.setTransform(k, 0, 0, k, c.x + c.ox + c.fx, c.y + c.oy + c.fy);
+      c.paint();
+    });
+    stampData = sctx.getImageData(0, 0, stampCanvas.width, stampCanvas.height).data;
+    // Per row of each hexagon: where its coverage begins, where it is
+    // whole, where it stops being whole, and where it ends; read from each
+    // end of the row inwards, up to the first whole pixel.
+    hexStamps.forEach(function (c) {
+      c.spans = new Int16Array(4 * SIDE);
+      for (var j = 0; j < SIDE; j++) {
+        var from = ((c.y + j) * stampWidth + c.x) * 4 + 3;
+        var first = 0, whole0 = 0, whole1 = SIDE, last = SIDE;
+        while (first < SIDE && !stampData[from + 4 * first]) first++;
+        whole0 = first;
+        while (whole0 < SIDE && stampData[from + 4 * whole0] < 255) whole0++;
+        while (last > first && !stampData[from + 4 * (last - 1)]) last--;
+        whole1 = last;
+        while (whole1 > whole0 && stampData[from + 4 * (whole1 - 1)] < 255) whole1--;
+        if (whole0 >= whole1) whole0 = whole1 = last;
+        c.spans[4 * j] = first; c.spans[4 * j + 1] = whole0;
+        c.spans[4 * j + 2] = whole1; c.spans[4 * j + 3] = last;
+      }
+    });
+    stampRowLength = -1;
+  }
+  // For hexagons wholly inside the image, their pixels as offsets from the
+  // stamp's corner in an image of rows of W pixels: the whole ones in runs
+  // (offset, length), and the partly covered ones with their coverage.
+  var stampRowLength = -1;
+  function stampOffsets() {
+    if (stampRowLength === W) return;
+    stampRowLength = W;
+    hexStamps.forEach(function (c) {
+      var runs = [], edges = [], cover = [];
+      for (var j = 0; j < SIDE; j++) {
+        var from = ((c.y + j) * stampWidth + c.x) * 4 + 3, s = c.spans;
+        for (var i = s[4 * j]; i < s[4 * j + 3]; i++) {
+          if (i === s[4 * j + 1]) i = s[4 * j + 2];
+          if (i < s[4 * j + 3] && stampData[from + 4 * i]) { edges.push(j * W + i); cover.push(stampData[from + 4 * i]); }
+        }
+        if (s[4 * j + 2] > s[4 * j + 1]) runs.push(j * W + s[4 * j + 1], s[4 * j + 2] - s[4 * j + 1]);
+      }
+      c.runs = new Int32Array(runs); c.edges = new Int32Array(edges); c.cover = new Uint8Array(cover);
+    });
+    // The other stamps: their pixels that show, with colour and coverage.
+    [planetStamp, baseStamp].concat(glyphStamps).forEach(function (c) {
+      var offsets = [], colours = [], cover = [];
+      for (var j = 0; j < c.h; j++) {
+        for (var i = 0; i < c.w; i++) {
+          var s = ((c.y + j) * stampWidth + c.x + i) * 4;
+          if (!stampData[s + 3]) continue;
+          offsets.push(j * W + i);
+          colours.push(rgb(stampData[s], stampData[s + 1], stampData[s + 2]));
+          cover.push(stampData[s + 3]);
+        }
+      }
+      c.offsets = new Int32Array(offsets); c.colours = new Int32Array(colours); c.cover = new Uint8Array(cover);
+    });
+  }
+
+  // The image the map is painted into, its pixels, and its size.
+  var image = null, pixels = null, W = 0, H = 0;
+  // A hexagon stamp at (left, top), filled with colour; or with stripes
+  // (dark, light) when stripes is set.
+  function paintHexagon(c, left, top, colour, onWhite, stripes, dark, light) {
+    if (!stripes && left >= 0 && top >= 0 && left + SIDE <= W && top + SIDE <= H) {
+      var corner = top * W + left, runs = c.runs, edges = c.edges, cover = c.cover;
+      for (var n = 0; n < runs.length; n += 2) {
+        var q = corner + runs[n], end = q + runs[n + 1];
+        if (end - q > 24) pixels.fill(colour, q, end);
+        else for (; q < end; q++) pixels[q] = colour;
+      }
+      for (n = 0; n < edges.length; n++) {
+        q = corner + edges[n];
+        var under = pixels[q];
+        pixels[q] = under === WHITE ? onWhite[cover[n]] : mix(under, colour, cover[n]);
+      }
+      return;
+    }
+    var spans = c.spans;
+    for (var j = Math.max(0, -top); j < SIDE && top + j < H; j++) {
+      var first = spans[4 * j], whole0 = spans[4 * j + 1], whole1 = spans[4 * j + 2], last = spans[4 * j + 3];
+      var y = top + j, rowStart = y * W + left, from = ((c.y + j) * stampWidth + c.x) * 4 + 3;
+      var i0 = Math.max(first, -left), i1 = Math.min(last, W - left);
+      for (var i = i0; i < i1; i++) {
+        if (stripes) colour = (left + i + y) % 6 < 2 ? dark : light;
+        if (i >= whole0 && i < whole1) pixels[rowStart + i] = colour;
+        else {
+          var a = stampData[from + 4 * i];
+          if (a) pixels[rowStart + i] = mix(pixels[rowStart + i], colour, a);
+        }
+      }
+    }
+  }
+  // A stamp of colours at (left, top), at strength (1, or a fifth: faded).
+  function paintColours(c, left, top, strength) {
+    if (left >= 0 && top >= 0 && left + c.w <= W && top + c.h <= H) {
+      var corner = top * W + left, offsets = c.offsets, colours = c.colours, cover = c.cover;
+      for (var n = 0; n < offsets.length; n++) {
+        var q = corner + offsets[n], a = strength === 1 ? cover[n] : Math.round(cover[n] * strength);
+        pixels[q] = a === 255 ? colours[n] : mix(pixels[q], colours[n], a);
+      }
+      return;
+    }
+    for (var j = Math.max(0, -top); j < c.h && top + j < H; j++) {
+      var rowStart = (top + j) * W + left, from = ((c.y + j) * stampWidth + c.x) * 4;
+      for (var i = Math.max(0, -left), i1 = Math.min(c.w, W - left); i < i1; i++) {
+        var s = from + 4 * i, alpha = stampData[s + 3];
+        if (!alpha) continue;
+        alpha = strength === 1 ? alpha : Math.round(alpha * strength);
+        pixels[rowStart + i] = mix(pixels[rowStart + i], rgb(stampData[s], stampData[s + 1], stampData[s + 2]), alpha);
+      }
+    }
+  }
+
   // The legend's choice: the class whose hexes stand out, the others fade
   // with their numbers and markers.
   var highlighted = null;
@@ -93,42 +329,49 @@
     var r = box(), ratio = window.devicePixelRatio || 1;
     var width = Math.round(r.width * ratio), height = Math.round(r.height * ratio);
     if (canvas.width !== width || canvas.height !== height) { canvas.width = width; canvas.height = height; }
-    var scale = r.width / vb.w;
-    ctx.setTransform(1, 0, 0, 1, 0, 0);
-    ctx.clearRect(0, 0, width, height);
-    ctx.setTransform(scale * ratio, 0, 0, scale * ratio, -vb.x * scale * ratio, -vb.y * scale * ratio);
-    classes.forEach(function (g) {
-      ctx.globalAlpha = highlighted && g.c !== highlighted ? 0.2 : 1;
-      ctx.fillStyle = g.c === "pu" ? hatched : g.fill;
-      ctx.fill(g.hexagons);
-      ctx.fillStyle = "#fff";
-      ctx.fill(g.planets);
-      ctx.lineWidth = 0.8;
-      ctx.strokeStyle = "#000";
-      ctx.stroke(g.planets);
-      ctx.fillStyle = "#000";
-      ctx.fill(g.starbases);
-    });
-    // The terrain numbers below the centre, so that the centre shows the
-    // colour; those too small to read are not drawn. Only the hexes in
-    // view, and a hex beyond each edge.
-    if (S * scale >= 9) {
-      var x0 = vb.x - 2 * S, x1 = vb.x + vb.w + 2 * S, y0 = vb.y - 2 * S, y1 = vb.y + vb.h + 2 * S;
-      ctx.font = "bold 9px sans-serif";
-      ctx.textAlign = "center";
-      ctx.lineJoin = "round";
-      ctx.lineWidth = 2;
-      ctx.strokeStyle = "#fff";
-      ctx.fillStyle = "#000";
-      hexes.forEach(function (h) {
-        var p = centre(h.x, h.y);
-        if (p[0] < x0 || p[0] > x1 || p[1] < y0 || p[1] > y1) return;
-        ctx.globalAlpha = highlighted && h.c !== highlighted ? 0.2 : 1;
-        ctx.strokeText(h.glyph, p[0], p[1] + S * 0.62);
-        ctx.fillText(h.glyph, p[0], p[1] + S * 0.62);
-      });
+    if (!width || !height) return;
+    if (!image || image.width !== width || image.height !== height) {
+      image = ctx.createImageData(width, height);
+      pixels = new Int32Array(image.data.buffer);
     }
-    ctx.globalAlpha = 1;
+    W = width; H = height;
+    pixels.fill(WHITE);
+    var k = width / vb.w, numbers = S * r.width / vb.w >= 9;
+    makeStamps(k, numbers);
+    stampOffsets();
+    // The columns and rows in view, and a hex beyond each edge.
+    var c0 = Math.max(M.x[0], Math.floor((vb.x - M.o[0]) / (1.5 * S)) - 1);
+    var c1 = Math.min(M.x[1], Math.ceil((vb.x + vb.w - M.o[0]) / (1.5 * S)) + 1);
+    var r0 = Math.max(M.y[0], Math.floor((vb.y - M.o[1]) / R3) - 1);
+    var r1 = Math.min(M.y[1], Math.ceil((vb.y + vb.h - M.o[1]) / R3) + 1);
+    var faded = M.k.map(function (c) { return highlighted !== null && c[0] !== highlighted ? 1 : 0; });
+    for (var pass = 0; pass < (numbers ? 3 : 2); pass++) {
+      for (var x = c0; x <= c1; x++) {
+        var dx = (M.o[0] + 1.5 * S * x - vb.x) * k, ix = Math.floor(dx), fx = Math.round((dx - ix) * P);
+        if (fx === P) { ix++; fx = 0; }
+        for (var y = r0; y <= r1; y++) {
+          var place = (y - M.y[0]) * ACROSS + x - M.x[0], kind = kinds[place];
+          if (!(kind >= 0)) continue;
+          var dy = (M.o[1] + R3 * (y + 0.5 * (x & 1)) - vb.y) * k, iy = Math.floor(dy), fy = Math.round((dy - iy) * P);
+          if (fy === P) { iy++; fy = 0; }
+          var c = kind >> 2, fade = faded[c], stamp = fy * P + fx, left = ix - HALF, top = iy - HALF;
+          if (pass === 0) {
+            var f = fills[c];
+            if (f.length === 2) paintHexagon(hexStamps[stamp], left, top, f[fade], onWhite[c][fade], false);
+            else paintHexagon(hexStamps[stamp], left, top, 0, null, true, f[2 * fade], f[2 * fade + 1]);
+          } else {
+            var near = Math.round(dx), down = Math.round(dy), strength = fade ? 0.2 : 1;
+            if (pass === 1 && kind & 2) paintColours(planetStamp, near - planetStamp.ox, down - planetStamp.oy, strength);
+            if (pass === 1 && kind & 1) paintColours(baseStamp, near - baseStamp.ox, down - baseStamp.oy, strength);
+            if (pass === 2) {
+              var g = glyphStamps[glyphs[place]];
+              paintColours(g, near - g.ox, down - g.oy, strength);
+            }
+          }
+        }
+      }
+    }
+    ctx.putImageData(image, 0, 0);
   }
   function show() {
     svg.setAttribute("viewBox", vb.x + " " + vb.y + " " + vb.w + " " + vb.h);
@@ -180,7 +423,7 @@
     dt.textContent = name; dd.textContent = text; list.appendChild(dt); list.appendChild(dd);
   }
   function select(x, y) {
-    var i = place(x, y) < 0 ? -1 : byXY[place(x, y)];
+    var i = placeOf(x, y);
     row.textContent = "";
     if (i < 0) {
       sel.setAttribute("visibility", "hidden");

@@ -2,7 +2,8 @@
 // input events by map_page_browser_test.js (puppeteer-core, installed by
 // scripts/install-deps into build-node/), opens the page of a small known
 // map on a phone and a desktop window and zooms, pans, clicks, taps, goes
-// to a hex and reads colours.
+// to a hex and reads colours; and the page of the largest map, whose
+// colours it reads and whose hexes it clicks.
 #include <gtest/gtest.h>
 
 #include "mappage/map_page.h"
@@ -11,14 +12,15 @@
 
 namespace {
 
-// The map that map_page_browser_test.js knows: 20 x 12 hexes.
-WebmapContent knownMap() {
+// A map that map_page_browser_test.js knows: 20 x 12 hexes, and 127 x 127.
+WebmapContent knownMap(int columns, int rows) {
   const char* const kControls[] = {"0", "3", "6", "15", "8", "1", "9"};
   WebmapContent webmap;
-  webmap.descriptions = {{"777777", "20", "12"}};
-  for (int i = 0; i < 240; ++i) {
-    webmap.hexes.push_back({std::to_string(i), std::to_string(i % 20),
-                            std::to_string(i / 20), kControls[i % 7], "8192",
+  webmap.descriptions = {
+      {"777777", std::to_string(columns), std::to_string(rows)}};
+  for (int i = 0; i < columns * rows; ++i) {
+    webmap.hexes.push_back({std::to_string(i), std::to_string(i % columns),
+                            std::to_string(i / columns), kControls[i % 7], "8192",
                             i % 5 == 0 ? "4" : "0", i % 7 == 0 ? "2" : "0", "1",
                             "1", "2", "2", "1", "1", "", ""});
   }
@@ -28,10 +30,12 @@ WebmapContent knownMap() {
 TEST(MapPageBrowserTest, PlayerControls) {
   ScopedTempDir dir;
   const std::string page =
-      dir.write("webmap.html", renderMapPage(knownMap()).html);
+      dir.write("webmap.html", renderMapPage(knownMap(20, 12)).html);
+  const std::string large =
+      dir.write("large.html", renderMapPage(knownMap(127, 127)).html);
   ToolOptions options = toolOptions(
       {"NODE_PATH=" ZELKOR_SOURCE_DIR "/build-node/node_modules"},
-      {ZELKOR_SOURCE_DIR "/mappage/map_page_browser_test.js", page});
+      {ZELKOR_SOURCE_DIR "/mappage/map_page_browser_test.js", page, large});
   options.program = "node";
   options.deadline = std::chrono::seconds(180);
   const ToolRun run = runTool(dir.path(), options);

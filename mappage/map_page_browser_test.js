@@ -4,15 +4,18 @@
 // the page of a known 20 x 12 map:
 //   hex i at X = i % 20, Y = i / 20, ID i, PoliticalControl cycling through
 //   0, 3, 6, 15, 8, 1, 9 (i % 7), TerrainType 8192, PlanetType 4 when
-//   i % 5 == 0, StarbaseType 2 when i % 7 == 0, economy 1/1, victory 2/2.
-// Usage: node map_page_browser_test.js PAGE.html
+//   i % 5 == 0, StarbaseType 2 when i % 7 == 0, economy 1/1, victory 2/2;
+// and the page of a known 127 x 127 map, the largest, whose hexes are a few
+// pixels across on a desktop: hex i at X = i % 127, Y = i / 127, the rest
+// as above.
+// Usage: node map_page_browser_test.js PAGE.html LARGE-PAGE.html
 // Prints "ok - ..." or "not ok - ..." per check and ends with status 1 when
 // one failed.
 "use strict";
 const puppeteer = require("puppeteer-core");
 const zlib = require("zlib");
 
-const page = process.argv[2];
+const [page, largePage] = process.argv.slice(2, 4);
 let failures = 0;
 function check(ok, what, detail) {
   console.log((ok ? "ok - " : "not ok - ") + what + (ok || !detail ? "" : ": " + detail));
@@ -312,6 +315,51 @@ async function numbersAgainstTheEdges(tab, label) {
     const tapped = await rowShown(tab);
     check(tapped.ID === String(near[0]), "a tap shows the hex's row",
           "tapped hex " + near[0] + ", shown " + JSON.stringify(tapped));
+
+    // The largest map, hexes a few pixels across: each hex's colour at its
+    // centre, read from the canvas, on the whole map and after a zoom and
+    // a drag (every 29th hex but those hatched, and those the rulers
+    // cover); a click shows the row of the hex under the pointer.
+    await tab.setViewport({ width: 1400, height: 1000, deviceScaleFactor: 1 });
+    await tab.goto("file://" + largePage);
+    const largeColours = async (label) => {
+      const wrong = await tab.evaluate(`(() => {
+        const drawn = ${DRAWN};
+        const canvas = document.getElementById("hexes"), box = canvas.getBoundingClientRect();
+        const image = canvas.getContext("2d").getImageData(0, 0, canvas.width, canvas.height).data;
+        const left = document.getElementById("left").getBoundingClientRect();
+        const top = document.getElementById("top").getBoundingClientRect();
+        const fills = [[0x33, 0x22, 0x88], [0x11, 0x77, 0x33], [0xCC, 0x66, 0x77], [0xDD, 0xDD, 0xDD],
+                       [0xAA, 0x44, 0x99], [0x88, 0xCC, 0xEE]];
+        const wrong = [];
+        let seen = 0;
+        for (let i = 0; i < 127 * 127; i += 29) {
+          if (i % 7 === 6) continue;
+          const s = drawn(i % 127, Math.floor(i / 127));
+          const x = Math.round(s[0] - box.left), y = Math.round(s[1] - box.top);
+          if (s[0] < left.right + 2 || s[1] < top.bottom + 2 || x >= canvas.width - 2 || y >= canvas.height - 2) continue;
+          seen++;
+          const at = (y * canvas.width + x) * 4, want = fills[i % 7];
+          const got = [image[at], image[at + 1], image[at + 2]];
+          if (!got.every((v, k) => Math.abs(v - want[k]) <= 4)) wrong.push(i + ": " + got + " for " + want);
+        }
+        return seen > 20 ? wrong : ["only " + seen + " hexes in view"];
+      })()`);
+      check(wrong.length === 0, "127 x 127, " + label + ": the hexes have their colours", wrong.slice(0, 5).join("; "));
+    };
+    await largeColours("the whole map");
+    await tab.mouse.move(600, 500);
+    await tab.mouse.wheel({ deltaY: -240 });
+    await tab.mouse.down();
+    await tab.mouse.move(650, 530, { steps: 4 });
+    await tab.mouse.up();
+    await largeColours("zoomed in and dragged");
+    const largeTarget = await hexOnScreen(tab, 60, 70);
+    await tab.mouse.click(largeTarget[0], largeTarget[1]);
+    const largeRow = await rowShown(tab);
+    check(largeRow.ID === String(70 * 127 + 60) && largeRow.X === "60" && largeRow.Y === "70" &&
+          largeRow.PoliticalControl === ["0", "3", "6", "15", "8", "1", "9"][(70 * 127 + 60) % 7],
+          "127 x 127: a click shows the row of the hex under the pointer", JSON.stringify(largeRow));
   } catch (e) {
     check(false, "the page could be driven", e.stack);
   } finally {

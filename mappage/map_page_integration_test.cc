@@ -4,9 +4,45 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <string>
+#include <tuple>
+#include <vector>
+
 #include "test_support/webmap_run_fixture.h"
 
 namespace {
+
+// The text a short row's value takes at a place, read from the page's data
+// (v: per value a store [texts, digits] or null) as the page's script reads
+// it: the place's number in the store's texts, in digits of 62 of equal
+// width.
+std::string storedText(const std::string& html, int value, int place,
+                       int places) {
+  static const std::string kDigits =
+      "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+  size_t at = html.find(",v:[") + 4;
+  // A store [["text",...],"digits"]: where its texts end, where its digits
+  // begin and end.
+  const auto parts = [&html](size_t store) {
+    const size_t textsEnd = html.find("],\"", store);
+    return std::make_tuple(textsEnd, textsEnd + 3, html.find('"', textsEnd + 3));
+  };
+  for (int v = 0; v < value; ++v) {
+    at = html.compare(at, 4, "null") == 0 ? at + 5
+                                          : std::get<2>(parts(at)) + 3;
+  }
+  const auto [textsEnd, digits, digitsEnd] = parts(at);
+  std::vector<std::string> texts;
+  for (size_t t = at + 3; t < textsEnd; t = html.find('"', t) + 3) {
+    texts.push_back(html.substr(t, html.find('"', t) - t));
+  }
+  const size_t width = (digitsEnd - digits) / places;
+  size_t number = 0;
+  for (size_t k = 0; k < width; ++k) {
+    number = number * 62 + kDigits.find(html[digits + place * width + k]);
+  }
+  return number < texts.size() ? texts[number] : "(none)";
+}
 
 class MapPageRunTest : public WebmapRunTest {
  protected:
@@ -26,20 +62,22 @@ TEST_F(MapPageRunTest, DrawsOneHexagonPerRowWithHeadingAndLegend) {
   EXPECT_EQ("", r.err);
   EXPECT_EQ(0, r.exitCode);
   const std::string html = page();
-  // One data row per hex, for the script that draws them.
-  const size_t data = html.find(",d:\"");
-  ASSERT_NE(std::string::npos, data);
-  EXPECT_EQ(239u, occurrences(html.substr(data, html.find("\"}", data) - data),
-                              ";"));
+  // Every hex as the tool writes it: each ID its place's number (""), the
+  // place's X and Y (null), no place without a row, no whole row.
+  EXPECT_NE(std::string::npos, html.find(",v:[[[\"\"],\"\"],null,null,["));
+  EXPECT_NE(std::string::npos, html.find(",p:\"\",d:\"\"}"));
+  // Hex 239 of the plain map (X 19, Y 11, the last place), its values as
+  // the script reads them.
+  const char* const kHex239[] = {"5", "16384", "0", "16", "5", "8"};
+  for (int value = 3; value < 9; ++value) {
+    EXPECT_EQ(kHex239[value - 3], storedText(html, value, 239, 240)) << value;
+  }
   EXPECT_NE(std::string::npos,
             html.find("<h1>Webmap: map of 20 columns x 12 rows, 240 hexes "
                       "drawn</h1>"));
   EXPECT_NE(std::string::npos, html.find("<h2>Political control</h2>"));
   EXPECT_NE(std::string::npos, html.find("Empire 5"));
   EXPECT_EQ(std::string::npos, html.find("class=\"warning\""));
-  // The rows as the tool writes them (hex 239 of the plain map: X 19, Y 11),
-  // short: LOCKED and LOCKID are NULL until a web page sets them.
-  EXPECT_NE(std::string::npos, html.find(";,19,11,5,16384,0,16,5,8\"}"));
   struct stat info {};
   ASSERT_EQ(0, stat(dir_.file("webmap.html").c_str(), &info));
   EXPECT_EQ(0644u, info.st_mode & 0777) << "readable by the web server";

@@ -135,8 +135,9 @@ TEST(MapPageTest, CompleteWebmapDrawsEveryHexWithoutWarnings) {
   // The script draws the map from the data: where hex (0, 0) is and how
   // large the hexes and the drawing are, the coordinates' range, the
   // columns' names and how a short row widens to them (the tool's constant
-  // speed 1, LOCKED and LOCKID NULL, Current as Base), and the fill and
-  // glyph of each code the map uses.
+  // speed 1, LOCKED and LOCKID NULL, Current as Base); the classes and
+  // glyphs the map uses, and per text of PoliticalControl, TerrainType,
+  // PlanetType and StarbaseType its class, glyph and markers.
   EXPECT_NE(std::string::npos,
             page.html.find(
                 "var M={o:[20.0,17.9],s:16.0,x:[0,1],y:[0,1],w:64.0,h:77.3,"
@@ -146,9 +147,20 @@ TEST(MapPageTest, CompleteWebmapDrawsEveryHexWithoutWarnings) {
                 "\"CurrentVictoryPoints\",\"BaseSpeedPoints\","
                 "\"CurrentSpeedPoints\",\"LOCKED\",\"LOCKID\"],"
                 "r:[0,1,2,3,4,5,6,7,7,8,8,\"1\",\"1\",\"\",\"\"],"
-                "c:{\"0\":[\"p0\",\"#332288\"],\"15\":[\"p15\",\"#DDDDDD\"],"
-                "\"3\":[\"p3\",\"#117733\"],\"8\":[\"p8\",\"#AA4499\"]},"
-                "g:{\"4096\":\"12\"},"))
+                "k:[[\"p0\",\"#332288\"],[\"p3\",\"#117733\"],"
+                "[\"p8\",\"#AA4499\"],[\"p15\",\"#DDDDDD\"]],g:[\"12\"],"
+                "c:[0,1,3,2],t:[0],e:[0],b:[0],"))
+      << page.html;
+  // Each value of the short rows once per place of the box, row after row:
+  // the IDs are the places' numbers (""), X and Y the places' own (null);
+  // the four control values one digit each, in their order of first use;
+  // every other value the same at every place. No place without a row, no
+  // row that the tool would not write.
+  EXPECT_NE(std::string::npos,
+            page.html.find("v:[[[\"\"],\"\"],null,null,[[\"0\",\"3\",\"15\","
+                           "\"8\"],\"0123\"],[[\"4096\"],\"\"],[[\"0\"],\"\"],"
+                           "[[\"0\"],\"\"],[[\"5\"],\"\"],[[\"10\"],\"\"]],"
+                           "p:\"\",d:\"\"};"))
       << page.html;
   EXPECT_EQ(1u, occurrences(page.html, "<canvas id=\"hexes\">"));
   EXPECT_NE(std::string::npos,
@@ -162,13 +174,6 @@ TEST(MapPageTest, CompleteWebmapDrawsEveryHexWithoutWarnings) {
   }
   EXPECT_EQ(std::string::npos, page.html.find("Empire 4"));
   EXPECT_EQ(std::string::npos, page.html.find("a planet (PlanetType"));
-  // Every column of each row, for the script's details panel, in the
-  // webmap reference's order, short where the rows are as the tool writes
-  // them (IDs from 0, Current = Base, speed 1, LOCKED and LOCKID NULL); one
-  // fallback text instead of a title per hex.
-  EXPECT_NE(std::string::npos,
-            page.html.find("d:\",0,0,0,4096,0,0,5,10;,1,0,3,4096,0,0,5,10;"
-                           ",0,1,15,4096,0,0,5,10;,1,1,8,4096,0,0,5,10\"}"));
   // Without the script, the page says what it needs.
   EXPECT_NE(std::string::npos,
             page.html.find("<noscript><p class=\"noscript\">The map is drawn "
@@ -253,8 +258,11 @@ TEST(MapPageTest, OtherControlValuesAreHatchedAndNamed) {
   w.hexes[0].politicalControl = "12";
   w.hexes[1].politicalControl = "-3";
   const MapPage page = renderMapPage(w);
+  // Both texts are of the hatched class, last in the legend's order.
   EXPECT_NE(std::string::npos,
-            page.html.find("c:{\"-3\":[\"pu\",\"\"],\"12\":[\"pu\",\"\"],"));
+            page.html.find("k:[[\"p8\",\"#AA4499\"],[\"p15\",\"#DDDDDD\"],"
+                           "[\"pu\",\"\"]],g:[\"12\"],c:[2,2,1,0],"))
+      << page.html;
   EXPECT_NE(std::string::npos,
             page.html.find("<span class=\"sw pu\"></span>Other value (-3, "
                            "12)</button>"));
@@ -267,11 +275,39 @@ TEST(MapPageTest, RowsNotAsTheToolWritesThemAreWholeInTheData) {
   w.hexes[2].locked = "2026-12-10 15:00:00";
   w.hexes[2].lockId = "42";
   const MapPage page = renderMapPage(w);
+  // Hex 1's ID is not its place's number: the IDs take a digit each.
   EXPECT_NE(std::string::npos,
-            page.html.find("d:\",0,0,0,4096,0,0,5,10;"
-                           "7,1,0,3,4096,0,0,5,6,10,10,1,1,,;"
-                           ",0,1,15,4096,0,0,5,5,10,10,1,1,2026-12-10 "
-                           "15:00:00,42;,1,1,8,4096,0,0,5,10\"}"));
+            page.html.find("v:[[[\"\",\"7\"],\"0100\"],null,null,"))
+      << page.html;
+  // Every column of the rows at places 1 and 2, for the details panel.
+  EXPECT_NE(std::string::npos,
+            page.html.find("d:\"1,7,1,0,3,4096,0,0,5,6,10,10,1,1,,;"
+                           "2,2,0,1,15,4096,0,0,5,5,10,10,1,1,2026-12-10 "
+                           "15:00:00,42\"}"))
+      << page.html;
+}
+
+TEST(MapPageTest, PlacesWithoutARowAndValuesOfTwoDigits) {
+  // A 2 x 2 box with its last place empty, and 70 victory point values in
+  // a 10 x 7 box: more than one digit's 62.
+  WebmapContent gap = twoByTwo();
+  gap.hexes.pop_back();
+  EXPECT_NE(std::string::npos, renderMapPage(gap).html.find("p:\"1110\""));
+
+  WebmapContent many;
+  many.descriptions = {{"777777", "10", "7"}};
+  for (int i = 0; i < 70; ++i) {
+    many.hexes.push_back(hexRow(i, i % 10, i / 10, "3"));
+    many.hexes.back().baseVictoryPoints = std::to_string(100 + i);
+    many.hexes.back().currentVictoryPoints = std::to_string(100 + i);
+  }
+  const std::string html = renderMapPage(many).html;
+  // Texts 0 ... 69 as "00" ... "17" (1 x 62 + 7), place by place.
+  const std::string::size_type at = html.find("[\"100\",\"101\",");
+  ASSERT_NE(std::string::npos, at);
+  EXPECT_NE(std::string::npos,
+            html.find("\"169\"],\"000102030405060708090A0B", at));
+  EXPECT_NE(std::string::npos, html.find("0w0x0y0z1011121314151617\"]]", at));
 }
 
 TEST(MapPageTest, TheLargestMapStaysLight) {
