@@ -45,13 +45,13 @@
   // Per place: the hex's kind (its class's place in M.k times 4, plus 2 for
   // a planet and 1 for a starbase), or -1 where no hex is; and its glyph's
   // place in M.g.
-  var kinds = new Int8Array(PLACES), glyphs = numbers(storeOf("TerrainType"));
+  var kinds = new Int8Array(PLACES), glyphs = new Int8Array(PLACES);
   (function () {
-    var control = numbers(storeOf("PoliticalControl")), planet = numbers(storeOf("PlanetType"));
-    var starbase = numbers(storeOf("StarbaseType"));
+    var control = numbers(storeOf("PoliticalControl")), terrain = numbers(storeOf("TerrainType"));
+    var planet = numbers(storeOf("PlanetType")), starbase = numbers(storeOf("StarbaseType"));
     for (var p = 0; p < PLACES; p++) {
-      kinds[p] = has(p) ? M.c[control[p]] * 4 + M.e[planet[p]] * 2 + M.b[starbase[p]] : -1;
-      glyphs[p] = M.t[glyphs[p]];
+      kinds[p] = M.p === "" || M.p.charCodeAt(p) === 49 ? M.c[control[p]] * 4 + M.e[planet[p]] * 2 + M.b[starbase[p]] : -1;
+      glyphs[p] = M.t[terrain[p]];
     }
   })();
   function placeOf(x, y) {
