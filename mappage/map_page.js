@@ -262,8 +262,10 @@
     });
   }
 
-  // The image the map is painted into, its pixels, and its size.
-  var image = null, pixels = null, W = 0, H = 0;
+  // The image the map is painted into, its pixels, and its size; the
+  // hatch's period and the width of its dark stripe, in its pixels, and how
+  // far the stripes move with the map.
+  var image = null, pixels = null, W = 0, H = 0, STRIPES = 6, STRIPE = 2, stripeShift = 0;
   // A hexagon stamp at (left, top), filled with colour; or with stripes
   // (dark, light) when stripes is set.
   function paintHexagon(c, left, top, colour, onWhite, stripes, dark, light) {
@@ -287,7 +289,10 @@
       var y = top + j, rowStart = y * W + left, from = ((c.y + j) * stampWidth + c.x) * 4 + 3;
       var i0 = Math.max(first, -left), i1 = Math.min(last, W - left);
       for (var i = i0; i < i1; i++) {
-        if (stripes) colour = (left + i + y) % 6 < 2 ? dark : light;
+        if (stripes) {
+          var along = (left + i + y + stripeShift) % STRIPES;
+          colour = (along < 0 ? along + STRIPES : along) < STRIPE ? dark : light;
+        }
         if (i >= whole0 && i < whole1) pixels[rowStart + i] = colour;
         else {
           var a = stampData[from + 4 * i];
@@ -334,9 +339,10 @@
       image = ctx.createImageData(width, height);
       pixels = new Int32Array(image.data.buffer);
     }
-    W = width; H = height;
+    W = width; H = height; STRIPES = Math.round(6 * ratio); STRIPE = Math.round(2 * ratio);
     pixels.fill(WHITE);
     var k = width / vb.w, numbers = S * r.width / vb.w >= 9;
+    stripeShift = Math.round((vb.x + vb.y) * k);
     makeStamps(k, numbers);
     stampOffsets();
     // The columns and rows in view, and a hex beyond each edge.
