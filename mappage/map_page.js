@@ -330,8 +330,10 @@
   // panned since): a new window size then fits the map anew.
   var fitted = true;
   function box() { return view.getBoundingClientRect(); }
-  function draw() {
-    var r = box(), ratio = window.devicePixelRatio || 1;
+  // The view's rectangle r, read before anything on the page is changed:
+  // a read after a change makes the browser lay the page out at once.
+  function draw(r) {
+    var ratio = window.devicePixelRatio || 1;
     var width = Math.round(r.width * ratio), height = Math.round(r.height * ratio);
     if (canvas.width !== width || canvas.height !== height) { canvas.width = width; canvas.height = height; }
     if (!width || !height) return;
@@ -380,9 +382,10 @@
     ctx.putImageData(image, 0, 0);
   }
   function show() {
+    var r = box(), up = top.offsetHeight, left = side.offsetWidth;
     svg.setAttribute("viewBox", vb.x + " " + vb.y + " " + vb.w + " " + vb.h);
-    draw();
-    rulers();
+    draw(r);
+    rulers(r, up, left);
   }
   // The whole map in the room the rulers leave free, centred there.
   function fit() {
@@ -394,25 +397,25 @@
     fitted = true;
     show();
   }
-  function toMap(cx, cy) {
-    var r = box();
+  function toMap(cx, cy, r) {
     return [vb.x + (cx - r.left) * vb.w / r.width, vb.y + (cy - r.top) * vb.h / r.height];
   }
-  function zoomAt(cx, cy, f) {
-    var p = toMap(cx, cy), w = vb.w * f;
+  // The view zoomed by f around (cx, cy), and moved by (dx, dy), on the
+  // screen's view rectangle r; then shown.
+  function zoomBy(r, cx, cy, f) {
+    var p = toMap(cx, cy, r), w = vb.w * f;
     w = Math.max(S * 6, Math.min(w, 4 * Math.max(M.w, M.h, S * 6)));
     f = w / vb.w;
     vb = { x: p[0] - (p[0] - vb.x) * f, y: p[1] - (p[1] - vb.y) * f, w: vb.w * f, h: vb.h * f };
     fitted = false;
-    show();
   }
-  function zoomMiddle(f) { var r = box(); zoomAt(r.left + r.width / 2, r.top + r.height / 2, f); }
-  function pan(dx, dy) {
-    var r = box();
+  function panBy(r, dx, dy) {
     vb.x -= dx * vb.w / r.width; vb.y -= dy * vb.h / r.height;
     fitted = false;
-    show();
   }
+  function zoomAt(cx, cy, f) { zoomBy(box(), cx, cy, f); show(); }
+  function zoomMiddle(f) { var r = box(); zoomAt(r.left + r.width / 2, r.top + r.height / 2, f); }
+  function pan(dx, dy) { panBy(box(), dx, dy); show(); }
   function hexAt(mx, my) {
     var c = Math.round((mx - M.o[0]) / (1.5 * S)), best = null, bd = S * S;
     for (var x = c - 1; x <= c + 1; x++) {
@@ -453,29 +456,34 @@
     show();
     return select(x, y);
   }
-  function labels(el, first, last, px, along, text) {
+  // The numbers first ... last along a ruler, px apart on the screen, at
+  // least 24 pixels apart, each where along() puts it (its side: "left" or
+  // "top"). The ruler's spans are kept and changed, not made anew, so that
+  // a step of a drag changes little of the page.
+  function labels(el, first, last, px, along, side) {
     var step = 1, steps = [1, 2, 5, 10, 20, 50, 100];
     for (var i = 0; i < steps.length && steps[i] * px < 24; i++) step = steps[Math.min(i + 1, steps.length - 1)];
-    var html = "";
-    for (var n = Math.ceil(first / step) * step; n <= last; n += step) {
-      var pos = along(n);
-      html += "<span style=\"" + text + pos.toFixed(1) + "px\">" + n + "</span>";
+    var spans = el.children, k = 0;
+    for (var n = Math.ceil(first / step) * step; n <= last; n += step, k++) {
+      var span = spans[k] || el.appendChild(document.createElement("span")), text = String(n);
+      if (span.textContent !== text) span.textContent = text;
+      span.style[side] = along(n).toFixed(1) + "px";
     }
-    el.innerHTML = html;
+    while (spans.length > k) el.removeChild(el.lastChild);
   }
   // The column numbers sit on the map's top edge and the row numbers on its
   // left edge, or at the view's edge when the map reaches past it.
-  function rulers() {
-    var r = box(), sx = r.width / vb.w, sy = r.height / vb.h;
+  function rulers(r, up, left) {
+    var sx = r.width / vb.w, sy = r.height / vb.h;
     labels(top, Math.max(M.x[0], Math.ceil((vb.x - M.o[0]) / (1.5 * S))),
       Math.min(M.x[1], Math.floor((vb.x + vb.w - M.o[0]) / (1.5 * S))),
-      1.5 * S * sx, function (c) { return (M.o[0] + 1.5 * S * c - vb.x) * sx; }, "left:");
+      1.5 * S * sx, function (c) { return (M.o[0] + 1.5 * S * c - vb.x) * sx; }, "left");
     labels(side, Math.max(M.y[0], Math.ceil((vb.y - M.o[1]) / R3)),
       Math.min(M.y[1], Math.floor((vb.y + vb.h - M.o[1]) / R3)),
-      R3 * sy, function (n) { return (M.o[1] + R3 * n - vb.y) * sy; }, "top:");
+      R3 * sy, function (n) { return (M.o[1] + R3 * n - vb.y) * sy; }, "top");
     var mapTop = (M.o[1] + R3 * (M.y[0] - 0.5) - vb.y) * sy, mapLeft = (M.o[0] + 1.5 * S * M.x[0] - S - vb.x) * sx;
-    var down = Math.max(0, Math.min(mapTop - top.offsetHeight, r.height - top.offsetHeight));
-    var across = Math.max(0, Math.min(mapLeft - side.offsetWidth, r.width - side.offsetWidth));
+    var down = Math.max(0, Math.min(mapTop - up, r.height - up));
+    var across = Math.max(0, Math.min(mapLeft - left, r.width - left));
     top.style.transform = "translateY(" + down.toFixed(1) + "px)";
     side.style.transform = "translateX(" + across.toFixed(1) + "px)";
   }
@@ -488,28 +496,31 @@
     if (count() === 1) { start = [e.clientX, e.clientY]; moved = false; } else moved = true;
   });
   view.addEventListener("pointermove", function (e) {
-    var m = toMap(e.clientX, e.clientY), h = hexAt(m[0], m[1]);
-    at.textContent = h ? "X " + h[0] + ", Y " + h[1] : "";
-    if (!(e.pointerId in down)) return;
-    var ids = Object.keys(down), was = down[e.pointerId];
-    if (ids.length === 1) {
-      if (Math.abs(e.clientX - start[0]) + Math.abs(e.clientY - start[1]) > 4) moved = true;
-      if (moved) pan(e.clientX - was[0], e.clientY - was[1]);
-      down[e.pointerId] = [e.clientX, e.clientY];
-    } else if (ids.length === 2) {
-      var a = down[ids[0]], b = down[ids[1]];
-      var d0 = Math.hypot(a[0] - b[0], a[1] - b[1]), m0 = [(a[0] + b[0]) / 2, (a[1] + b[1]) / 2];
-      down[e.pointerId] = [e.clientX, e.clientY];
-      a = down[ids[0]]; b = down[ids[1]];
-      var d1 = Math.hypot(a[0] - b[0], a[1] - b[1]), m1 = [(a[0] + b[0]) / 2, (a[1] + b[1]) / 2];
-      pan(m1[0] - m0[0], m1[1] - m0[1]);
-      if (d0 > 0 && d1 > 0) zoomAt(m1[0], m1[1], d0 / d1);
+    var r = box(), m = toMap(e.clientX, e.clientY, r), h = hexAt(m[0], m[1]);
+    if (e.pointerId in down) {
+      var ids = Object.keys(down), was = down[e.pointerId];
+      if (ids.length === 1) {
+        if (Math.abs(e.clientX - start[0]) + Math.abs(e.clientY - start[1]) > 4) moved = true;
+        if (moved) pan(e.clientX - was[0], e.clientY - was[1]);
+        down[e.pointerId] = [e.clientX, e.clientY];
+      } else if (ids.length === 2) {
+        var a = down[ids[0]], b = down[ids[1]];
+        var d0 = Math.hypot(a[0] - b[0], a[1] - b[1]), m0 = [(a[0] + b[0]) / 2, (a[1] + b[1]) / 2];
+        down[e.pointerId] = [e.clientX, e.clientY];
+        a = down[ids[0]]; b = down[ids[1]];
+        var d1 = Math.hypot(a[0] - b[0], a[1] - b[1]), m1 = [(a[0] + b[0]) / 2, (a[1] + b[1]) / 2];
+        panBy(r, m1[0] - m0[0], m1[1] - m0[1]);
+        if (d0 > 0 && d1 > 0) zoomBy(r, m1[0], m1[1], d0 / d1);
+        show();
+      }
     }
+    // Last, as it changes the page.
+    at.textContent = h ? "X " + h[0] + ", Y " + h[1] : "";
   });
   function up(e) {
     if (!(e.pointerId in down)) return;
     if (count() === 1 && !moved) {
-      var m = toMap(e.clientX, e.clientY), h = hexAt(m[0], m[1]);
+      var m = toMap(e.clientX, e.clientY, box()), h = hexAt(m[0], m[1]);
       if (h) select(h[0], h[1]);
     }
     delete down[e.pointerId];
@@ -548,7 +559,7 @@
       Array.prototype.forEach.call(document.querySelectorAll("[data-c]"), function (o) {
         o.setAttribute("aria-pressed", !on && o === b ? "true" : "false");
       });
-      draw();
+      draw(box());
     });
   });
   window.addEventListener("resize", function () {
