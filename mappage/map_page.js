@@ -47,11 +47,18 @@
   // place in M.g.
   var kinds = new Int8Array(PLACES), glyphs = new Int8Array(PLACES);
   (function () {
-    var control = numbers(storeOf("PoliticalControl")), terrain = numbers(storeOf("TerrainType"));
-    var planet = numbers(storeOf("PlanetType")), starbase = numbers(storeOf("StarbaseType"));
+    var stores = ["PoliticalControl", "TerrainType", "PlanetType", "StarbaseType"].map(storeOf);
+    var one = stores.every(function (s) { return s[1].length === PLACES; });
+    // Most maps use few values of each: a digit per place, read directly.
+    var control = one ? stores[0][1] : numbers(stores[0]), terrain = one ? stores[1][1] : numbers(stores[1]);
+    var planet = one ? stores[2][1] : numbers(stores[2]), starbase = one ? stores[3][1] : numbers(stores[3]);
     for (var p = 0; p < PLACES; p++) {
-      kinds[p] = M.p === "" || M.p.charCodeAt(p) === 49 ? M.c[control[p]] * 4 + M.e[planet[p]] * 2 + M.b[starbase[p]] : -1;
-      glyphs[p] = M.t[terrain[p]];
+      var c = one ? digit[control.charCodeAt(p) & 127] : control[p];
+      var t = one ? digit[terrain.charCodeAt(p) & 127] : terrain[p];
+      var pl = one ? digit[planet.charCodeAt(p) & 127] : planet[p];
+      var sb = one ? digit[starbase.charCodeAt(p) & 127] : starbase[p];
+      kinds[p] = M.p === "" || M.p.charCodeAt(p) === 49 ? M.c[c] * 4 + M.e[pl] * 2 + M.b[sb] : -1;
+      glyphs[p] = M.t[t];
     }
   })();
   function placeOf(x, y) {
@@ -332,27 +339,101 @@
   function box() { return view.getBoundingClientRect(); }
   // The view's rectangle r, read before anything on the page is changed:
   // a read after a change makes the browser lay the page out at once.
+  // Up to this many places in view (a small map, or a large one zoomed
+  // in), the canvas draws the hexes itself: per class a path of its
+  // hexagons and one of each marker, and a call per number. Beyond, they
+  // are painted as stamps: a path through thousands of hexes costs many
+  // times more. Both draw the same picture.
+  var FEW = 600;
   function draw(r) {
     var ratio = window.devicePixelRatio || 1;
     var width = Math.round(r.width * ratio), height = Math.round(r.height * ratio);
     if (canvas.width !== width || canvas.height !== height) { canvas.width = width; canvas.height = height; }
     if (!width || !height) return;
-    if (!image || image.width !== width || image.height !== height) {
-      image = ctx.createImageData(width, height);
-      pixels = new Int32Array(image.data.buffer);
-    }
     W = width; H = height; STRIPES = Math.round(6 * ratio); STRIPE = Math.round(2 * ratio);
-    pixels.fill(WHITE);
     var k = width / vb.w, numbers = S * r.width / vb.w >= 9;
     stripeShift = Math.round((vb.x + vb.y) * k);
-    makeStamps(k, numbers);
-    stampOffsets();
     // The columns and rows in view, and a hex beyond each edge.
     var c0 = Math.max(M.x[0], Math.floor((vb.x - M.o[0]) / (1.5 * S)) - 1);
     var c1 = Math.min(M.x[1], Math.ceil((vb.x + vb.w - M.o[0]) / (1.5 * S)) + 1);
     var r0 = Math.max(M.y[0], Math.floor((vb.y - M.o[1]) / R3) - 1);
     var r1 = Math.min(M.y[1], Math.ceil((vb.y + vb.h - M.o[1]) / R3) + 1);
     var faded = M.k.map(function (c) { return highlighted !== null && c[0] !== highlighted ? 1 : 0; });
+    if ((c1 - c0 + 1) * (r1 - r0 + 1) <= FEW) drawPaths(k, numbers, c0, c1, r0, r1, faded);
+    else paintStamps(k, numbers, c0, c1, r0, r1, faded);
+  }
+  // The hatch as the canvas fills it: the stamps' stripes, in the image's
+  // pixels, whatever the drawing's scale k.
+  var hatchTile = document.createElement("canvas");
+  function hatch(k, dark) {
+    hatchTile.width = hatchTile.height = STRIPES;
+    var t = hatchTile.getContext("2d"), tile = t.createImageData(STRIPES, STRIPES);
+    var tilePixels = new Int32Array(tile.data.buffer);
+    for (var y = 0; y < STRIPES; y++) {
+      for (var x = 0; x < STRIPES; x++) tilePixels[y * STRIPES + x] = (x + y) % STRIPES < STRIPE ? dark : WHITE;
+    }
+    t.putImageData(tile, 0, 0);
+    var pattern = ctx.createPattern(hatchTile, "repeat");
+    pattern.setTransform(new DOMMatrix([1 / k, 0, 0, 1 / k, (vb.x * k - stripeShift) / k, vb.y]));
+    return pattern;
+  }
+  function drawPaths(k, numbers, c0, c1, r0, r1, faded) {
+    var size = S - 0.5, e = size * Math.sqrt(3) / 2, m = S * 0.42;
+    var hexagon = "l" + -size / 2 + " " + e + "h" + -size + "l" + -size / 2 + " " + -e + "l" + size / 2 + " " + -e + "h" + size + "z";
+    var paths = M.k.map(function () { return { hexagons: [], planets: [], starbases: [] }; }), shown = [];
+    for (var x = c0; x <= c1; x++) {
+      for (var y = r0; y <= r1; y++) {
+        var place = (y - M.y[0]) * ACROSS + x - M.x[0], kind = kinds[place];
+        if (!(kind >= 0)) continue;
+        var p = paths[kind >> 2], cx = M.o[0] + 1.5 * S * x, cy = M.o[1] + R3 * (y + 0.5 * (x & 1));
+        p.hexagons.push("M" + (cx + size) + " " + cy + hexagon);
+        if (kind & 2) p.planets.push("M" + (cx - m + 3.2) + " " + (cy - m) + "a3.2 3.2 0 1 0 0 0.01z");
+        if (kind & 1) p.starbases.push("M" + (cx + m - 3) + " " + (cy - m - 3) + "h6v6h-6z");
+        if (numbers) shown.push([cx, cy, place, kind >> 2]);
+      }
+    }
+    ctx.setTransform(1, 0, 0, 1, 0, 0);
+    ctx.globalAlpha = 1;
+    ctx.fillStyle = "#fff";
+    ctx.fillRect(0, 0, W, H);
+    ctx.setTransform(k, 0, 0, k, -vb.x * k, -vb.y * k);
+    paths.forEach(function (p, c) {
+      ctx.globalAlpha = faded[c] ? 0.2 : 1;
+      ctx.fillStyle = M.k[c][1] || hatch(k, fills[c][0]);
+      ctx.fill(new Path2D(p.hexagons.join("")));
+    });
+    ctx.lineWidth = 0.8;
+    ctx.strokeStyle = "#000";
+    paths.forEach(function (p, c) {
+      ctx.globalAlpha = faded[c] ? 0.2 : 1;
+      var planets = new Path2D(p.planets.join(""));
+      ctx.fillStyle = "#fff";
+      ctx.fill(planets);
+      ctx.stroke(planets);
+      ctx.fillStyle = "#000";
+      ctx.fill(new Path2D(p.starbases.join("")));
+    });
+    ctx.font = "bold 9px sans-serif";
+    ctx.textAlign = "center";
+    ctx.lineJoin = "round";
+    ctx.lineWidth = 2;
+    ctx.strokeStyle = "#fff";
+    ctx.fillStyle = "#000";
+    shown.forEach(function (h) {
+      ctx.globalAlpha = faded[h[3]] ? 0.2 : 1;
+      ctx.strokeText(M.g[glyphs[h[2]]], h[0], h[1] + S * 0.62);
+      ctx.fillText(M.g[glyphs[h[2]]], h[0], h[1] + S * 0.62);
+    });
+    ctx.globalAlpha = 1;
+  }
+  function paintStamps(k, numbers, c0, c1, r0, r1, faded) {
+    if (!image || image.width !== W || image.height !== H) {
+      image = ctx.createImageData(W, H);
+      pixels = new Int32Array(image.data.buffer);
+    }
+    pixels.fill(WHITE);
+    makeStamps(k, numbers);
+    stampOffsets();
     for (var pass = 0; pass < (numbers ? 3 : 2); pass++) {
       for (var x = c0; x <= c1; x++) {
         var dx = (M.o[0] + 1.5 * S * x - vb.x) * k, ix = Math.floor(dx), fx = Math.round((dx - ix) * P);

@@ -360,6 +360,25 @@ async function numbersAgainstTheEdges(tab, label) {
     check(largeRow.ID === String(70 * 127 + 60) && largeRow.X === "60" && largeRow.Y === "70" &&
           largeRow.PoliticalControl === ["0", "3", "6", "15", "8", "1", "9"][(70 * 127 + 60) % 7],
           "127 x 127: a click shows the row of the hex under the pointer", JSON.stringify(largeRow));
+    // Zoomed in until the terrain numbers show, thousands of hexes still in
+    // view: empire 3's hex at X 57, Y 70 stands out, the uncontrolled one at
+    // X 59 fades with its number (X 60, selected, has the outline).
+    await tab.mouse.move(600, 500);
+    await tab.mouse.wheel({ deltaY: -240 });
+    await new Promise((r) => setTimeout(r, 100));
+    const numberBefore = await darkestNumber(59, 70);
+    await tab.click("[data-c=p3]");
+    const largeStanding = await colourAt(57, 70), largeFaded = await colourAt(59, 70);
+    const largeFadedWant = [0xDD, 0xDD, 0xDD].map((v) => 0.2 * v + 0.8 * 255);
+    check(largeStanding.every((v, k) => Math.abs(v - [0x11, 0x77, 0x33][k]) <= 4) &&
+          largeFaded.every((v, k) => Math.abs(v - largeFadedWant[k]) <= 6),
+          "127 x 127: the legend highlights an empire's hexes and fades the others",
+          "empire 3's hex " + largeStanding + ", the uncontrolled one " + largeFaded);
+    const numberStandingLarge = await darkestNumber(57, 70), numberFadedLarge = await darkestNumber(59, 70);
+    check(numberBefore < 60 && numberStandingLarge < 60 && numberFadedLarge > 150,
+          "127 x 127: the terrain numbers show when zoomed in, and fade with their hexes",
+          "darkest " + numberBefore + " before, " + numberStandingLarge + " in empire 3's number, " +
+          numberFadedLarge + " in the uncontrolled one's");
   } catch (e) {
     check(false, "the page could be driven", e.stack);
   } finally {
