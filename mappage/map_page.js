@@ -431,7 +431,13 @@
       image = ctx.createImageData(W, H);
       pixels = new Int32Array(image.data.buffer);
     }
-    pixels.fill(WHITE);
+    // Only the part of the image the hexes in view cover is painted and
+    // put on the canvas; the rest of the canvas is left clear.
+    var x0 = Math.max(0, Math.floor((M.o[0] + 1.5 * S * c0 - S - vb.x) * k) - 2);
+    var x1 = Math.min(W, Math.ceil((M.o[0] + 1.5 * S * c1 + S - vb.x) * k) + 2);
+    var y0 = Math.max(0, Math.floor((M.o[1] + R3 * (r0 - 0.5) - vb.y) * k) - 2);
+    var y1 = Math.min(H, Math.ceil((M.o[1] + R3 * (r1 + 1) - vb.y) * k) + 2);
+    for (var row = y0; row < y1; row++) pixels.fill(WHITE, row * W + x0, row * W + x1);
     makeStamps(k, numbers);
     stampOffsets();
     for (var pass = 0; pass < (numbers ? 3 : 2); pass++) {
@@ -460,7 +466,9 @@
         }
       }
     }
-    ctx.putImageData(image, 0, 0);
+    ctx.setTransform(1, 0, 0, 1, 0, 0);
+    ctx.clearRect(0, 0, W, H);
+    if (x1 > x0 && y1 > y0) ctx.putImageData(image, 0, 0, x0, y0, x1 - x0, y1 - y0);
   }
   function show() {
     var r = box(), up = top.offsetHeight, left = side.offsetWidth;
