@@ -266,6 +266,7 @@
         }
       }
       c.offsets = new Int32Array(offsets); c.colours = new Int32Array(colours); c.cover = new Uint8Array(cover);
+      c.faint = c.cover.map(function (a) { return Math.round(a * 0.2); });
     });
   }
 
@@ -308,12 +309,12 @@
       }
     }
   }
-  // A stamp of colours at (left, top), at strength (1, or a fifth: faded).
-  function paintColours(c, left, top, strength) {
+  // A stamp of colours at (left, top), faded or not (a fifth of it).
+  function paintColours(c, left, top, fade) {
     if (left >= 0 && top >= 0 && left + c.w <= W && top + c.h <= H) {
-      var corner = top * W + left, offsets = c.offsets, colours = c.colours, cover = c.cover;
+      var corner = top * W + left, offsets = c.offsets, colours = c.colours, cover = fade ? c.faint : c.cover;
       for (var n = 0; n < offsets.length; n++) {
-        var q = corner + offsets[n], a = strength === 1 ? cover[n] : Math.round(cover[n] * strength);
+        var q = corner + offsets[n], a = cover[n];
         pixels[q] = a === 255 ? colours[n] : mix(pixels[q], colours[n], a);
       }
       return;
@@ -323,11 +324,14 @@
       for (var i = Math.max(0, -left), i1 = Math.min(c.w, W - left); i < i1; i++) {
         var s = from + 4 * i, alpha = stampData[s + 3];
         if (!alpha) continue;
-        alpha = strength === 1 ? alpha : Math.round(alpha * strength);
+        alpha = fade ? Math.round(alpha * 0.2) : alpha;
         pixels[rowStart + i] = mix(pixels[rowStart + i], rgb(stampData[s], stampData[s + 1], stampData[s + 2]), alpha);
       }
     }
   }
+  // Per hex in view, as the hexagons are painted: where its centre's pixel
+  // is, and its place, for the markers and numbers painted after.
+  var inView = { near: new Int32Array(0), down: new Int32Array(0), place: new Int32Array(0) };
 
   // The legend's choice: the class whose hexes stand out, the others fade
   // with their numbers and markers.
@@ -440,31 +444,35 @@
     for (var row = y0; row < y1; row++) pixels.fill(WHITE, row * W + x0, row * W + x1);
     makeStamps(k, numbers);
     stampOffsets();
-    for (var pass = 0; pass < (numbers ? 3 : 2); pass++) {
-      for (var x = c0; x <= c1; x++) {
-        var dx = (M.o[0] + 1.5 * S * x - vb.x) * k, ix = Math.floor(dx), fx = Math.round((dx - ix) * P);
-        if (fx === P) { ix++; fx = 0; }
-        for (var y = r0; y <= r1; y++) {
-          var place = (y - M.y[0]) * ACROSS + x - M.x[0], kind = kinds[place];
-          if (!(kind >= 0)) continue;
-          var dy = (M.o[1] + R3 * (y + 0.5 * (x & 1)) - vb.y) * k, iy = Math.floor(dy), fy = Math.round((dy - iy) * P);
-          if (fy === P) { iy++; fy = 0; }
-          var c = kind >> 2, fade = faded[c], stamp = fy * P + fx, left = ix - HALF, top = iy - HALF;
-          if (pass === 0) {
-            var f = fills[c];
-            if (f.length === 2) paintHexagon(hexStamps[stamp], left, top, f[fade], onWhite[c][fade], false);
-            else paintHexagon(hexStamps[stamp], left, top, 0, null, true, f[2 * fade], f[2 * fade + 1]);
-          } else {
-            var near = Math.round(dx), down = Math.round(dy), strength = fade ? 0.2 : 1;
-            if (pass === 1 && kind & 2) paintColours(planetStamp, near - planetStamp.ox, down - planetStamp.oy, strength);
-            if (pass === 1 && kind & 1) paintColours(baseStamp, near - baseStamp.ox, down - baseStamp.oy, strength);
-            if (pass === 2) {
-              var g = glyphStamps[glyphs[place]];
-              paintColours(g, near - g.ox, down - g.oy, strength);
-            }
-          }
+    if (inView.place.length < PLACES) {
+      inView = { near: new Int32Array(PLACES), down: new Int32Array(PLACES), place: new Int32Array(PLACES) };
+    }
+    var shown = 0;
+    for (var x = c0; x <= c1; x++) {
+      var dx = (M.o[0] + 1.5 * S * x - vb.x) * k, ix = Math.floor(dx), fx = Math.round((dx - ix) * P);
+      if (fx === P) { ix++; fx = 0; }
+      for (var y = r0; y <= r1; y++) {
+        var place = (y - M.y[0]) * ACROSS + x - M.x[0], kind = kinds[place];
+        if (!(kind >= 0)) continue;
+        var dy = (M.o[1] + R3 * (y + 0.5 * (x & 1)) - vb.y) * k, iy = Math.floor(dy), fy = Math.round((dy - iy) * P);
+        if (fy === P) { iy++; fy = 0; }
+        var c = kind >> 2, fade = faded[c], f = fills[c], stamp = hexStamps[fy * P + fx];
+        if (f.length === 2) paintHexagon(stamp, ix - HALF, iy - HALF, f[fade], onWhite[c][fade], false);
+        else paintHexagon(stamp, ix - HALF, iy - HALF, 0, null, true, f[2 * fade], f[2 * fade + 1]);
+        if ((kind & 3) || numbers) {
+          inView.near[shown] = Math.round(dx); inView.down[shown] = Math.round(dy); inView.place[shown++] = place;
         }
       }
+    }
+    for (var n = 0; n < shown; n++) {
+      kind = kinds[inView.place[n]];
+      fade = faded[kind >> 2];
+      if (kind & 2) paintColours(planetStamp, inView.near[n] - planetStamp.ox, inView.down[n] - planetStamp.oy, fade);
+      if (kind & 1) paintColours(baseStamp, inView.near[n] - baseStamp.ox, inView.down[n] - baseStamp.oy, fade);
+    }
+    for (n = 0; numbers && n < shown; n++) {
+      var g = glyphStamps[glyphs[inView.place[n]]];
+      paintColours(g, inView.near[n] - g.ox, inView.down[n] - g.oy, faded[kinds[inView.place[n]] >> 2]);
     }
     ctx.setTransform(1, 0, 0, 1, 0, 0);
     ctx.clearRect(0, 0, W, H);
