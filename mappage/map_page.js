@@ -1,16 +1,18 @@
 (function () {
-  // The map is painted pixel by pixel into an image the size of the canvas,
-  // redrawn on every zoom and pan: each hex in view is a stamp, its
-  // hexagon's coverage (from a small canvas drawn once per zoom, at a
-  // quarter-pixel's choice of offsets while hexes are small), filled with
-  // its control's colour; then the markers, then the terrain numbers, as
-  // stamps too. A call on a canvas per hex, or a path through every hex,
-  // costs many times more on a large map. The SVG over the canvas holds
-  // the selection outline, and its viewBox is the view: a point of the
-  // drawing and a point of the screen map onto each other by scale and
-  // shift alone. The hex under a point is the one whose centre is nearest
-  // (the pixel-to-hex rule for hexagons), found among the columns and rows
-  // around the point's estimate.
+  // The map is drawn on a canvas, redrawn on every zoom and pan, from the
+  // hexes in view only. A few hundred of them the canvas draws itself, a
+  // path per class and a call per number. More (a large map, zoomed out)
+  // are painted pixel by pixel into an image: each hex a stamp, its
+  // hexagon's coverage (drawn once per zoom on a small canvas, at a
+  // quarter-pixel's choice of offsets while hexes are small) filled with
+  // its control's colour, then the markers and numbers as stamps too; a
+  // path through thousands of hexes, or a call on the canvas for each,
+  // costs many times more. The SVG over the canvas holds the selection
+  // outline, and its viewBox is the view: a point of the drawing and a
+  // point of the screen map onto each other by scale and shift alone. The
+  // hex under a point is the one whose centre is nearest (the pixel-to-hex
+  // rule for hexagons), found among the columns and rows around the
+  // point's estimate.
   var svg = document.getElementById("map"), view = document.getElementById("view");
   var canvas = document.getElementById("hexes"), ctx = canvas.getContext("2d");
   var top = document.getElementById("top"), side = document.getElementById("left");
@@ -133,6 +135,42 @@
     return 255 << 24 | (u + (u >> 8)) >> 8 << 16 | (g + (g >> 8)) >> 8 << 8 | (r + (r >> 8)) >> 8;
   }
 
+  // The shapes of a hex at (cx, cy), in the drawing's units, as path text,
+  // and how each is drawn on a context g: the hexagon a little smaller than
+  // its place (the white between hexes is the page's own); the planet, a
+  // white circle, above the centre on the left and the starbase, a black
+  // square, on the right; the terrain number below the centre, so that the
+  // centre shows the colour.
+  var SIZE = S - 0.5, EDGE = SIZE * Math.sqrt(3) / 2, MARK = S * 0.42;
+  var HEXAGON = "l" + -SIZE / 2 + " " + EDGE + "h" + -SIZE + "l" + -SIZE / 2 + " " + -EDGE +
+    "l" + SIZE / 2 + " " + -EDGE + "h" + SIZE + "z";
+  function hexagonPath(cx, cy) { return "M" + (cx + SIZE) + " " + cy + HEXAGON; }
+  function planetPath(cx, cy) { return "M" + (cx - MARK + 3.2) + " " + (cy - MARK) + "a3.2 3.2 0 1 0 0 0.01z"; }
+  function starbasePath(cx, cy) { return "M" + (cx + MARK - 3) + " " + (cy - MARK - 3) + "h6v6h-6z"; }
+  function drawPlanets(g, path) {
+    g.fillStyle = "#fff";
+    g.fill(path);
+    g.lineWidth = 0.8;
+    g.strokeStyle = "#000";
+    g.stroke(path);
+  }
+  function drawStarbases(g, path) {
+    g.fillStyle = "#000";
+    g.fill(path);
+  }
+  function numberStyle(g) {
+    g.font = "bold 9px sans-serif";
+    g.textAlign = "center";
+    g.lineJoin = "round";
+    g.lineWidth = 2;
+    g.strokeStyle = "#fff";
+    g.fillStyle = "#000";
+  }
+  function drawNumber(g, glyph, cx, cy) {
+    g.strokeText(glyph, cx, cy + S * 0.62);
+    g.fillText(glyph, cx, cy + S * 0.62);
+  }
+
   // The stamps for the current zoom, on one canvas read back once: the
   // hexagon at P x P offsets a 1/P pixel apart (hexes a few pixels across
   // need the finer steps to keep the white between them even), each in a
@@ -140,9 +178,6 @@
   // offset); then the planet, the starbase and, when the numbers are drawn,
   // each glyph, for the pixel nearest the centre, each in a box just large
   // enough. A stamp's (ox, oy) is where the hex's centre pixel falls in it.
-  // The hexagons a little smaller than their place: the white between them
-  // is the page's own. The markers sit above the centre, left and right;
-  // the numbers below it, so that the centre shows the colour.
   var stampCanvas = document.createElement("canvas");
   var sctx = stampCanvas.getContext("2d", { willReadFrequently: true });
   var stampScale = -1, stampNumbers = false, P = 1, HALF = 0, SIDE = 0, stampData = null, stampWidth = 0;
@@ -150,7 +185,7 @@
   function makeStamps(k, numbers) {
     if (k === stampScale && numbers === stampNumbers) return;
     stampScale = k; stampNumbers = numbers;
-    var R = S * k, r0 = S - 0.5, e = r0 * Math.sqrt(3) / 2, m = S * 0.42;
+    var R = S * k;
     P = R < 12 ? 4 : R < 48 ? 2 : 1;
     HALF = Math.ceil(R) + 2; SIDE = 2 * HALF;
     // Boxes in drawing units around the centre: [left, top, right, bottom].
@@ -164,44 +199,28 @@
       cells.push(c);
       return c;
     }
-    function hexagon() {
-      sctx.beginPath();
-      sctx.moveTo(r0, 0); sctx.lineTo(r0 / 2, e); sctx.lineTo(-r0 / 2, e);
-      sctx.lineTo(-r0, 0); sctx.lineTo(-r0 / 2, -e); sctx.lineTo(r0 / 2, -e);
-      sctx.closePath();
-      sctx.fillStyle = "#000";
-      sctx.fill();
-    }
     hexStamps = []; glyphStamps = [];
     for (var j = 0; j < P; j++) {
-      for (var i = 0; i < P; i++) hexStamps.push(cell([-S, -S, S, S], i / P, j / P, hexagon));
+      for (var i = 0; i < P; i++) {
+        hexStamps.push(cell([-S, -S, S, S], i / P, j / P, function () {
+          sctx.fillStyle = "#000";
+          sctx.fill(new Path2D(hexagonPath(0, 0)));
+        }));
+      }
     }
-    planetStamp = cell([-m - 4, -m - 4, -m + 4, -m + 4], 0, 0, function () {
-      sctx.beginPath();
-      sctx.arc(-m, -m, 3.2, 0, 2 * Math.PI);
-      sctx.fillStyle = "#fff";
-      sctx.fill();
-      sctx.lineWidth = 0.8;
-      sctx.strokeStyle = "#000";
-      sctx.stroke();
+    planetStamp = cell([-MARK - 4, -MARK - 4, -MARK + 4, -MARK + 4], 0, 0, function () {
+      drawPlanets(sctx, new Path2D(planetPath(0, 0)));
     });
-    baseStamp = cell([m - 3, -m - 3, m + 3, -m + 3], 0, 0, function () {
-      sctx.fillStyle = "#000";
-      sctx.fillRect(m - 3, -m - 3, 6, 6);
+    baseStamp = cell([MARK - 3, -MARK - 3, MARK + 3, -MARK + 3], 0, 0, function () {
+      drawStarbases(sctx, new Path2D(starbasePath(0, 0)));
     });
     // A glyph is one or two digits, or "?", of 9 units with a white edge
     // of 1 around it: well inside this box.
     if (numbers) {
       M.g.forEach(function (glyph) {
         glyphStamps.push(cell([-0.6 * S, 0, 0.6 * S, 0.85 * S], 0, 0, function () {
-          sctx.font = "bold 9px sans-serif";
-          sctx.textAlign = "center";
-          sctx.lineJoin = "round";
-          sctx.lineWidth = 2;
-          sctx.strokeStyle = "#fff";
-          sctx.fillStyle = "#000";
-          sctx.strokeText(glyph, 0, S * 0.62);
-          sctx.fillText(glyph, 0, S * 0.62);
+          numberStyle(sctx);
+          drawNumber(sctx, glyph, 0, 0);
         }));
       });
     }
@@ -382,17 +401,15 @@
     return pattern;
   }
   function drawPaths(k, numbers, c0, c1, r0, r1, faded) {
-    var size = S - 0.5, e = size * Math.sqrt(3) / 2, m = S * 0.42;
-    var hexagon = "l" + -size / 2 + " " + e + "h" + -size + "l" + -size / 2 + " " + -e + "l" + size / 2 + " " + -e + "h" + size + "z";
     var paths = M.k.map(function () { return { hexagons: [], planets: [], starbases: [] }; }), shown = [];
     for (var x = c0; x <= c1; x++) {
       for (var y = r0; y <= r1; y++) {
         var place = (y - M.y[0]) * ACROSS + x - M.x[0], kind = kinds[place];
         if (!(kind >= 0)) continue;
         var p = paths[kind >> 2], cx = M.o[0] + 1.5 * S * x, cy = M.o[1] + R3 * (y + 0.5 * (x & 1));
-        p.hexagons.push("M" + (cx + size) + " " + cy + hexagon);
-        if (kind & 2) p.planets.push("M" + (cx - m + 3.2) + " " + (cy - m) + "a3.2 3.2 0 1 0 0 0.01z");
-        if (kind & 1) p.starbases.push("M" + (cx + m - 3) + " " + (cy - m - 3) + "h6v6h-6z");
+        p.hexagons.push(hexagonPath(cx, cy));
+        if (kind & 2) p.planets.push(planetPath(cx, cy));
+        if (kind & 1) p.starbases.push(starbasePath(cx, cy));
         if (numbers) shown.push([cx, cy, place, kind >> 2]);
       }
     }
@@ -406,30 +423,19 @@
       ctx.fillStyle = M.k[c][1] || hatch(k, fills[c][0]);
       ctx.fill(new Path2D(p.hexagons.join("")));
     });
-    ctx.lineWidth = 0.8;
-    ctx.strokeStyle = "#000";
     paths.forEach(function (p, c) {
       ctx.globalAlpha = faded[c] ? 0.2 : 1;
-      var planets = new Path2D(p.planets.join(""));
-      ctx.fillStyle = "#fff";
-      ctx.fill(planets);
-      ctx.stroke(planets);
-      ctx.fillStyle = "#000";
-      ctx.fill(new Path2D(p.starbases.join("")));
+      drawPlanets(ctx, new Path2D(p.planets.join("")));
+      drawStarbases(ctx, new Path2D(p.starbases.join("")));
     });
-    ctx.font = "bold 9px sans-serif";
-    ctx.textAlign = "center";
-    ctx.lineJoin = "round";
-    ctx.lineWidth = 2;
-    ctx.strokeStyle = "#fff";
-    ctx.fillStyle = "#000";
+    numberStyle(ctx);
     shown.forEach(function (h) {
       ctx.globalAlpha = faded[h[3]] ? 0.2 : 1;
-      ctx.strokeText(M.g[glyphs[h[2]]], h[0], h[1] + S * 0.62);
-      ctx.fillText(M.g[glyphs[h[2]]], h[0], h[1] + S * 0.62);
+      drawNumber(ctx, M.g[glyphs[h[2]]], h[0], h[1]);
     });
     ctx.globalAlpha = 1;
   }
+
   function paintStamps(k, numbers, c0, c1, r0, r1, faded) {
     if (!image || image.width !== W || image.height !== H) {
       image = ctx.createImageData(W, H);
