@@ -232,124 +232,101 @@
       c.paint();
     });
     stampData = sctx.getImageData(0, 0, stampCanvas.width, stampCanvas.height).data;
-    // Per row of each hexagon: where its coverage begins, where it is
-    // whole, where it stops being whole, and where it ends; read from each
-    // end of the row inwards, up to the first whole pixel.
-    hexStamps.forEach(function (c) {
-      c.spans = new Int16Array(4 * SIDE);
-      for (var j = 0; j < SIDE; j++) {
-        var from = ((c.y + j) * stampWidth + c.x) * 4 + 3;
-        var first = 0, whole0 = 0, whole1 = SIDE, last = SIDE;
-        while (first < SIDE && !stampData[from + 4 * first]) first++;
-        whole0 = first;
-        while (whole0 < SIDE && stampData[from + 4 * whole0] < 255) whole0++;
-        while (last > first && !stampData[from + 4 * (last - 1)]) last--;
-        whole1 = last;
-        while (whole1 > whole0 && stampData[from + 4 * (whole1 - 1)] < 255) whole1--;
-        if (whole0 >= whole1) whole0 = whole1 = last;
-        c.spans[4 * j] = first; c.spans[4 * j + 1] = whole0;
-        c.spans[4 * j + 2] = whole1; c.spans[4 * j + 3] = last;
-      }
-    });
-    stampRowLength = -1;
+    hexStamps.forEach(rowsOfHexagon);
+    [planetStamp, baseStamp].concat(glyphStamps).forEach(rowsOfColours);
   }
-  // For hexagons wholly inside the image, their pixels as offsets from the
-  // stamp's corner in an image of rows of W pixels: the whole ones in runs
-  // (offset, length), and the partly covered ones with their coverage.
-  var stampRowLength = -1;
-  function stampOffsets() {
-    if (stampRowLength === W) return;
-    stampRowLength = W;
-    hexStamps.forEach(function (c) {
-      var runs = [], edges = [], cover = [];
-      for (var j = 0; j < SIDE; j++) {
-        var from = ((c.y + j) * stampWidth + c.x) * 4 + 3, s = c.spans;
-        for (var i = s[4 * j]; i < s[4 * j + 3]; i++) {
-          if (i === s[4 * j + 1]) i = s[4 * j + 2];
-          if (i < s[4 * j + 3] && stampData[from + 4 * i]) { edges.push(j * W + i); cover.push(stampData[from + 4 * i]); }
-        }
-        if (s[4 * j + 2] > s[4 * j + 1]) runs.push(j * W + s[4 * j + 1], s[4 * j + 2] - s[4 * j + 1]);
+  // A hexagon stamp by rows: per row j, its whole pixels from whole[2j] up
+  // to whole[2j + 1], and its partly covered ones, edges[j] up to
+  // edges[j + 1] of at (their column) and cover; read from each end of the
+  // row inwards, up to the first whole pixel.
+  function rowsOfHexagon(c) {
+    var at = [], cover = [];
+    c.whole = new Int16Array(2 * SIDE); c.edges = new Int32Array(SIDE + 1);
+    for (var j = 0; j < SIDE; j++) {
+      var from = ((c.y + j) * stampWidth + c.x) * 4 + 3, first = 0, last = SIDE;
+      while (first < SIDE && !stampData[from + 4 * first]) first++;
+      var whole0 = first;
+      while (whole0 < SIDE && stampData[from + 4 * whole0] < 255) whole0++;
+      while (last > first && !stampData[from + 4 * (last - 1)]) last--;
+      var whole1 = last;
+      while (whole1 > whole0 && stampData[from + 4 * (whole1 - 1)] < 255) whole1--;
+      if (whole0 >= whole1) whole0 = whole1 = last;
+      c.whole[2 * j] = whole0; c.whole[2 * j + 1] = whole1;
+      c.edges[j] = at.length;
+      for (var i = first; i < last; i++) {
+        if (i === whole0) i = whole1;
+        if (i < last && stampData[from + 4 * i]) { at.push(i); cover.push(stampData[from + 4 * i]); }
       }
-      c.runs = new Int32Array(runs); c.edges = new Int32Array(edges); c.cover = new Uint8Array(cover);
-    });
-    // The other stamps: their pixels that show, with colour and coverage.
-    [planetStamp, baseStamp].concat(glyphStamps).forEach(function (c) {
-      var offsets = [], colours = [], cover = [];
-      for (var j = 0; j < c.h; j++) {
-        for (var i = 0; i < c.w; i++) {
-          var s = ((c.y + j) * stampWidth + c.x + i) * 4;
-          if (!stampData[s + 3]) continue;
-          offsets.push(j * W + i);
-          colours.push(rgb(stampData[s], stampData[s + 1], stampData[s + 2]));
-          cover.push(stampData[s + 3]);
-        }
+    }
+    c.edges[SIDE] = at.length;
+    c.at = new Int16Array(at); c.cover = new Uint8Array(cover);
+  }
+  // Any other stamp by rows: per row j, rows[j] up to rows[j + 1] of at
+  // (the column of a pixel that shows), colours and cover, and the cover
+  // when faded (faint).
+  function rowsOfColours(c) {
+    var at = [], colours = [], cover = [];
+    c.rows = new Int32Array(c.h + 1);
+    for (var j = 0; j < c.h; j++) {
+      c.rows[j] = at.length;
+      for (var i = 0; i < c.w; i++) {
+        var s = ((c.y + j) * stampWidth + c.x + i) * 4;
+        if (!stampData[s + 3]) continue;
+        at.push(i);
+        colours.push(rgb(stampData[s], stampData[s + 1], stampData[s + 2]));
+        cover.push(stampData[s + 3]);
       }
-      c.offsets = new Int32Array(offsets); c.colours = new Int32Array(colours); c.cover = new Uint8Array(cover);
-      c.faint = c.cover.map(function (a) { return Math.round(a * 0.2); });
-    });
+    }
+    c.rows[c.h] = at.length;
+    c.at = new Int16Array(at); c.colours = new Int32Array(colours); c.cover = new Uint8Array(cover);
+    c.faint = c.cover.map(function (a) { return Math.round(a * 0.2); });
   }
 
-  // The image the map is painted into, its pixels, and its size; the
-  // hatch's period and the width of its dark stripe, in its pixels, and how
-  // far the stripes move with the map.
-  var image = null, pixels = null, W = 0, H = 0, STRIPES = 6, STRIPE = 2, stripeShift = 0;
-  // A hexagon stamp at (left, top), filled with colour; or with stripes
-  // (dark, light) when stripes is set.
+  // The image the map is painted into, a band of its rows at a time: its
+  // pixels, its width (the canvas's) and height, and the canvas row of its
+  // first; the hatch's period and the width of its dark stripe, in pixels,
+  // and how far the stripes move with the map.
+  var image = null, pixels = null, W = 0, H = 0, imageTop = 0, STRIPES = 6, STRIPE = 2, stripeShift = 0;
+  function stripe(x, y, dark, light) {
+    var along = (x + y + imageTop + stripeShift) % STRIPES;
+    return (along < 0 ? along + STRIPES : along) < STRIPE ? dark : light;
+  }
+  // A hexagon stamp at (left, top) of the image, filled with colour (on
+  // white: onWhite by coverage); or with stripes (dark, light) when stripes
+  // is set. Only its part inside the image is painted.
   function paintHexagon(c, left, top, colour, onWhite, stripes, dark, light) {
-    if (!stripes && left >= 0 && top >= 0 && left + SIDE <= W && top + SIDE <= H) {
-      var corner = top * W + left, runs = c.runs, edges = c.edges, cover = c.cover;
-      for (var n = 0; n < runs.length; n += 2) {
-        var q = corner + runs[n], end = q + runs[n + 1];
-        if (end - q > 24) pixels.fill(colour, q, end);
-        else for (; q < end; q++) pixels[q] = colour;
-      }
-      for (n = 0; n < edges.length; n++) {
-        q = corner + edges[n];
-        var under = pixels[q];
-        pixels[q] = under === WHITE ? onWhite[cover[n]] : mix(under, colour, cover[n]);
-      }
-      return;
-    }
-    var spans = c.spans;
-    for (var j = Math.max(0, -top); j < SIDE && top + j < H; j++) {
-      var first = spans[4 * j], whole0 = spans[4 * j + 1], whole1 = spans[4 * j + 2], last = spans[4 * j + 3];
-      var y = top + j, rowStart = y * W + left, from = ((c.y + j) * stampWidth + c.x) * 4 + 3;
-      var i0 = Math.max(first, -left), i1 = Math.min(last, W - left);
-      for (var i = i0; i < i1; i++) {
-        if (stripes) {
-          var along = (left + i + y + stripeShift) % STRIPES;
-          colour = (along < 0 ? along + STRIPES : along) < STRIPE ? dark : light;
-        }
-        if (i >= whole0 && i < whole1) pixels[rowStart + i] = colour;
-        else {
-          var a = stampData[from + 4 * i];
-          if (a) pixels[rowStart + i] = mix(pixels[rowStart + i], colour, a);
-        }
+    var j1 = Math.min(SIDE, H - top), i0 = Math.max(0, -left), i1 = Math.min(SIDE, W - left);
+    var inside = i0 === 0 && i1 === SIDE, whole = c.whole, edges = c.edges, at = c.at, cover = c.cover;
+    for (var j = Math.max(0, -top); j < j1; j++) {
+      var rowStart = (top + j) * W + left, a0 = whole[2 * j], a1 = whole[2 * j + 1], i;
+      if (!inside) { a0 = Math.max(a0, i0); a1 = Math.min(a1, i1); }
+      if (stripes) for (i = a0; i < a1; i++) pixels[rowStart + i] = stripe(left + i, top + j, dark, light);
+      else if (a1 - a0 > 24) pixels.fill(colour, rowStart + a0, rowStart + a1);
+      else for (i = a0; i < a1; i++) pixels[rowStart + i] = colour;
+      for (var e = edges[j]; e < edges[j + 1]; e++) {
+        i = at[e];
+        if (!inside && (i < i0 || i >= i1)) continue;
+        var q = rowStart + i, under = pixels[q];
+        if (stripes) pixels[q] = mix(under, stripe(left + i, top + j, dark, light), cover[e]);
+        else pixels[q] = under === WHITE ? onWhite[cover[e]] : mix(under, colour, cover[e]);
       }
     }
   }
-  // A stamp of colours at (left, top), faded or not (a fifth of it).
+  // A stamp of colours at (left, top) of the image, faded or not (a fifth
+  // of it).
   function paintColours(c, left, top, fade) {
-    if (left >= 0 && top >= 0 && left + c.w <= W && top + c.h <= H) {
-      var corner = top * W + left, offsets = c.offsets, colours = c.colours, cover = fade ? c.faint : c.cover;
-      for (var n = 0; n < offsets.length; n++) {
-        var q = corner + offsets[n], a = cover[n];
-        pixels[q] = a === 255 ? colours[n] : mix(pixels[q], colours[n], a);
-      }
-      return;
-    }
-    for (var j = Math.max(0, -top); j < c.h && top + j < H; j++) {
-      var rowStart = (top + j) * W + left, from = ((c.y + j) * stampWidth + c.x) * 4;
-      for (var i = Math.max(0, -left), i1 = Math.min(c.w, W - left); i < i1; i++) {
-        var s = from + 4 * i, alpha = stampData[s + 3];
-        if (!alpha) continue;
-        alpha = fade ? Math.round(alpha * 0.2) : alpha;
-        pixels[rowStart + i] = mix(pixels[rowStart + i], rgb(stampData[s], stampData[s + 1], stampData[s + 2]), alpha);
+    var j1 = Math.min(c.h, H - top), rows = c.rows, at = c.at, colours = c.colours, cover = fade ? c.faint : c.cover;
+    for (var j = Math.max(0, -top); j < j1; j++) {
+      var rowStart = (top + j) * W + left;
+      for (var e = rows[j]; e < rows[j + 1]; e++) {
+        var i = at[e], a = cover[e];
+        if (!a || left + i < 0 || left + i >= W) continue;
+        pixels[rowStart + i] = a === 255 ? colours[e] : mix(pixels[rowStart + i], colours[e], a);
       }
     }
   }
-  // Per hex in view, as the hexagons are painted: where its centre's pixel
-  // is, and its place, for the markers and numbers painted after.
+  // Per hex in a band, as the hexagons are painted: where its centre's
+  // pixel is, and its place, for the markers and numbers painted after.
   var inView = { near: new Int32Array(0), down: new Int32Array(0), place: new Int32Array(0) };
 
   // The legend's choice: the class whose hexes stand out, the others fade
@@ -408,6 +385,9 @@
         if (!(kind >= 0)) continue;
         var p = paths[kind >> 2], cx = M.o[0] + 1.5 * S * x, cy = M.o[1] + R3 * (y + 0.5 * (x & 1));
         p.hexagons.push(hexagonPath(cx, cy));
+        // The markers and numbers from the pixel nearest the centre, as the
+        // stamps are.
+        cx = Math.round((cx - vb.x) * k) / k + vb.x; cy = Math.round((cy - vb.y) * k) / k + vb.y;
         if (kind & 2) p.planets.push(planetPath(cx, cy));
         if (kind & 1) p.starbases.push(starbasePath(cx, cy));
         if (numbers) shown.push([cx, cy, place, kind >> 2]);
@@ -436,54 +416,69 @@
     ctx.globalAlpha = 1;
   }
 
+  // The image is painted BAND rows at a time, each band put on the canvas
+  // before the next is painted in the same memory: a few hundred kilobytes
+  // in use, where an image the size of the canvas needs megabytes that the
+  // system must first hand out.
+  var BAND = 128;
   function paintStamps(k, numbers, c0, c1, r0, r1, faded) {
-    if (!image || image.width !== W || image.height !== H) {
-      image = ctx.createImageData(W, H);
+    var height = H;
+    if (!image || image.width !== W) {
+      image = ctx.createImageData(W, BAND);
       pixels = new Int32Array(image.data.buffer);
     }
-    // Only the part of the image the hexes in view cover is painted and
-    // put on the canvas; the rest of the canvas is left clear.
-    var x0 = Math.max(0, Math.floor((M.o[0] + 1.5 * S * c0 - S - vb.x) * k) - 2);
-    var x1 = Math.min(W, Math.ceil((M.o[0] + 1.5 * S * c1 + S - vb.x) * k) + 2);
-    var y0 = Math.max(0, Math.floor((M.o[1] + R3 * (r0 - 0.5) - vb.y) * k) - 2);
-    var y1 = Math.min(H, Math.ceil((M.o[1] + R3 * (r1 + 1) - vb.y) * k) + 2);
-    for (var row = y0; row < y1; row++) pixels.fill(WHITE, row * W + x0, row * W + x1);
     makeStamps(k, numbers);
-    stampOffsets();
     if (inView.place.length < PLACES) {
       inView = { near: new Int32Array(PLACES), down: new Int32Array(PLACES), place: new Int32Array(PLACES) };
     }
-    var shown = 0;
-    for (var x = c0; x <= c1; x++) {
-      var dx = (M.o[0] + 1.5 * S * x - vb.x) * k, ix = Math.floor(dx), fx = Math.round((dx - ix) * P);
-      if (fx === P) { ix++; fx = 0; }
-      for (var y = r0; y <= r1; y++) {
-        var place = (y - M.y[0]) * ACROSS + x - M.x[0], kind = kinds[place];
-        if (!(kind >= 0)) continue;
-        var dy = (M.o[1] + R3 * (y + 0.5 * (x & 1)) - vb.y) * k, iy = Math.floor(dy), fy = Math.round((dy - iy) * P);
-        if (fy === P) { iy++; fy = 0; }
-        var c = kind >> 2, fade = faded[c], f = fills[c], stamp = hexStamps[fy * P + fx];
-        if (f.length === 2) paintHexagon(stamp, ix - HALF, iy - HALF, f[fade], onWhite[c][fade], false);
-        else paintHexagon(stamp, ix - HALF, iy - HALF, 0, null, true, f[2 * fade], f[2 * fade + 1]);
-        if ((kind & 3) || numbers) {
-          inView.near[shown] = Math.round(dx); inView.down[shown] = Math.round(dy); inView.place[shown++] = place;
+    // Only the part of the canvas the hexes in view cover is painted; the
+    // rest is left clear.
+    var x0 = Math.max(0, Math.floor((M.o[0] + 1.5 * S * c0 - S - vb.x) * k) - 2);
+    var x1 = Math.min(W, Math.ceil((M.o[0] + 1.5 * S * c1 + S - vb.x) * k) + 2);
+    var y0 = Math.max(0, Math.floor((M.o[1] + R3 * (r0 - 0.5) - vb.y) * k) - 2);
+    var y1 = Math.min(height, Math.ceil((M.o[1] + R3 * (r1 + 1) - vb.y) * k) + 2);
+    ctx.setTransform(1, 0, 0, 1, 0, 0);
+    ctx.clearRect(0, 0, W, height);
+    for (imageTop = y0; imageTop < y1; imageTop += BAND) {
+      H = Math.min(BAND, y1 - imageTop);
+      for (var row = 0; row < H; row++) pixels.fill(WHITE, row * W + x0, row * W + x1);
+      // The rows of hexes that reach into the band.
+      var ra = Math.max(r0, Math.floor(((imageTop - HALF) / k + vb.y - M.o[1]) / R3) - 1);
+      var rb = Math.min(r1, Math.ceil(((imageTop + H + HALF) / k + vb.y - M.o[1]) / R3) + 1);
+      var shown = 0;
+      for (var x = c0; x <= c1; x++) {
+        var dx = (M.o[0] + 1.5 * S * x - vb.x) * k, ix = Math.floor(dx), fx = Math.round((dx - ix) * P);
+        if (fx === P) { ix++; fx = 0; }
+        for (var y = ra; y <= rb; y++) {
+          var place = (y - M.y[0]) * ACROSS + x - M.x[0], kind = kinds[place];
+          if (!(kind >= 0)) continue;
+          var dy = (M.o[1] + R3 * (y + 0.5 * (x & 1)) - vb.y) * k, iy = Math.floor(dy), fy = Math.round((dy - iy) * P);
+          if (fy === P) { iy++; fy = 0; }
+          var top = iy - HALF - imageTop;
+          if (top >= H || top + SIDE <= 0) continue;
+          var c = kind >> 2, fade = faded[c], f = fills[c], stamp = hexStamps[fy * P + fx];
+          if (f.length === 2) paintHexagon(stamp, ix - HALF, top, f[fade], onWhite[c][fade], false);
+          else paintHexagon(stamp, ix - HALF, top, 0, null, true, f[2 * fade], f[2 * fade + 1]);
+          if ((kind & 3) || numbers) {
+            inView.near[shown] = Math.round(dx); inView.down[shown] = Math.round(dy) - imageTop; inView.place[shown++] = place;
+          }
         }
       }
+      for (var n = 0; n < shown; n++) {
+        kind = kinds[inView.place[n]];
+        fade = faded[kind >> 2];
+        if (kind & 2) paintColours(planetStamp, inView.near[n] - planetStamp.ox, inView.down[n] - planetStamp.oy, fade);
+        if (kind & 1) paintColours(baseStamp, inView.near[n] - baseStamp.ox, inView.down[n] - baseStamp.oy, fade);
+      }
+      for (n = 0; numbers && n < shown; n++) {
+        var g = glyphStamps[glyphs[inView.place[n]]];
+        paintColours(g, inView.near[n] - g.ox, inView.down[n] - g.oy, faded[kinds[inView.place[n]] >> 2]);
+      }
+      ctx.putImageData(image, 0, imageTop, x0, 0, x1 - x0, H);
     }
-    for (var n = 0; n < shown; n++) {
-      kind = kinds[inView.place[n]];
-      fade = faded[kind >> 2];
-      if (kind & 2) paintColours(planetStamp, inView.near[n] - planetStamp.ox, inView.down[n] - planetStamp.oy, fade);
-      if (kind & 1) paintColours(baseStamp, inView.near[n] - baseStamp.ox, inView.down[n] - baseStamp.oy, fade);
-    }
-    for (n = 0; numbers && n < shown; n++) {
-      var g = glyphStamps[glyphs[inView.place[n]]];
-      paintColours(g, inView.near[n] - g.ox, inView.down[n] - g.oy, faded[kinds[inView.place[n]] >> 2]);
-    }
-    ctx.setTransform(1, 0, 0, 1, 0, 0);
-    ctx.clearRect(0, 0, W, H);
-    if (x1 > x0 && y1 > y0) ctx.putImageData(image, 0, 0, x0, y0, x1 - x0, y1 - y0);
+    H = height;
   }
+
   function show() {
     var r = box(), up = top.offsetHeight, left = side.offsetWidth;
     svg.setAttribute("viewBox", vb.x + " " + vb.y + " " + vb.w + " " + vb.h);
