@@ -297,6 +297,24 @@
   function paintHexagon(c, left, top, colour, onWhite, stripes, dark, light) {
     var j1 = Math.min(SIDE, H - top), i0 = Math.max(0, -left), i1 = Math.min(SIDE, W - left);
     var inside = i0 === 0 && i1 === SIDE, whole = c.whole, edges = c.edges, at = c.at, cover = c.cover;
+    if (inside && !stripes && top >= 0 && j1 === SIDE) {
+      // Wholly inside: its runs (offset, length) and partly covered pixels
+      // as offsets from the stamp's corner in rows of W pixels, worked out
+      // once per W.
+      if (c.offsetsFor !== W) flatten(c);
+      var corner = top * W + left, runs = c.runs, offsets = c.offsets;
+      for (var n = 0; n < runs.length; n += 2) {
+        var q = corner + runs[n], end = q + runs[n + 1];
+        if (end - q > 24) pixels.fill(colour, q, end);
+        else for (; q < end; q++) pixels[q] = colour;
+      }
+      for (n = 0; n < offsets.length; n++) {
+        q = corner + offsets[n];
+        var under = pixels[q];
+        pixels[q] = under === WHITE ? onWhite[cover[n]] : mix(under, colour, cover[n]);
+      }
+      return;
+    }
     for (var j = Math.max(0, -top); j < j1; j++) {
       var rowStart = (top + j) * W + left, a0 = whole[2 * j], a1 = whole[2 * j + 1], i;
       if (!inside) { a0 = Math.max(a0, i0); a1 = Math.min(a1, i1); }
@@ -306,20 +324,45 @@
       for (var e = edges[j]; e < edges[j + 1]; e++) {
         i = at[e];
         if (!inside && (i < i0 || i >= i1)) continue;
-        var q = rowStart + i, under = pixels[q];
+        q = rowStart + i;
+        under = pixels[q];
         if (stripes) pixels[q] = mix(under, stripe(left + i, top + j, dark, light), cover[e]);
         else pixels[q] = under === WHITE ? onWhite[cover[e]] : mix(under, colour, cover[e]);
       }
     }
   }
+  function flatten(c) {
+    var runs = [], offsets = new Int32Array(c.at.length);
+    for (var j = 0; j < SIDE; j++) {
+      if (c.whole[2 * j + 1] > c.whole[2 * j]) runs.push(j * W + c.whole[2 * j], c.whole[2 * j + 1] - c.whole[2 * j]);
+      for (var e = c.edges[j]; e < c.edges[j + 1]; e++) offsets[e] = j * W + c.at[e];
+    }
+    c.runs = new Int32Array(runs); c.offsets = offsets; c.offsetsFor = W;
+  }
   // A stamp of colours at (left, top) of the image, faded or not (a fifth
   // of it).
   function paintColours(c, left, top, fade) {
     var j1 = Math.min(c.h, H - top), rows = c.rows, at = c.at, colours = c.colours, cover = fade ? c.faint : c.cover;
+    if (left >= 0 && top >= 0 && left + c.w <= W && j1 === c.h) {
+      // Wholly inside: the pixels as offsets from the stamp's corner in
+      // rows of W pixels, worked out once per W.
+      if (c.offsetsFor !== W) {
+        c.offsets = new Int32Array(at.length);
+        for (var r = 0; r < c.h; r++) for (var e = rows[r]; e < rows[r + 1]; e++) c.offsets[e] = r * W + at[e];
+        c.offsetsFor = W;
+      }
+      var corner = top * W + left, offsets = c.offsets;
+      for (e = 0; e < offsets.length; e++) {
+        var a = cover[e], q = corner + offsets[e];
+        if (a) pixels[q] = a === 255 ? colours[e] : mix(pixels[q], colours[e], a);
+      }
+      return;
+    }
     for (var j = Math.max(0, -top); j < j1; j++) {
       var rowStart = (top + j) * W + left;
-      for (var e = rows[j]; e < rows[j + 1]; e++) {
-        var i = at[e], a = cover[e];
+      for (e = rows[j]; e < rows[j + 1]; e++) {
+        var i = at[e];
+        a = cover[e];
         if (!a || left + i < 0 || left + i >= W) continue;
         pixels[rowStart + i] = a === 255 ? colours[e] : mix(pixels[rowStart + i], colours[e], a);
       }
@@ -345,10 +388,16 @@
   // are painted as stamps: a path through thousands of hexes costs many
   // times more. Both draw the same picture.
   var FEW = 600;
+  // Whether the canvas is still as clear as a new size leaves it: nothing
+  // to clear before the stamps are put.
+  var cleared = false;
   function draw(r) {
     var ratio = window.devicePixelRatio || 1;
     var width = Math.round(r.width * ratio), height = Math.round(r.height * ratio);
-    if (canvas.width !== width || canvas.height !== height) { canvas.width = width; canvas.height = height; }
+    if (canvas.width !== width || canvas.height !== height) {
+      canvas.width = width; canvas.height = height;
+      cleared = true;
+    }
     if (!width || !height) return;
     W = width; H = height; STRIPES = Math.round(6 * ratio); STRIPE = Math.round(2 * ratio);
     var k = width / vb.w, numbers = S * r.width / vb.w >= 9;
@@ -397,6 +446,7 @@
     ctx.globalAlpha = 1;
     ctx.fillStyle = "#fff";
     ctx.fillRect(0, 0, W, H);
+    cleared = false;
     ctx.setTransform(k, 0, 0, k, -vb.x * k, -vb.y * k);
     paths.forEach(function (p, c) {
       ctx.globalAlpha = faded[c] ? 0.2 : 1;
@@ -438,7 +488,8 @@
     var y0 = Math.max(0, Math.floor((M.o[1] + R3 * (r0 - 0.5) - vb.y) * k) - 2);
     var y1 = Math.min(height, Math.ceil((M.o[1] + R3 * (r1 + 1) - vb.y) * k) + 2);
     ctx.setTransform(1, 0, 0, 1, 0, 0);
-    ctx.clearRect(0, 0, W, height);
+    if (!cleared) ctx.clearRect(0, 0, W, height);
+    cleared = false;
     for (imageTop = y0; imageTop < y1; imageTop += BAND) {
       H = Math.min(BAND, y1 - imageTop);
       for (var row = 0; row < H; row++) pixels.fill(WHITE, row * W + x0, row * W + x1);
