@@ -138,12 +138,19 @@ std::string widening() {
   return "[" + recipe + "]";
 }
 
-std::string columnNames() {
-  std::string names;
-  for (const PageColumn& column : pageColumns()) {
-    names += (names.empty() ? "\"" : ",\"") + std::string(column.name) + "\"";
+// Texts as a script array of strings; each text must be safe in one.
+std::string quoted(const std::vector<std::string>& texts) {
+  std::string list;
+  for (const std::string& text : texts) {
+    list += (list.empty() ? "\"" : ",\"") + text + "\"";
   }
-  return "[" + names + "]";
+  return "[" + list + "]";
+}
+
+std::string columnNames() {
+  std::vector<std::string> names;
+  for (const PageColumn& column : pageColumns()) names.push_back(column.name);
+  return quoted(names);
 }
 
 // What the legend lists: what this map uses.
@@ -160,14 +167,6 @@ struct LegendEntries {
 // The digits of the data's numbers, 62 to a digit.
 constexpr char kDigits[] =
     "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-
-std::string quoted(const std::vector<std::string>& texts) {
-  std::string list;
-  for (const std::string& text : texts) {
-    list += (list.empty() ? "\"" : ",\"") + text + "\"";
-  }
-  return "[" + list + "]";
-}
 
 std::string numbers(const std::vector<int>& values) {
   std::string list;

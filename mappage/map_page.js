@@ -43,7 +43,6 @@
     return out;
   }
   function storeOf(name) { return M.v[M.r[M.n.indexOf(name)]]; }
-  function has(p) { return p >= 0 && p < PLACES && (M.p === "" || M.p.charAt(p) === "1"); }
   // Per place: the hex's kind (its class's place in M.k times 4, plus 2 for
   // a planet and 1 for a starbase), or -1 where no hex is; and its glyph's
   // place in M.g.
@@ -65,7 +64,7 @@
   })();
   function placeOf(x, y) {
     var p = (y - M.y[0]) * ACROSS + x - M.x[0];
-    return x < M.x[0] || x > M.x[1] || y < M.y[0] || y > M.y[1] || !has(p) ? -1 : p;
+    return x < M.x[0] || x > M.x[1] || y < M.y[0] || y > M.y[1] || kinds[p] < 0 ? -1 : p;
   }
   // The rows not as the tool writes them, whole, by place: read on the
   // first look at one.

@@ -277,10 +277,13 @@ async function numbersAgainstTheEdges(tab, label) {
         return darkest;
       }, png);
     };
+    // Whether a standing hex shows empire 3's green and a faded one a fifth
+    // of its own colour over white.
+    const standsAndFades = (standing, faded, fadedColour) =>
+      standing.every((v, k) => Math.abs(v - [0x11, 0x77, 0x33][k]) <= 4) &&
+      faded.every((v, k) => Math.abs(v - (0.2 * fadedColour[k] + 0.8 * 255)) <= 6);
     const standing = await colourAt(1, 0), fadedHex = await colourAt(0, 0);
-    const fadedWant = [0x33, 0x22, 0x88].map((v) => 0.2 * v + 0.8 * 255);
-    check(standing.every((v, k) => Math.abs(v - [0x11, 0x77, 0x33][k]) <= 4) &&
-          fadedHex.every((v, k) => Math.abs(v - fadedWant[k]) <= 6),
+    check(standsAndFades(standing, fadedHex, [0x33, 0x22, 0x88]),
           "the legend highlights an empire's hexes and fades the others",
           "empire 3's hex " + standing + ", empire 0's " + fadedHex);
     const numberStanding = await darkestNumber(1, 0), numberFaded = await darkestNumber(0, 0);
@@ -369,9 +372,7 @@ async function numbersAgainstTheEdges(tab, label) {
     const numberBefore = await darkestNumber(59, 70);
     await tab.click("[data-c=p3]");
     const largeStanding = await colourAt(57, 70), largeFaded = await colourAt(59, 70);
-    const largeFadedWant = [0xDD, 0xDD, 0xDD].map((v) => 0.2 * v + 0.8 * 255);
-    check(largeStanding.every((v, k) => Math.abs(v - [0x11, 0x77, 0x33][k]) <= 4) &&
-          largeFaded.every((v, k) => Math.abs(v - largeFadedWant[k]) <= 6),
+    check(standsAndFades(largeStanding, largeFaded, [0xDD, 0xDD, 0xDD]),
           "127 x 127: the legend highlights an empire's hexes and fades the others",
           "empire 3's hex " + largeStanding + ", the uncontrolled one " + largeFaded);
     const numberStandingLarge = await darkestNumber(57, 70), numberFadedLarge = await darkestNumber(59, 70);
