@@ -6,7 +6,7 @@ const recommended = require("@eslint/js").configs.recommended;
 
 const browser = ["window", "document", "getComputedStyle", "setTimeout",
   "requestAnimationFrame", "performance", "Path2D", "DOMMatrix", "MessageChannel",
-  "Image"];
+  "Image", "ImageData", "WebAssembly", "atob"];
 const node = ["require", "process", "console", "__dirname", "Buffer", "setTimeout"];
 const readonly = (names) => Object.fromEntries(names.map((n) => [n, "readonly"]));
 
@@ -14,12 +14,13 @@ module.exports = [
   recommended,
   {
     // The page's script runs in every browser a player has: plain
-    // ECMAScript 2015, one function, with the page's data in M.
+    // ECMAScript 2015, one function, with the page's data in M and its
+    // painter in PAINTER.
     files: ["mappage/map_page.js"],
     languageOptions: {
       ecmaVersion: 2015,
       sourceType: "script",
-      globals: { ...readonly(browser), M: "readonly" },
+      globals: { ...readonly(browser), M: "readonly", PAINTER: "readonly" },
     },
     rules: {
       eqeqeq: "error",
@@ -37,7 +38,7 @@ module.exports = [
       ecmaVersion: 2022,
       sourceType: "commonjs",
       // M: the page's data, which the functions run in the page read.
-      globals: readonly([...node, ...browser, "M"]),
+      globals: readonly([...node, ...browser, "M", "PAINTER"]),
     },
     rules: { eqeqeq: "error" },
   },

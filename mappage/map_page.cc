@@ -454,8 +454,8 @@ MapPage renderMapPage(const WebmapContent& webmap) {
       std::to_string(layout.minRow) + "," + std::to_string(layout.maxRow) +
       "],w:" + number(layout.drawingWidth) +
       ",h:" + number(layout.drawingHeight) + ",n:" + columnNames() +
-      ",r:" + widening() + "," + data + "};\n" +
-      kMapScript + "\n</script>\n</body>\n</html>\n";
+      ",r:" + widening() + "," + data + "};\nvar PAINTER=\"" +
+      painterText() + "\";\n" + kMapScript + "\n</script>\n</body>\n</html>\n";
   page.html = std::move(html);
   return page;
 }

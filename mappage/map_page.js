@@ -2,12 +2,14 @@
   // The map is drawn on a canvas, redrawn on every zoom and pan, from the
   // hexes in view only. A few hundred of them the canvas draws itself, a
   // path per class and a call per number. More (a large map, zoomed out)
-  // are painted pixel by pixel into an image: each hex a stamp, its
-  // hexagon's coverage (drawn once per zoom on a small canvas, at a
-  // quarter-pixel's choice of offsets while hexes are small) filled with
-  // its control's colour, then the markers and numbers as stamps too; a
-  // path through thousands of hexes, or a call on the canvas for each,
-  // costs many times more. The SVG over the canvas holds the selection
+  // are painted pixel by pixel into an image by the painter, a WebAssembly
+  // module the page carries: each hex a stamp, its hexagon's coverage
+  // (drawn once per zoom on a small canvas, at a quarter-pixel's choice of
+  // offsets while hexes are small) filled with its control's colour, then
+  // the markers and numbers as stamps too; a path through thousands of
+  // hexes, or a call on the canvas for each, costs many times more, and
+  // the same loops in this script run slowly until the engine has made
+  // them fast. The SVG over the canvas holds the selection
   // outline, and its viewBox is the view: a point of the drawing and a
   // point of the screen map onto each other by scale and shift alone. The
   // hex under a point is the one whose centre is nearest (the pixel-to-hex
@@ -115,23 +117,31 @@
     var dark = shades("#444444");
     return [dark[0], WHITE, dark[1], WHITE];
   });
-  // over at coverage a (0 ... 255) on under; (v + (v >> 8)) >> 8 is v / 255
-  // rounded, for v up to 255 * 255 plus the 128 added for the rounding.
-  // Per class and fade, its colour at each coverage on white: most pixels
-  // at a hexagon's edge lie on the white between hexes.
-  var onWhite = fills.map(function (f) {
-    return f.map(function (colour) {
-      var t = new Int32Array(256);
-      for (var a = 0; a < 256; a++) t[a] = mix(WHITE, colour, a);
-      return t;
-    });
-  });
-  function mix(under, over, a) {
-    var b = 255 - a;
-    var r = (over & 255) * a + (under & 255) * b + 128;
-    var g = (over >> 8 & 255) * a + (under >> 8 & 255) * b + 128;
-    var u = (over >> 16 & 255) * a + (under >> 16 & 255) * b + 128;
-    return 255 << 24 | (u + (u >> 8)) >> 8 << 16 | (g + (g >> 8)) >> 8 << 8 | (r + (r >> 8)) >> 8;
+  // The painter (mappage/map_painter.c, which the page carries in base 64
+  // as PAINTER), given the map and the classes' colours; or null where the
+  // browser cannot run it, and then the canvas draws every view itself.
+  // In its memory it keeps the classes faded in a frame (at fadedAt), and
+  // from layoutAt on the image and the stamps of the current layout.
+  var painter = null, fadedAt = 0, layoutAt = 0;
+  try {
+    (function () {
+      var text = atob(PAINTER), bytes = new Uint8Array(text.length);
+      for (var i = 0; i < text.length; i++) bytes[i] = text.charCodeAt(i);
+      var p = new WebAssembly.Instance(new WebAssembly.Module(bytes), {}).exports;
+      var placed = p.reserve(2 * PLACES);
+      if (!placed || !p.setMap(ACROSS, M.x[0], M.y[0], PLACES, placed, placed + PLACES, M.o[0], M.o[1], S, R3) ||
+          !p.setClasses(fills.length) || !(fadedAt = p.reserve(fills.length))) return;
+      new Int8Array(p.memory.buffer, placed, PLACES).set(kinds);
+      new Int8Array(p.memory.buffer, placed + PLACES, PLACES).set(glyphs);
+      fills.forEach(function (f, c) {
+        if (f.length === 2) p.setClass(c, 0, f[0], 0, f[1], 0);
+        else p.setClass(c, 1, f[0], f[1], f[2], f[3]);
+      });
+      layoutAt = p.reserve(0);
+      painter = p;
+    })();
+  } catch (e) {
+    painter = null;
   }
 
   // The shapes of a hex at (cx, cy), in the drawing's units, as path text,
@@ -281,96 +291,6 @@
     c.faint = c.cover.map(function (a) { return Math.round(a * 0.2); });
   }
 
-  // The image the map is painted into, a band of its rows at a time: its
-  // pixels, its width (the canvas's) and height, and the canvas row of its
-  // first; the hatch's period and the width of its dark stripe, in pixels,
-  // and how far the stripes move with the map.
-  var image = null, pixels = null, W = 0, H = 0, imageTop = 0, STRIPES = 6, STRIPE = 2, stripeShift = 0;
-  function stripe(x, y, dark, light) {
-    var along = (x + y + imageTop + stripeShift) % STRIPES;
-    return (along < 0 ? along + STRIPES : along) < STRIPE ? dark : light;
-  }
-  // A hexagon stamp at (left, top) of the image, filled with colour (on
-  // white: onWhite by coverage); or with stripes (dark, light) when stripes
-  // is set. Only its part inside the image is painted.
-  function paintHexagon(c, left, top, colour, onWhite, stripes, dark, light) {
-    var j1 = Math.min(SIDE, H - top), i0 = Math.max(0, -left), i1 = Math.min(SIDE, W - left);
-    var inside = i0 === 0 && i1 === SIDE, whole = c.whole, edges = c.edges, at = c.at, cover = c.cover;
-    if (inside && !stripes && top >= 0 && j1 === SIDE) {
-      // Wholly inside: its runs (offset, length) and partly covered pixels
-      // as offsets from the stamp's corner in rows of W pixels, worked out
-      // once per W.
-      if (c.offsetsFor !== W) flatten(c);
-      var corner = top * W + left, runs = c.runs, offsets = c.offsets;
-      for (var n = 0; n < runs.length; n += 2) {
-        var q = corner + runs[n], end = q + runs[n + 1];
-        if (end - q > 24) pixels.fill(colour, q, end);
-        else for (; q < end; q++) pixels[q] = colour;
-      }
-      for (n = 0; n < offsets.length; n++) {
-        q = corner + offsets[n];
-        var under = pixels[q];
-        pixels[q] = under === WHITE ? onWhite[cover[n]] : mix(under, colour, cover[n]);
-      }
-      return;
-    }
-    for (var j = Math.max(0, -top); j < j1; j++) {
-      var rowStart = (top + j) * W + left, a0 = whole[2 * j], a1 = whole[2 * j + 1], i;
-      if (!inside) { a0 = Math.max(a0, i0); a1 = Math.min(a1, i1); }
-      if (stripes) for (i = a0; i < a1; i++) pixels[rowStart + i] = stripe(left + i, top + j, dark, light);
-      else if (a1 - a0 > 24) pixels.fill(colour, rowStart + a0, rowStart + a1);
-      else for (i = a0; i < a1; i++) pixels[rowStart + i] = colour;
-      for (var e = edges[j]; e < edges[j + 1]; e++) {
-        i = at[e];
-        if (!inside && (i < i0 || i >= i1)) continue;
-        q = rowStart + i;
-        under = pixels[q];
-        if (stripes) pixels[q] = mix(under, stripe(left + i, top + j, dark, light), cover[e]);
-        else pixels[q] = under === WHITE ? onWhite[cover[e]] : mix(under, colour, cover[e]);
-      }
-    }
-  }
-  function flatten(c) {
-    var runs = [], offsets = new Int32Array(c.at.length);
-    for (var j = 0; j < SIDE; j++) {
-      if (c.whole[2 * j + 1] > c.whole[2 * j]) runs.push(j * W + c.whole[2 * j], c.whole[2 * j + 1] - c.whole[2 * j]);
-      for (var e = c.edges[j]; e < c.edges[j + 1]; e++) offsets[e] = j * W + c.at[e];
-    }
-    c.runs = new Int32Array(runs); c.offsets = offsets; c.offsetsFor = W;
-  }
-  // A stamp of colours at (left, top) of the image, faded or not (a fifth
-  // of it).
-  function paintColours(c, left, top, fade) {
-    var j1 = Math.min(c.h, H - top), rows = c.rows, at = c.at, colours = c.colours, cover = fade ? c.faint : c.cover;
-    if (left >= 0 && top >= 0 && left + c.w <= W && j1 === c.h) {
-      // Wholly inside: the pixels as offsets from the stamp's corner in
-      // rows of W pixels, worked out once per W.
-      if (c.offsetsFor !== W) {
-        c.offsets = new Int32Array(at.length);
-        for (var r = 0; r < c.h; r++) for (var e = rows[r]; e < rows[r + 1]; e++) c.offsets[e] = r * W + at[e];
-        c.offsetsFor = W;
-      }
-      var corner = top * W + left, offsets = c.offsets;
-      for (e = 0; e < offsets.length; e++) {
-        var a = cover[e], q = corner + offsets[e];
-        if (a) pixels[q] = a === 255 ? colours[e] : mix(pixels[q], colours[e], a);
-      }
-      return;
-    }
-    for (var j = Math.max(0, -top); j < j1; j++) {
-      var rowStart = (top + j) * W + left;
-      for (e = rows[j]; e < rows[j + 1]; e++) {
-        var i = at[e];
-        a = cover[e];
-        if (!a || left + i < 0 || left + i >= W) continue;
-        pixels[rowStart + i] = a === 255 ? colours[e] : mix(pixels[rowStart + i], colours[e], a);
-      }
-    }
-  }
-  // Per hex in a band, as the hexagons are painted: where its centre's
-  // pixel is, and its place, for the markers and numbers painted after.
-  var inView = { near: new Int32Array(0), down: new Int32Array(0), place: new Int32Array(0) };
-
   // The legend's choice: the class whose hexes stand out, the others fade
   // with their numbers and markers.
   var highlighted = null;
@@ -387,6 +307,10 @@
   // are painted as stamps: a path through thousands of hexes costs many
   // times more. Both draw the same picture.
   var FEW = 600;
+  // The canvas's width and height in pixels; the hatch's period and the
+  // width of its dark stripe, in pixels, and how far the stripes move with
+  // the map.
+  var W = 0, H = 0, STRIPES = 6, STRIPE = 2, stripeShift = 0;
   // Whether the canvas is still as clear as a new size leaves it: nothing
   // to clear before the stamps are put.
   var cleared = false;
@@ -407,7 +331,7 @@
     var r0 = Math.max(M.y[0], Math.floor((vb.y - M.o[1]) / R3) - 1);
     var r1 = Math.min(M.y[1], Math.ceil((vb.y + vb.h - M.o[1]) / R3) + 1);
     var faded = M.k.map(function (c) { return highlighted !== null && c[0] !== highlighted ? 1 : 0; });
-    if ((c1 - c0 + 1) * (r1 - r0 + 1) <= FEW) drawPaths(k, numbers, c0, c1, r0, r1, faded);
+    if (!painter || (c1 - c0 + 1) * (r1 - r0 + 1) <= FEW) drawPaths(k, numbers, c0, c1, r0, r1, faded);
     else paintStamps(k, numbers, c0, c1, r0, r1, faded);
   }
   // The hatch as the canvas fills it: the stamps' stripes, in the image's
@@ -465,68 +389,62 @@
     ctx.globalAlpha = 1;
   }
 
-  // The image is painted BAND rows at a time, each band put on the canvas
-  // before the next is painted in the same memory: a few hundred kilobytes
-  // in use, where an image the size of the canvas needs megabytes that the
-  // system must first hand out.
-  var BAND = 128;
+  // The stamps are painted by the painter, BAND rows of the canvas at a
+  // time into one image, each band put on the canvas before the next is
+  // painted in the same memory: a few hundred kilobytes in use, where an
+  // image the size of the canvas needs megabytes that the system must
+  // first hand out. The image and the stamps are laid out in the painter's
+  // memory anew for a new canvas width or new stamps.
+  var BAND = 128, image = null, laidOut = null;
+  // Lays the image and the stamps out in the painter's memory; false when
+  // the memory cannot grow to hold them.
+  function layOut() {
+    var room = true;
+    // A typed array copied into the painter's memory: where it is.
+    function copy(array) {
+      var at = painter.reserve(array.byteLength);
+      if (at) new Uint8Array(painter.memory.buffer, at, array.byteLength).set(new Uint8Array(array.buffer, array.byteOffset, array.byteLength));
+      else room = false;
+      return at;
+    }
+    painter.release(layoutAt);
+    var at = painter.reserve(W * BAND * 4);
+    hexStamps.forEach(function (c, n) {
+      painter.hexagonStamp(n, copy(c.whole), copy(c.edges), copy(c.at), copy(c.cover));
+    });
+    [planetStamp, baseStamp].concat(glyphStamps).forEach(function (c, n) {
+      painter.colourStamp(n, c.ox, c.oy, c.w, c.h, copy(c.rows), copy(c.at), copy(c.colours),
+                          copy(c.cover), copy(c.faint));
+    });
+    painter.setStamps(P, HALF, SIDE);
+    if (!at || !room) return false;
+    image = new ImageData(new Uint8ClampedArray(painter.memory.buffer, at, W * BAND * 4), W, BAND);
+    laidOut = { width: W, stamps: hexStamps };
+    return true;
+  }
   function paintStamps(k, numbers, c0, c1, r0, r1, faded) {
-    var height = H;
-    if (!image || image.width !== W) {
-      image = ctx.createImageData(W, BAND);
-      pixels = new Int32Array(image.data.buffer);
-    }
     makeStamps(k, numbers);
-    if (inView.place.length < PLACES) {
-      inView = { near: new Int32Array(PLACES), down: new Int32Array(PLACES), place: new Int32Array(PLACES) };
+    if ((!laidOut || laidOut.width !== W || laidOut.stamps !== hexStamps) && !layOut()) {
+      painter = null;
+      drawPaths(k, numbers, c0, c1, r0, r1, faded);
+      return;
     }
+    new Uint8Array(painter.memory.buffer, fadedAt, faded.length).set(faded);
     // Only the part of the canvas the hexes in view cover is painted; the
     // rest is left clear.
     var x0 = Math.max(0, Math.floor((M.o[0] + 1.5 * S * c0 - S - vb.x) * k) - 2);
     var x1 = Math.min(W, Math.ceil((M.o[0] + 1.5 * S * c1 + S - vb.x) * k) + 2);
     var y0 = Math.max(0, Math.floor((M.o[1] + R3 * (r0 - 0.5) - vb.y) * k) - 2);
-    var y1 = Math.min(height, Math.ceil((M.o[1] + R3 * (r1 + 1) - vb.y) * k) + 2);
+    var y1 = Math.min(H, Math.ceil((M.o[1] + R3 * (r1 + 1) - vb.y) * k) + 2);
     ctx.setTransform(1, 0, 0, 1, 0, 0);
-    if (!cleared) ctx.clearRect(0, 0, W, height);
+    if (!cleared) ctx.clearRect(0, 0, W, H);
     cleared = false;
-    for (imageTop = y0; imageTop < y1; imageTop += BAND) {
-      H = Math.min(BAND, y1 - imageTop);
-      for (var row = 0; row < H; row++) pixels.fill(WHITE, row * W + x0, row * W + x1);
-      // The rows of hexes that reach into the band.
-      var ra = Math.max(r0, Math.floor(((imageTop - HALF) / k + vb.y - M.o[1]) / R3) - 1);
-      var rb = Math.min(r1, Math.ceil(((imageTop + H + HALF) / k + vb.y - M.o[1]) / R3) + 1);
-      var shown = 0;
-      for (var x = c0; x <= c1; x++) {
-        var dx = (M.o[0] + 1.5 * S * x - vb.x) * k, ix = Math.floor(dx), fx = Math.round((dx - ix) * P);
-        if (fx === P) { ix++; fx = 0; }
-        for (var y = ra; y <= rb; y++) {
-          var place = (y - M.y[0]) * ACROSS + x - M.x[0], kind = kinds[place];
-          if (!(kind >= 0)) continue;
-          var dy = (M.o[1] + R3 * (y + 0.5 * (x & 1)) - vb.y) * k, iy = Math.floor(dy), fy = Math.round((dy - iy) * P);
-          if (fy === P) { iy++; fy = 0; }
-          var top = iy - HALF - imageTop;
-          if (top >= H || top + SIDE <= 0) continue;
-          var c = kind >> 2, fade = faded[c], f = fills[c], stamp = hexStamps[fy * P + fx];
-          if (f.length === 2) paintHexagon(stamp, ix - HALF, top, f[fade], onWhite[c][fade], false);
-          else paintHexagon(stamp, ix - HALF, top, 0, null, true, f[2 * fade], f[2 * fade + 1]);
-          if ((kind & 3) || numbers) {
-            inView.near[shown] = Math.round(dx); inView.down[shown] = Math.round(dy) - imageTop; inView.place[shown++] = place;
-          }
-        }
-      }
-      for (var n = 0; n < shown; n++) {
-        kind = kinds[inView.place[n]];
-        fade = faded[kind >> 2];
-        if (kind & 2) paintColours(planetStamp, inView.near[n] - planetStamp.ox, inView.down[n] - planetStamp.oy, fade);
-        if (kind & 1) paintColours(baseStamp, inView.near[n] - baseStamp.ox, inView.down[n] - baseStamp.oy, fade);
-      }
-      for (n = 0; numbers && n < shown; n++) {
-        var g = glyphStamps[glyphs[inView.place[n]]];
-        paintColours(g, inView.near[n] - g.ox, inView.down[n] - g.oy, faded[kinds[inView.place[n]] >> 2]);
-      }
-      ctx.putImageData(image, 0, imageTop, x0, 0, x1 - x0, H);
+    for (var y = y0; y < y1; y += BAND) {
+      var rows = Math.min(BAND, y1 - y);
+      painter.paintBand(image.data.byteOffset, W, rows, y, x0, x1, c0, c1, r0, r1, vb.x, vb.y, k,
+                        numbers ? 1 : 0, fadedAt, STRIPES, STRIPE, stripeShift);
+      ctx.putImageData(image, 0, y, x0, 0, x1 - x0, rows);
     }
-    H = height;
   }
 
   function show() {

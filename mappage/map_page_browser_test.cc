@@ -3,7 +3,8 @@
 // scripts/install-deps into build-node/), opens the page of a small known
 // map on a phone and a desktop window and zooms, pans, clicks, taps, goes
 // to a hex and reads colours; and the page of the largest map, whose
-// colours it reads and whose hexes it clicks.
+// colours it reads and whose hexes it clicks, also as a browser without
+// WebAssembly draws it.
 #include <gtest/gtest.h>
 
 #include "mappage/map_page.h"
@@ -20,9 +21,10 @@ WebmapContent knownMap(int columns, int rows) {
       {"777777", std::to_string(columns), std::to_string(rows)}};
   for (int i = 0; i < columns * rows; ++i) {
     webmap.hexes.push_back({std::to_string(i), std::to_string(i % columns),
-                            std::to_string(i / columns), kControls[i % 7], "8192",
-                            i % 5 == 0 ? "4" : "0", i % 7 == 0 ? "2" : "0", "1",
-                            "1", "2", "2", "1", "1", "", ""});
+                            std::to_string(i / columns), kControls[i % 7],
+                            "8192", i % 5 == 0 ? "4" : "0",
+                            i % 7 == 0 ? "2" : "0", "1", "1", "2", "2", "1",
+                            "1", "", ""});
   }
   return webmap;
 }
@@ -31,11 +33,20 @@ TEST(MapPageBrowserTest, PlayerControls) {
   ScopedTempDir dir;
   const std::string page =
       dir.write("webmap.html", renderMapPage(knownMap(20, 12)).html);
-  const std::string large =
-      dir.write("large.html", renderMapPage(knownMap(127, 127)).html);
-  ToolOptions options = toolOptions(
-      {"NODE_PATH=" ZELKOR_SOURCE_DIR "/build-node/node_modules"},
-      {ZELKOR_SOURCE_DIR "/mappage/map_page_browser_test.js", page, large});
+  const std::string largeHtml = renderMapPage(knownMap(127, 127)).html;
+  const std::string large = dir.write("large.html", largeHtml);
+  // The same page as a browser that cannot run its painter has it.
+  const size_t painter = largeHtml.find("var PAINTER=\"");
+  ASSERT_NE(std::string::npos, painter);
+  const size_t painterEnd = largeHtml.find('"', painter + 13);
+  const std::string withoutPainter =
+      dir.write("large-without-painter.html",
+                largeHtml.substr(0, painter) + "var PAINTER=\"\"" +
+                    largeHtml.substr(painterEnd + 1));
+  ToolOptions options =
+      toolOptions({"NODE_PATH=" ZELKOR_SOURCE_DIR "/build-node/node_modules"},
+                  {ZELKOR_SOURCE_DIR "/mappage/map_page_browser_test.js", page,
+                   large, withoutPainter});
   options.program = "node";
   options.deadline = std::chrono::seconds(180);
   const ToolRun run = runTool(dir.path(), options);

@@ -7,15 +7,16 @@
 //   i % 5 == 0, StarbaseType 2 when i % 7 == 0, economy 1/1, victory 2/2;
 // and the page of a known 127 x 127 map, the largest, whose hexes are a few
 // pixels across on a desktop: hex i at X = i % 127, Y = i / 127, the rest
-// as above.
+// as above; and that page again with its painter taken out.
 // Usage: node map_page_browser_test.js PAGE.html LARGE-PAGE.html
+//        LARGE-PAGE-WITHOUT-PAINTER.html
 // Prints "ok - ..." or "not ok - ..." per check and ends with status 1 when
 // one failed.
 "use strict";
 const puppeteer = require("puppeteer-core");
 const zlib = require("zlib");
 
-const [page, largePage] = process.argv.slice(2, 4);
+const [page, largePage, largeWithoutPainter] = process.argv.slice(2, 5);
 let failures = 0;
 function check(ok, what, detail) {
   console.log((ok ? "ok - " : "not ok - ") + what + (ok || !detail ? "" : ": " + detail));
@@ -351,6 +352,13 @@ async function numbersAgainstTheEdges(tab, label) {
       check(wrong.length === 0, "127 x 127, " + label + ": the hexes have their colours", wrong.slice(0, 5).join("; "));
     };
     await largeColours("the whole map");
+    check(await tab.evaluate(() => {
+      try {
+        return WebAssembly.validate(Uint8Array.from(atob(PAINTER), (c) => c.charCodeAt(0)));
+      } catch {
+        return false;
+      }
+    }), "127 x 127: the page's painter is a module the browser runs");
     await tab.mouse.move(600, 500);
     await tab.mouse.wheel({ deltaY: -240 });
     await tab.mouse.down();
@@ -380,6 +388,11 @@ async function numbersAgainstTheEdges(tab, label) {
           "127 x 127: the terrain numbers show when zoomed in, and fade with their hexes",
           "darkest " + numberBefore + " before, " + numberStandingLarge + " in empire 3's number, " +
           numberFadedLarge + " in the uncontrolled one's");
+
+    // Where the browser runs no painter, the canvas draws the whole map
+    // itself, in the same colours.
+    await tab.goto("file://" + largeWithoutPainter);
+    await largeColours("without the painter, the whole map");
   } catch (e) {
     check(false, "the page could be driven", e.stack);
   } finally {

@@ -162,6 +162,9 @@ TEST(MapPageTest, CompleteWebmapDrawsEveryHexWithoutWarnings) {
                            "[[\"0\"],\"\"],[[\"5\"],\"\"],[[\"10\"],\"\"]],"
                            "p:\"\",d:\"\"};"))
       << page.html;
+  // Then the painter, in base 64: a WebAssembly module ("\0asm", version 1).
+  EXPECT_NE(std::string::npos,
+            page.html.find("d:\"\"};\nvar PAINTER=\"AGFzbQEAAAA"));
   EXPECT_EQ(1u, occurrences(page.html, "<canvas id=\"hexes\">"));
   EXPECT_NE(std::string::npos,
             page.html.find("<h1>Webmap: map of 2 columns x 2 rows, 4 hexes "
@@ -308,6 +311,24 @@ TEST(MapPageTest, PlacesWithoutARowAndValuesOfTwoDigits) {
   EXPECT_NE(std::string::npos,
             html.find("\"169\"],\"000102030405060708090A0B", at));
   EXPECT_NE(std::string::npos, html.find("0w0x0y0z1011121314151617\"]]", at));
+}
+
+TEST(MapScriptTest, Base64OfEveryLengthAndEveryBit) {
+  const struct {
+    std::string bytes;
+    const char* text;
+  } kCases[] = {
+      {"", ""},
+      {"f", "Zg=="},
+      {"fo", "Zm8="},
+      {"foo", "Zm9v"},
+      {"foob", "Zm9vYg=="},
+      {"fooba", "Zm9vYmE="},
+      {"foobar", "Zm9vYmFy"},
+      {std::string("\0\xff\xfe\x80", 4), "AP/+gA=="},
+      {std::string("\xfb\xff\xbf", 3), "+/+/"},
+  };
+  for (const auto& c : kCases) EXPECT_EQ(c.text, base64(c.bytes)) << c.text;
 }
 
 TEST(MapPageTest, TheLargestMapStaysLight) {

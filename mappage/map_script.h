@@ -9,16 +9,23 @@
 #ifndef ZELKOR_MAPPAGE_MAP_SCRIPT_H_
 #define ZELKOR_MAPPAGE_MAP_SCRIPT_H_
 
+#include <string>
+#include <string_view>
+
 // Reads the object M that the page defines before it: o, the drawing's
 // position of hex (0, 0)'s centre; s, the hexagons' size; w and h, the
 // drawing's size; x and y, the smallest and largest X and Y; n, the maphex
 // columns' names (the webmap reference's order, ID first); r, how a short
 // row widens to them all (per column the position of its value in the short
-// row, or its text); c, per PoliticalControl value its class and fill ("" for
-// the hatched other values); g, per TerrainType its glyph; d, the rows of
-// the placed hexes, ';' between rows and ',' between the values, each value
-// (and each key of c and g) with any character but letters, digits, blank,
-// '.', ':' and '-' written as %XX.
+// row, or its text); then the hexes' data (v, p, d, k, g, c, t, e and b;
+// see hexData in map_page.cc). And the text PAINTER, painterText().
 extern const char kMapScript[];
+
+// The painter the script runs to paint views of many hexes
+// (mappage/map_painter.c built for WebAssembly), in base 64.
+std::string painterText();
+
+// bytes in base 64 (RFC 4648: its alphabet, '=' padding to 4 characters).
+std::string base64(std::string_view bytes);
 
 #endif  // ZELKOR_MAPPAGE_MAP_SCRIPT_H_
