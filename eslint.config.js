@@ -6,7 +6,7 @@ const recommended = require("@eslint/js").configs.recommended;
 
 const browser = ["window", "document", "getComputedStyle", "setTimeout",
   "requestAnimationFrame", "performance", "Path2D", "DOMMatrix", "MessageChannel",
-  "Image", "ImageData", "WebAssembly", "atob"];
+  "Image", "ImageData", "WebAssembly", "atob", "btoa"];
 const node = ["require", "process", "console", "__dirname", "Buffer", "setTimeout"];
 const readonly = (names) => Object.fromEntries(names.map((n) => [n, "readonly"]));
 

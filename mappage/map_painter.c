@@ -103,6 +103,7 @@ EXPORT(setClasses) int setClasses(int count) {
 }
 EXPORT(setClass)
 void setClass(int c, int striped, u32 a, u32 b, u32 fadedA, u32 fadedB) {
+  if (c < 0 || c >= classCount) return;
   Class* k = &classes[c];
   k->striped = striped;
   k->fill[0] = a;
