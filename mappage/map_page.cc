@@ -196,8 +196,8 @@ class PlaceStore {
   // takes it), 1 up to 62 texts, 2 up to 3844, 3 beyond (more than a box
   // of 256 x 256 places can need).
   std::string script() const {
-    const size_t width = texts_.size() <= 1    ? 0
-                         : texts_.size() <= 62 ? 1
+    const size_t width = texts_.size() <= 1      ? 0
+                         : texts_.size() <= 62   ? 1
                          : texts_.size() <= 3844 ? 2
                                                  : 3;
     std::string digits;
@@ -298,12 +298,14 @@ std::string hexData(const MapLayout& layout, LegendEntries& legend) {
   }
   if (presence.find('0') == std::string::npos) presence.clear();
 
-  std::vector<std::string> classes;
+  std::string k;
   std::map<std::string, int> classPlace;
   for (const std::string& c : controlClasses()) {
     if (legend.controls.count(c) == 0) continue;
-    classPlace[c] = static_cast<int>(classes.size());
-    classes.push_back("[\"" + c + "\",\"" + controlFill(c) + "\"]");
+    const int place = static_cast<int>(classPlace.size());
+    k += std::string(place == 0 ? "" : ",") + "[\"" + c + "\",\"" +
+         controlFill(c) + "\"]";
+    classPlace[c] = place;
   }
   std::vector<std::string> glyphs;
   std::map<std::string, int> glyphPlace;
@@ -311,25 +313,28 @@ std::string hexData(const MapLayout& layout, LegendEntries& legend) {
     glyphPlace[entry.first.second] = static_cast<int>(glyphs.size());
     glyphs.push_back(entry.first.second);
   }
-  std::vector<int> classOf, glyphOf, planetShown, starbaseShown;
-  for (const std::string& text : storeOf(&MapHexRow::politicalControl)->texts()) {
-    classOf.push_back(classPlace[controlClass(text)]);
-  }
-  for (const std::string& text : storeOf(&MapHexRow::terrainType)->texts()) {
-    glyphOf.push_back(glyphPlace[terrainGlyph(text)]);
-  }
-  for (const std::string& text : storeOf(&MapHexRow::planetType)->texts()) {
-    planetShown.push_back(showsMarker(text) ? 1 : 0);
-  }
-  for (const std::string& text : storeOf(&MapHexRow::starbaseType)->texts()) {
-    starbaseShown.push_back(showsMarker(text) ? 1 : 0);
-  }
-  std::string k;
-  for (const std::string& c : classes) k += (k.empty() ? "" : ",") + c;
-  return "k:[" + k + "],g:" + quoted(glyphs) + ",c:" + numbers(classOf) +
-         ",t:" + numbers(glyphOf) + ",e:" + numbers(planetShown) +
-         ",b:" + numbers(starbaseShown) + ",v:[" + stores + "],p:\"" +
-         presence + "\",d:\"" + whole + "\"";
+  // Per text of the store of a row field, what the drawing takes from it.
+  const auto perText = [&storeOf](std::string MapHexRow::*member,
+                                  const auto& drawn) {
+    std::vector<int> values;
+    for (const std::string& text : storeOf(member)->texts()) {
+      values.push_back(drawn(text));
+    }
+    return numbers(values);
+  };
+  const auto marker = [](const std::string& text) {
+    return showsMarker(text) ? 1 : 0;
+  };
+  const std::string classOf = perText(
+      &MapHexRow::politicalControl,
+      [&](const std::string& text) { return classPlace[controlClass(text)]; });
+  const std::string glyphOf = perText(
+      &MapHexRow::terrainType,
+      [&](const std::string& text) { return glyphPlace[terrainGlyph(text)]; });
+  return "k:[" + k + "],g:" + quoted(glyphs) + ",c:" + classOf +
+         ",t:" + glyphOf + ",e:" + perText(&MapHexRow::planetType, marker) +
+         ",b:" + perText(&MapHexRow::starbaseType, marker) + ",v:[" + stores +
+         "],p:\"" + presence + "\",d:\"" + whole + "\"";
 }
 
 // The drawing: a canvas that the script draws the map on, and over it the
@@ -424,8 +429,8 @@ MapPage renderMapPage(const WebmapContent& webmap) {
       "charset=\"utf-8\">\n<meta name=\"viewport\" "
       "content=\"width=device-width,initial-scale=1\">\n<title>" +
       title + "</title>\n<style>" + std::string(kStyle) + controlRules() +
-      "</style>\n</head>\n<body>\n<header>\n<h1>" + title +
-      ", " + std::to_string(page.hexesDrawn) + " hexes drawn</h1>\n";
+      "</style>\n</head>\n<body>\n<header>\n<h1>" + title + ", " +
+      std::to_string(page.hexesDrawn) + " hexes drawn</h1>\n";
   html +=
       "<span class=\"tools\"><button type=\"button\" id=\"zin\" "
       "aria-label=\"Zoom in\">+</button><button type=\"button\" id=\"zout\" "
@@ -454,8 +459,8 @@ MapPage renderMapPage(const WebmapContent& webmap) {
       std::to_string(layout.minRow) + "," + std::to_string(layout.maxRow) +
       "],w:" + number(layout.drawingWidth) +
       ",h:" + number(layout.drawingHeight) + ",n:" + columnNames() +
-      ",r:" + widening() + "," + data + "};\nvar PAINTER=\"" +
-      painterText() + "\";\n" + kMapScript + "\n</script>\n</body>\n</html>\n";
+      ",r:" + widening() + "," + data + "};\nvar PAINTER=\"" + painterText() +
+      "\";\n" + kMapScript + "\n</script>\n</body>\n</html>\n";
   page.html = std::move(html);
   return page;
 }

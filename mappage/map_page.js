@@ -299,8 +299,6 @@
   // panned since): a new window size then fits the map anew.
   var fitted = true;
   function box() { return view.getBoundingClientRect(); }
-  // The view's rectangle r, read before anything on the page is changed:
-  // a read after a change makes the browser lay the page out at once.
   // Up to this many places in view (a small map, or a large one zoomed
   // in), the canvas draws the hexes itself: per class a path of its
   // hexagons and one of each marker, and a call per number. Beyond, they
@@ -314,6 +312,9 @@
   // Whether the canvas is still as clear as a new size leaves it: nothing
   // to clear before the stamps are put.
   var cleared = false;
+  // Draws the view on the view's rectangle r, read before anything on the
+  // page is changed: a read after a change makes the browser lay the page
+  // out at once.
   function draw(r) {
     var ratio = window.devicePixelRatio || 1;
     var width = Math.round(r.width * ratio), height = Math.round(r.height * ratio);
@@ -355,7 +356,7 @@
       for (var y = r0; y <= r1; y++) {
         var place = (y - M.y[0]) * ACROSS + x - M.x[0], kind = kinds[place];
         if (!(kind >= 0)) continue;
-        var p = paths[kind >> 2], cx = M.o[0] + 1.5 * S * x, cy = M.o[1] + R3 * (y + 0.5 * (x & 1));
+        var p = paths[kind >> 2], at = centre(x, y), cx = at[0], cy = at[1];
         p.hexagons.push(hexagonPath(cx, cy));
         // The markers and numbers from the pixel nearest the centre, as the
         // stamps are.

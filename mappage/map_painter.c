@@ -57,7 +57,7 @@ static u32 mix(u32 under, u32 over, u32 a) {
  * 2 for a planet and 1 for a starbase; -1 where no hex is) and its glyph;
  * the drawing's position of hex (0, 0)'s centre, the hexagons' size S and
  * R3, S times the root of 3 (a column is 1.5 S wide, a row R3 high). */
-static int ACROSS, X0, Y0, PLACES;
+static int ACROSS, X0, Y0;
 static const signed char *kinds, *glyphs;
 static double OX, OY, S, R3;
 /* Per hex in a band, as the hexagons are painted: where its centre's pixel
@@ -71,7 +71,6 @@ int setMap(int across, int x0, int y0, int places,
   ACROSS = across;
   X0 = x0;
   Y0 = y0;
-  PLACES = places;
   kinds = placeKinds;
   glyphs = placeGlyphs;
   OX = ox;
