@@ -51,6 +51,11 @@ TEST(OptionFileRunsTest, MalformedOptionFilesEndBothProgramsPromptly) {
            ", line 2, includes https://example.org/my.cnf, which has \"://\" "
            "in its path: the client library would take it for an address to "
            "fetch.\n"},
+      // The client library crashes on this setting, whatever its value.
+      {"disable-local-infile", "[client]\nuser=admin\ndisable-local-infile=1\n",
+       "Fatal:  The MySQL option file " + myCnf +
+           ", line 3, has 'disable-local-infile', which the client library "
+           "crashes on: write local-infile=0, which says the same.\n"},
       {"CR line ends", "[client]\rssl\r",
        "Fatal:  The MySQL option file " + myCnf +
            ", line 1, holds a carriage return inside a line (save the file "

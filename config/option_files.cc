@@ -68,6 +68,52 @@ bool startsWith(const std::string& text, const std::string& head) {
   return text.compare(0, head.size(), head) == 0;
 }
 
+bool contains(const std::string& text, const char* part) {
+  return text.find(part) != std::string::npos;
+}
+
+// Whether a value, blanks trimmed, is empty as the library reads it: it
+// drops a quote at the start and then one at the end, of either kind, so
+// that "'" is as empty as "''".
+bool emptyToTheLibrary(const std::string& value) {
+  if (value.empty()) return true;
+  if (value[0] != '\'' && value[0] != '"') return false;
+  std::string rest = value.substr(1);
+  if (!rest.empty() && (rest.back() == '\'' || rest.back() == '"')) {
+    rest.pop_back();
+  }
+  return rest.empty();
+}
+
+// The settings the library's reader crashes on. It hands each setting of
+// the groups it reads to the library, which takes the value of these as
+// given: disable-local-infile is listed with no setting behind it, and an
+// init-command with no statement is copied from nowhere. A connection
+// setting's value is a list of settings, read the same way, and with no
+// value at all it crashes too. The library compares names letter for
+// letter, '_' taken for '-', and takes no "loose-" off them.
+std::optional<OptionFileFault::Kind> crashingSetting(const std::string& written,
+                                                     bool hasValue,
+                                                     const std::string& value) {
+  std::string name = written;
+  std::replace(name.begin(), name.end(), '_', '-');
+  if (name == "disable-local-infile") {
+    return OptionFileFault::Kind::kDisableLocalInfile;
+  }
+  if (name == "init-command" && (!hasValue || emptyToTheLibrary(value))) {
+    return OptionFileFault::Kind::kInitCommandEmpty;
+  }
+  if (name == "connection") {
+    std::string list = value;
+    std::replace(list.begin(), list.end(), '_', '-');
+    if (!hasValue || contains(list, "disable-local-infile") ||
+        contains(list, "init-command")) {
+      return OptionFileFault::Kind::kConnectionUnsafe;
+    }
+  }
+  return std::nullopt;
+}
+
 class OptionFileReader {
  public:
   // Reads path, which an include at includedFrom names (line 0: one of the
@@ -186,7 +232,12 @@ class OptionFileReader {
       if (!inGroup) {
         return fail(here, OptionFileFault::Kind::kOptionBeforeGroup, name);
       }
-      if (inReadGroup) option(here, name, content, equals, inOwnGroup);
+      if (!inReadGroup) continue;
+      const bool hasValue = equals != std::string::npos;
+      const auto crashes = crashingSetting(
+          name, hasValue, hasValue ? trim(content.substr(equals + 1)) : "");
+      if (crashes) return fail(here, *crashes, name);
+      option(here, name, content, equals, inOwnGroup);
     }
     return true;
   }

@@ -8,8 +8,9 @@
 // ("ssl-verify-server-cert"), as users of the mariadb client write them,
 // and it would select a default database named in the files. It also
 // refuses what the library's own reader does not read safely (an include
-// that names nothing makes it read every file again, without end), so that
-// a connect never reaches a file refused here.
+// that names nothing makes it read every file again, without end; a few
+// settings make it crash), so that a connect never reaches a file refused
+// here.
 #ifndef ZELKOR_CONFIG_OPTION_FILES_H_
 #define ZELKOR_CONFIG_OPTION_FILES_H_
 
@@ -66,6 +67,10 @@ struct OptionFileFault {
     kOptionBeforeGroup,  // a setting before the first [group]
     kNoOptionName,      // "=value", or a name the library does not read
     kStartsWithQuote,   // a line the library skips as a quote toggle
+    // Settings the library's reader crashes on, in a group it reads:
+    kDisableLocalInfile,  // disable-local-infile, with or without a value
+    kInitCommandEmpty,    // init-command with no statement
+    kConnectionUnsafe,    // connection with no value, or naming either above
   } kind;
   std::string detail;  // the directive, the path or the name at fault
 };

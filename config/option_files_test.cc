@@ -189,6 +189,31 @@ TEST(OptionFilesTest, MalformedFilesAreRefusedWithTheirLine) {
       {"line too long", "[client]\n# " + std::string(4093, 'x') + "\n",
        Kind::kLineTooLong, 2, ""},
       {"quote line", "[client]\n\"ssl\"\n", Kind::kStartsWithQuote, 2, ""},
+      // Settings the library's reader crashes on.
+      {"disable-local-infile", "[client]\nssl\ndisable-local-infile=1\n",
+       Kind::kDisableLocalInfile, 3, "disable-local-infile"},
+      {"disable_local_infile bare, last",
+       "[client-mariadb]\ndisable_local_infile", Kind::kDisableLocalInfile, 2,
+       "disable_local_infile"},
+      {"disable-local-infile in the tool's group",
+       "[zelkor-generator]\n  disable-local-infile = 0\n",
+       Kind::kDisableLocalInfile, 2, "disable-local-infile"},
+      {"init-command empty", "[client]\ninit-command=\n",
+       Kind::kInitCommandEmpty, 2, "init-command"},
+      {"init_command bare", "[client-server]\ninit_command\n",
+       Kind::kInitCommandEmpty, 2, "init_command"},
+      {"init-command of two quotes", "[client]\ninit-command = ''  \n",
+       Kind::kInitCommandEmpty, 2, "init-command"},
+      {"init-command of one quote", "[client]\ninit-command=\"\n",
+       Kind::kInitCommandEmpty, 2, "init-command"},
+      {"connection bare", "[client]\nconnection", Kind::kConnectionUnsafe, 2,
+       "connection"},
+      {"connection naming disable_local_infile",
+       "[client]\nconnection=host=db;disable_local_infile\n",
+       Kind::kConnectionUnsafe, 2, "connection"},
+      {"connection naming init-command",
+       "[client]\nconnection=user=x;init-command={}\n", Kind::kConnectionUnsafe,
+       2, "connection"},
   };
   for (const auto& c : kCases) {
     ScopedTempDir dir;
@@ -214,6 +239,11 @@ TEST(OptionFilesTest, WellFormedFilesAreRead) {
       "[client] # the client's\nloose_ssl_ca = '/etc/ca.pem'\n",
       "[mysqld]\ndatadir=/var/lib/mysql\n[client]\npassword=\"a=b\"\n",
       "[client]\n# " ,
+      // As the library reads them, these do not crash it.
+      "[client]\nlocal-infile=0\ninit-command=SET NAMES utf8mb4\n",
+      "[client]\ninit-command=' '\nloose-disable-local-infile\n",
+      "[client]\nDisable-Local-Infile=1\nconnection=host=db;port=3307\n",
+      "[mysql]\ndisable-local-infile\ninit-command=\nconnection\n",
   };
   for (const char* text : kFiles) {
     ScopedTempDir dir;

@@ -92,6 +92,21 @@ std::string optionFileFaultText(const OptionFileFault& fault) {
     case Kind::kStartsWithQuote:
       what = " begins with a quote";
       break;
+    case Kind::kDisableLocalInfile:
+      what = " has '" + fault.detail +
+             "', which the client library crashes on: write local-infile=0, "
+             "which says the same";
+      break;
+    case Kind::kInitCommandEmpty:
+      what = " has '" + fault.detail +
+             "' with no statement, which the client library crashes on";
+      break;
+    case Kind::kConnectionUnsafe:
+      what = " has '" + fault.detail +
+             "' with no value, or with init-command or disable-local-infile "
+             "in it, which the client library crashes on: write the settings "
+             "one per line";
+      break;
   }
   const std::string line =
       fault.where.line == 0 ? "" : ", line " + std::to_string(fault.where.line) + ",";

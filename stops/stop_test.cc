@@ -300,6 +300,21 @@ TEST(StopTest, RefusedOptionFileIsNamedWithItsLine) {
       {{{"/root/.my.cnf", 1}, Kind::kOptionBeforeGroup, "ssl"},
        "Fatal:  The MySQL option file /root/.my.cnf, line 1, has the setting "
        "'ssl' before any [group].\n"},
+      {{{"/etc/mysql/my.cnf", 9},
+        Kind::kDisableLocalInfile,
+        "disable_local_infile"},
+       "Fatal:  The MySQL option file /etc/mysql/my.cnf, line 9, has "
+       "'disable_local_infile', which the client library crashes on: write "
+       "local-infile=0, which says the same.\n"},
+      {{{"/root/.my.cnf", 2}, Kind::kInitCommandEmpty, "init-command"},
+       "Fatal:  The MySQL option file /root/.my.cnf, line 2, has "
+       "'init-command' with no statement, which the client library crashes "
+       "on.\n"},
+      {{{"/root/.my.cnf", 6}, Kind::kConnectionUnsafe, "connection"},
+       "Fatal:  The MySQL option file /root/.my.cnf, line 6, has 'connection' "
+       "with no value, or with init-command or disable-local-infile in it, "
+       "which the client library crashes on: write the settings one per "
+       "line.\n"},
   };
   for (const auto& c : kCases) {
     ConnectProblem p = problem(ConnectFailure::kOptionFile);
