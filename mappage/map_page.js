@@ -21,6 +21,9 @@
   var at = document.getElementById("at"), row = document.getElementById("row");
   var note = document.getElementById("note"), sel = document.getElementById("sel");
   var S = M.s, R3 = S * Math.sqrt(3), ACROSS = M.x[1] - M.x[0] + 1;
+  // The height of a ruler's number, in CSS pixels (the style sheet's
+  // line-height of .ruler).
+  var RULER_LINE = 13;
   var PLACES = ACROSS * (M.y[1] - M.y[0] + 1);
   // The data holds the hexes per place of the map's box, row after row: a
   // place's number counts them from 0. Per value of a short row (a row as
@@ -539,18 +542,22 @@
     while (spans.length > k) el.removeChild(el.lastChild);
   }
   // The column numbers sit on the map's top edge and the row numbers on its
-  // left edge, or at the view's edge when the map reaches past it.
+  // left edge, or at the view's edge when the map reaches past it. The
+  // column numbers lie over the row numbers, so a row's number shows only
+  // where its row's centre is below them, and is nudged down, by less than
+  // half a line, until it is whole.
   function rulers(r, up, left) {
     var sx = r.width / vb.w, sy = r.height / vb.h;
-    labels(top, Math.max(M.x[0], Math.ceil((vb.x - M.o[0]) / (1.5 * S))),
-      Math.min(M.x[1], Math.floor((vb.x + vb.w - M.o[0]) / (1.5 * S))),
-      1.5 * S * sx, function (c) { return (M.o[0] + 1.5 * S * c - vb.x) * sx; }, "left");
-    labels(side, Math.max(M.y[0], Math.ceil((vb.y - M.o[1]) / R3)),
-      Math.min(M.y[1], Math.floor((vb.y + vb.h - M.o[1]) / R3)),
-      R3 * sy, function (n) { return (M.o[1] + R3 * n - vb.y) * sy; }, "top");
     var mapTop = (M.o[1] + R3 * (M.y[0] - 0.5) - vb.y) * sy, mapLeft = (M.o[0] + 1.5 * S * M.x[0] - S - vb.x) * sx;
     var down = Math.max(0, Math.min(mapTop - up, r.height - up));
     var across = Math.max(0, Math.min(mapLeft - left, r.width - left));
+    var below = down + up;
+    labels(top, Math.max(M.x[0], Math.ceil((vb.x - M.o[0]) / (1.5 * S))),
+      Math.min(M.x[1], Math.floor((vb.x + vb.w - M.o[0]) / (1.5 * S))),
+      1.5 * S * sx, function (c) { return (M.o[0] + 1.5 * S * c - vb.x) * sx; }, "left");
+    labels(side, Math.max(M.y[0], Math.ceil((vb.y + below / sy - M.o[1]) / R3)),
+      Math.min(M.y[1], Math.floor((vb.y + vb.h - M.o[1]) / R3)),
+      R3 * sy, function (n) { return Math.max((M.o[1] + R3 * n - vb.y) * sy, below + RULER_LINE / 2); }, "top");
     top.style.transform = "translateY(" + down.toFixed(1) + "px)";
     side.style.transform = "translateX(" + across.toFixed(1) + "px)";
   }

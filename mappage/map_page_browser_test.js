@@ -119,6 +119,23 @@ async function numbersAgainstTheEdges(tab, label) {
   })()`);
   check(Math.abs(gaps[0]) < 1.5 && Math.abs(gaps[1]) < 1.5,
         label + ": the column and row numbers sit against the map's edges", "off by " + gaps);
+  // No row number hides under the column numbers, and each stays by its
+  // row: the row's centre (in column 0) lies within the number's line.
+  const rows = await tab.evaluate(`(() => {
+    const drawn = ${DRAWN};
+    const top = document.getElementById("top").getBoundingClientRect();
+    const spans = [...document.querySelectorAll("#left span")];
+    const at = (s) => s.getBoundingClientRect();
+    const under = spans.filter((s) => at(s).top < top.bottom - 0.5).map((s) => s.textContent);
+    const astray = spans.filter((s) => {
+      const r = at(s), centre = drawn(0, Number(s.textContent))[1];
+      return centre < r.top - 0.5 || centre > r.bottom + 0.5;
+    }).map((s) => s.textContent);
+    return { count: spans.length, under, astray };
+  })()`);
+  check(rows.count > 0 && rows.under.length === 0 && rows.astray.length === 0,
+        label + ": every row number shows, clear of the column numbers and by its row",
+        JSON.stringify(rows));
 }
 
 (async () => {
@@ -363,6 +380,7 @@ async function numbersAgainstTheEdges(tab, label) {
       check(wrong.length === 0, "127 x 127, " + label + ": the hexes have their colours", wrong.slice(0, 5).join("; "));
     };
     await largeColours("the whole map");
+    await numbersAgainstTheEdges(tab, "127 x 127, the whole map");
     const painted = await picture(tab);
     check(await tab.evaluate(() => {
       try {
@@ -377,6 +395,7 @@ async function numbersAgainstTheEdges(tab, label) {
     await tab.mouse.move(650, 530, { steps: 4 });
     await tab.mouse.up();
     await largeColours("zoomed in and dragged");
+    await numbersAgainstTheEdges(tab, "127 x 127, zoomed in and dragged");
     const largeTarget = await hexOnScreen(tab, 60, 70);
     await tab.mouse.click(largeTarget[0], largeTarget[1]);
     const largeRow = await rowShown(tab);
@@ -416,6 +435,12 @@ async function numbersAgainstTheEdges(tab, label) {
     check(painted.length === drawn.length && apart < painted.length / 3 / 400,
           "127 x 127: the painter and the canvas draw the same picture",
           apart + " of " + painted.length / 3 + " pixels far apart");
+
+    // On a phone the whole map's rows are a few pixels apart: row 0's number
+    // is still whole, below the column numbers.
+    await tab.setViewport({ width: 390, height: 844, deviceScaleFactor: 1, hasTouch: true, isMobile: true });
+    await tab.goto("file://" + largePage);
+    await numbersAgainstTheEdges(tab, "127 x 127 on a phone");
   } catch (e) {
     check(false, "the page could be driven", e.stack);
   } finally {
