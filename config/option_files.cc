@@ -233,11 +233,13 @@ class OptionFileReader {
         return fail(here, OptionFileFault::Kind::kOptionBeforeGroup, name);
       }
       if (!inReadGroup) continue;
+      // The value with its blanks trimmed, as written.
       const bool hasValue = equals != std::string::npos;
-      const auto crashes = crashingSetting(
-          name, hasValue, hasValue ? trim(content.substr(equals + 1)) : "");
+      const std::string value =
+          hasValue ? trim(content.substr(equals + 1)) : "";
+      const auto crashes = crashingSetting(name, hasValue, value);
       if (crashes) return fail(here, *crashes, name);
-      option(here, name, content, equals, inOwnGroup);
+      option(here, name, hasValue, unquoted(value), inOwnGroup);
     }
     return true;
   }
@@ -269,11 +271,8 @@ class OptionFileReader {
   }
 
   void option(const OptionSource& here, const std::string& written,
-              const std::string& content, size_t equals, bool ownGroup) {
-    const bool hasValue = equals != std::string::npos;
+              bool hasValue, const std::string& value, bool ownGroup) {
     std::string name = normalName(written);
-    const std::string value =
-        hasValue ? unquoted(trim(content.substr(equals + 1))) : "";
     if (startsWith(name, "loose-")) name = name.substr(6);
     settings_.names.insert(name);
     if (std::find(std::begin(kExplainingSettings), std::end(kExplainingSettings),

@@ -18,12 +18,12 @@
   var svg = document.getElementById("map"), view = document.getElementById("view");
   var canvas = document.getElementById("hexes"), ctx = canvas.getContext("2d");
   var top = document.getElementById("top"), side = document.getElementById("left");
+  // The height of a ruler's number, in CSS pixels: the style sheet gives
+  // .ruler its line-height in pixels.
+  var RULER_LINE = parseFloat(getComputedStyle(side).lineHeight);
   var at = document.getElementById("at"), row = document.getElementById("row");
   var note = document.getElementById("note"), sel = document.getElementById("sel");
   var S = M.s, R3 = S * Math.sqrt(3), ACROSS = M.x[1] - M.x[0] + 1;
-  // The height of a ruler's number, in CSS pixels (the style sheet's
-  // line-height of .ruler).
-  var RULER_LINE = 13;
   var PLACES = ACROSS * (M.y[1] - M.y[0] + 1);
   // The data holds the hexes per place of the map's box, row after row: a
   // place's number counts them from 0. Per value of a short row (a row as

@@ -36,12 +36,13 @@ TEST(MapPageBrowserTest, PlayerControls) {
   const std::string largeHtml = renderMapPage(knownMap(127, 127)).html;
   const std::string large = dir.write("large.html", largeHtml);
   // The same page as a browser that cannot run its painter has it.
-  const size_t painter = largeHtml.find("var PAINTER=\"");
+  const std::string painterOpen = "var PAINTER=\"";
+  const size_t painter = largeHtml.find(painterOpen);
   ASSERT_NE(std::string::npos, painter);
-  const size_t painterEnd = largeHtml.find('"', painter + 13);
+  const size_t painterEnd = largeHtml.find('"', painter + painterOpen.size());
   const std::string withoutPainter =
       dir.write("large-without-painter.html",
-                largeHtml.substr(0, painter) + "var PAINTER=\"\"" +
+                largeHtml.substr(0, painter) + painterOpen + "\"" +
                     largeHtml.substr(painterEnd + 1));
   ToolOptions options =
       toolOptions({"NODE_PATH=" ZELKOR_SOURCE_DIR "/build-node/node_modules"},
