@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <sstream>
 
 #include "test_support/temp_dir.h"
@@ -13,8 +15,9 @@ enum class Read { kRead, kInvalid, kNotFound };
 
 Read readOf(const ConfigurationOutcome& outcome) {
   if (outcome.ok()) return Read::kRead;
-  return outcome.failure() == ConfigurationFault::kInvalid ? Read::kInvalid
-                                                           : Read::kNotFound;
+  return outcome.failure().kind == ConfigurationFault::Kind::kInvalid
+             ? Read::kInvalid
+             : Read::kNotFound;
 }
 
 struct ConfigCase {
@@ -112,6 +115,73 @@ TEST(ConfigurationTest, ReadsFiveWordsByTheEndOfFileRules) {
 TEST(ConfigurationTest, MissingFileIsReportedAfterTheCheckingLine) {
   ScopedTempDir dir;
   EXPECT_EQ(Read::kNotFound, readOf(readConfiguration(dir.file("config.txt"))));
+}
+
+TEST(ConfigurationTest, InvalidFileSaysWhy) {
+  using Why = ConfigurationFault::Why;
+  const struct {
+    const char* name;
+    std::string content;
+    Why why;
+    int words;  // for kTooFewWords
+  } kCases[] = {
+      {"empty", "", Why::kTooFewWords, 0},
+      {"two words", "game.db localhost\n", Why::kTooFewWords, 2},
+      {"four words, the last an empty password", "g h u &\n",
+       Why::kTooFewWords, 4},
+      {"four words, no line end", "g h u p", Why::kTooFewWords, 4},
+      {"no line end after the fifth word", "g h u p db",
+       Why::kNothingAfterFifthWord, 0},
+      {"Notepad's CR LF file without its last Enter",
+       "\xEF\xBB\xBFg\r\nh\r\nu\r\np\r\ndb", Why::kNothingAfterFifthWord, 0},
+      {"UTF-16 LE with its mark, as Notepad's \"Unicode\"",
+       std::string("\xFF\xFEg\0 \0h\0 \0u\0 \0p\0 \0d\0\r\0\n\0", 22),
+       Why::kUtf16, 0},
+      {"UTF-16 BE with its mark",
+       std::string("\xFE\xFF\0g\0 \0h\0 \0u\0 \0p\0 \0d\0\n", 22), Why::kUtf16,
+       0},
+      {"UTF-16 LE without a mark",
+       std::string("g\0 \0h\0 \0u\0 \0p\0 \0d\0\n\0", 20), Why::kUtf16, 0},
+      {"NUL byte in the third word", std::string("g h u\0 p db\n", 13),
+       Why::kNulByte, 0},
+  };
+  for (const auto& c : kCases) {
+    ScopedTempDir dir;
+    const ConfigurationOutcome read =
+        readConfiguration(dir.write("config.txt", c.content));
+    ASSERT_FALSE(read.ok()) << c.name;
+    EXPECT_EQ(ConfigurationFault::Kind::kInvalid, read.failure().kind) << c.name;
+    EXPECT_EQ(c.why, read.failure().why) << c.name;
+    if (c.why == Why::kTooFewWords) {
+      EXPECT_EQ(c.words, read.failure().words) << c.name;
+    }
+  }
+}
+
+TEST(ConfigurationTest, FileNotFoundNamesTheFolderAndADoubledEnding) {
+  using Why = ConfigurationFault::Why;
+  ScopedTempDir dir;
+  const std::string path = dir.file("config.txt");
+  ConfigurationOutcome read = readConfiguration(path);
+  ASSERT_FALSE(read.ok());
+  EXPECT_EQ(Why::kMissing, read.failure().why);
+  EXPECT_TRUE(std::filesystem::equivalent(dir.path(), read.failure().folder))
+      << read.failure().folder;
+  EXPECT_FALSE(read.failure().nameDoubled);
+
+  // Notepad's "config.txt" typed into a folder that hides known endings.
+  dir.write("config.txt.txt", "g h u p db\n");
+  read = readConfiguration(path);
+  ASSERT_FALSE(read.ok());
+  EXPECT_EQ(Why::kMissing, read.failure().why);
+  EXPECT_TRUE(read.failure().nameDoubled);
+
+  // A folder of that name is no configuration, not one of empty words.
+  ASSERT_TRUE(std::filesystem::create_directory(path));
+  read = readConfiguration(path);
+  ASSERT_FALSE(read.ok());
+  EXPECT_EQ(ConfigurationFault::Kind::kNotFound, read.failure().kind);
+  EXPECT_EQ(Why::kNotAFile, read.failure().why);
 }
 
 TEST(ConfigurationTest, WordsKeepBytesThatAreNotClassicWhitespace) {

@@ -24,7 +24,6 @@ class KeyWaitTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_EQ(0, openpty(&master_, &slave_, nullptr, nullptr, nullptr));
-    // Standard input holds keys of its own; they must not answer the wait.
     stdinPath_ = dir_.write("keys.txt", "yyyy\n");
   }
   void TearDown() override {
@@ -38,8 +37,10 @@ class KeyWaitTest : public ::testing::Test {
   }
 
   // Starts the tool (no config.txt: a fatal stop) with the pty as its
-  // terminal and its standard output on a pipe.
-  void start() {
+  // terminal and its standard output on a pipe; its standard input is the
+  // terminal, as for a person who started it there, or a file that holds
+  // keys of its own, as a script gives it.
+  void start(bool inputFromTerminal = true) {
     if (outPipe_[0] >= 0) close(outPipe_[0]);
     ASSERT_EQ(0, pipe(outPipe_));
     pid_ = fork();
@@ -47,7 +48,8 @@ class KeyWaitTest : public ::testing::Test {
     if (pid_ == 0) {
       setsid();
       ioctl(slave_, TIOCSCTTY, 0);
-      const int in = open(stdinPath_.c_str(), O_RDONLY);
+      const int in =
+          inputFromTerminal ? slave_ : open(stdinPath_.c_str(), O_RDONLY);
       dup2(in, 0);
       dup2(outPipe_[1], 1);
       close(outPipe_[0]);
@@ -167,6 +169,17 @@ TEST_F(KeyWaitTest, SignalFromElsewhereStillRestoresTheTerminal) {
     EXPECT_EQ(-1, exitCode()) << "ended by signal " << signal;
     expectTerminalRestored("signal " + std::to_string(signal));
   }
+}
+
+TEST_F(KeyWaitTest, InputFromAFileEndsAtOnceThoughATerminalIsThere) {
+  // A script started from a terminal, its input redirected: nobody is
+  // asked, and the keys in the file answer nothing.
+  start(/*inputFromTerminal=*/false);
+  const std::string out = readUntilPrompt();
+  EXPECT_NE(std::string::npos,
+            out.find("Fatal:  Configuration file not found!\n"));
+  EXPECT_EQ(97, exitCode());
+  expectTerminalRestored("input from a file");
 }
 
 TEST(KeyWaitWithoutTerminalTest, EndsAtOnce) {

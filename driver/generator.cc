@@ -51,7 +51,8 @@ Phase<GameDatabaseBuffer> loadPhase(std::ostream& out,
   auto loaded = loadGameDatabase(out, path);
   if (!loaded.ok()) {
     return Phase<GameDatabaseBuffer>::failed(
-        unreadableGameDatabaseStop(loaded.failure()));
+        unreadableGameDatabaseStop(loaded.failure(),
+                                   absolutePath(kConfigurationFileName)));
   }
   return std::move(loaded.value());
 }
@@ -105,6 +106,17 @@ Phase<Done> webmapPhase(WebmapRun& webmap, DecodedMap& map) {
 }
 
 }  // namespace
+
+std::string ignoredArgumentsLine(int count, const char* const* words) {
+  std::string given;
+  for (int i = 0; i < count; ++i) {
+    given += std::string(i == 0 ? "" : " ") + words[i];
+  }
+  return "zelkor-generator takes no arguments and ignored '" + given +
+         "': this is a normal run, with " + kConfigurationFileName +
+         " from the folder it was started in. Help: zelkor-map-page --help, "
+         "man zelkor-generator, or README.txt beside zelkor-generator.exe.\n";
+}
 
 int runGenerator(std::ostream& out, std::ostream& warnings) {
   out << bannerText();

@@ -5,10 +5,16 @@
 #define ZELKOR_DRIVER_GENERATOR_H_
 
 #include <ostream>
+#include <string>
 
 // Runs the whole sequence in the working directory, writing its console lines
 // to out and warnings that are no part of them to warnings, and returns the
 // exit status (config/exit_status.h).
 int runGenerator(std::ostream& out, std::ostream& warnings);
+
+// The line on standard error for a person who gave the tool arguments
+// (count of them in words), which it takes none of: that they were ignored,
+// that a normal run follows, and where the help is.
+std::string ignoredArgumentsLine(int count, const char* const* words);
 
 #endif  // ZELKOR_DRIVER_GENERATOR_H_

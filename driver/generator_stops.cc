@@ -111,12 +111,44 @@ std::string uploadCutShortLines(const HexesWritten& upload) {
 
 }  // namespace
 
-Stop unreadableGameDatabaseStop(const UnreadableGameDatabase& unreadable) {
+Stop unreadableGameDatabaseStop(const UnreadableGameDatabase& unreadable,
+                                const std::string& configurationFile) {
+  using Why = UnreadableGameDatabase::Why;
+  // "X, the path that /srv/quarrion/config.txt names"
+  const std::string named =
+      unreadable.wholePath + ", the path that " + configurationFile + " names";
+  std::string why;
+  switch (unreadable.why) {
+    case Why::kMissing:
+      why = "Nothing is at " + named +
+            ". Write the game database's path as the first word of "
+            "config.txt: whole, or from the folder of config.txt.";
+      break;
+    case Why::kFolder:
+      why = named + ", is a folder. Write the path of the game database file "
+                    "as the first word of config.txt.";
+      break;
+    case Why::kNotAFile:
+      why = named + ", is a pipe or a device, not the game database file.";
+      break;
+    case Why::kNotAllowed:
+      why = "This run may not read " + named +
+            ": let the account that runs the tool read it.";
+      break;
+    case Why::kTooLarge:
+      why = named + ", is 2 GiB or larger, and no game database is: is it the "
+                    "right file?";
+      break;
+    case Why::kCutShort:
+      why = named + ", could not be read whole: it changed while it was read "
+                    "(is the game saving it?), or memory ran short. Run again.";
+      break;
+  }
   Stop stop{kExitGameDatabaseUnreadable,
             "Fatal:  Couldn't find Quarrion database!\n"
             "Fatal:  Error (-1) encountered. Shutting down.\n"
             "Path: " +
-                unreadable.path + "\n\n"};
+                unreadable.path + "\n" + continuationLines(why) + "\n"};
   stop.prompt = kPressAnyKey;
   return stop;
 }

@@ -10,9 +10,11 @@
 #include "stops/stop.h"
 #include "webmap/webmap_run.h"
 
-// The game database cannot be read: three lines and an empty one, as it has
-// always read, then the prompt without a line end.
-Stop unreadableGameDatabaseStop(const UnreadableGameDatabase& unreadable);
+// The game database cannot be read: three lines, as it has always read, why
+// (with the whole path tried and the config.txt that named it, whole) and
+// an empty line, then the prompt without a line end.
+Stop unreadableGameDatabaseStop(const UnreadableGameDatabase& unreadable,
+                                const std::string& configurationFile);
 
 // The file at path is damaged or no game database: what is wrong, with its
 // numbers.

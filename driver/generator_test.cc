@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "gamedb_builder/game_db_builder.h"
+#include "stops/stop.h"
 #include "test_support/banner_lines.h"
 #include "test_support/fake_server_socket.h"
 #include "test_support/temp_dir.h"
@@ -130,6 +131,15 @@ TEST(GeneratorStopsTest, DamagedGameDatabaseStopsBeforeAnyServerWork) {
         << c.name;
     EXPECT_EQ(253, run.exitCode) << c.name;  // -3
     EXPECT_EQ(0u, run.out.find(kBanner)) << c.name;
+    // The arguments change nothing but this line for the person who typed
+    // them.
+    EXPECT_EQ(
+        "zelkor-generator takes no arguments and ignored '--ignored "
+        "argument': this is a normal run, with config.txt from the folder it "
+        "was started in. Help: zelkor-map-page --help, man zelkor-generator, "
+        "or README.txt beside zelkor-generator.exe.\n",
+        run.err)
+        << c.name;
     EXPECT_FALSE(connected) << c.name;
   }
 }
@@ -159,67 +169,126 @@ TEST(GeneratorHostileInputTest, EndsWithAClearMessageAndItsStatus) {
   threeHexes.mapDescriptionAt(64, 127, 127);
   for (int i = 0; i < 3; ++i) threeHexes.hexAt(256 + 160 * i, HexValues{});
   threeHexes.resize(256 + 160 * 3);
-  const auto unreadable = [](const std::string& path) {
+  // The stop for a game database that cannot be read, as config.txt names
+  // it (path) and why (the words after the whole path and its config.txt).
+  // The folder is the test's own, known only once it is made.
+  std::string folder;
+  const auto unreadable = [&folder](const std::string& path,
+                                    const std::string& why) {
+    const std::string config = pathAsShown(folder + "/config.txt");
+    const std::string whole = pathAsShown(folder + "/" + path);
+    const std::string named = whole + ", the path that " + config + " names";
+    const std::string text =
+        why == "missing"
+            ? "Nothing is at " + named +
+                  ". Write the game database's path as the first word of "
+                  "config.txt: whole, or from the folder of config.txt."
+        : why == "folder"
+            ? named + ", is a folder. Write the path of the game database "
+                      "file as the first word of config.txt."
+        : why == "device"
+            ? named + ", is a pipe or a device, not the game database file."
+            : "This run may not read " + named +
+                  ": let the account that runs the tool read it.";
     return "Fatal:  Couldn't find Quarrion database!\n"
            "Fatal:  Error (-1) encountered. Shutting down.\n"
            "Path: " +
-           path + "\n\nPress any key to exit...";
+           path + "\n" + continuationLines(text) +
+           "\nPress any key to exit...";
   };
+  const auto notFound = [&folder] {
+    return "Fatal:  Configuration file not found!\n" +
+           continuationLines("No config.txt in " + pathAsShown(folder) +
+                             ", the folder the tool was started in. Start it "
+                             "in the folder that holds config.txt (for a "
+                             "shortcut or a scheduled task, its \"Start in\" "
+                             "folder).") +
+           kPrompt;
+  };
+  const std::string nothingAfterFifth =
+      "Fatal:  Configuration file is invalid!\n"
+      "        config.txt ends right after its fifth word: press Enter after "
+      "the last\n"
+      "        line, then save it.\n" +
+      kPrompt;
 
-  const HostileCase kCases[] = {
-      {"no config.txt", "", nullptr, false, 97,  // -99999
-       std::string(kChecking) + "Fatal:  Configuration file not found!\n" +
-           kPrompt},
-      {"config.txt without a line end after the fifth word",
-       "game.db localhost root & webmap", nullptr, false, 98,  // -99998
-       std::string(kChecking) + "Fatal:  Configuration file is invalid!\n" +
-           kPrompt},
-      {"missing game database", "saves/missing.db localhost root & webmap\n",
-       nullptr, false, 255,  // -1
-       std::string(kChecking) + kLoading + unreadable("saves/missing.db")},
-      {"very long path", longPath + " localhost root & webmap\n", nullptr,
-       false, 255, unreadable(longPath)},
-      {"NUL byte in the path",
-       std::string("ga\0me.db localhost root & w\n", 28), nullptr, false, 98,
-       "Fatal:  Configuration file is invalid!\n" + kPrompt},
-      {"non-ASCII path", "g\xC3\xA9.db localhost root & webmap\n",
+  const struct {
+    HostileCase c;
+    std::function<std::string()> tail = nullptr;  // when it depends on the folder
+  } kCases[] = {
+      {{"no config.txt", "", nullptr, false, 97, ""},  // -99999
+       [&] { return std::string(kChecking) + notFound(); }},
+      {{"config.txt without a line end after the fifth word",
+        "game.db localhost root & webmap", nullptr, false, 98,  // -99998
+        std::string(kChecking) + nothingAfterFifth}},
+      {{"missing game database", "saves/missing.db localhost root & webmap\n",
+        nullptr, false, 255, ""},  // -1
+       [&] {
+         return std::string(kChecking) + kLoading +
+                unreadable("saves/missing.db", "missing");
+       }},
+      {{"very long path", longPath + " localhost root & webmap\n", nullptr,
+        false, 255, ""},
+       [&] { return unreadable(longPath, "missing"); }},
+      {{"NUL byte in the path",
+        std::string("ga\0me.db localhost root & w\n", 28), nullptr, false, 98,
+        "Fatal:  Configuration file is invalid!\n"
+        "        A word of config.txt holds a NUL byte: write the file again "
+        "as plain\n"
+        "        text.\n" +
+            kPrompt}},
+      {{"config.txt saved by Notepad as \"Unicode\" (UTF-16 LE)",
+        std::string("\xFF\xFEg\0 \0h\0 \0u\0 \0p\0 \0d\0\r\0\n\0", 22), nullptr,
+        false, 98,
+        "Fatal:  Configuration file is invalid!\n"
+        "        config.txt is saved as UTF-16 (Notepad's \"Unicode\"), which "
+        "the tool does\n"
+        "        not read: save it as UTF-8 or ANSI (in Notepad: Save As, "
+        "Encoding).\n" +
+            kPrompt}},
+      {{"non-ASCII path", "g\xC3\xA9.db localhost root & webmap\n",
        [](const ScopedTempDir& d) { d.write("g\xC3\xA9.db", ""); }, false, 253,
        "Fatal:  g\xC3\xA9.db is not a game database: it holds neither a map "
        "description nor a single hex object. Nothing was written.\n" +
-           kPrompt},
-      {"path is a directory", "saves localhost root & webmap\n",
-       [](const ScopedTempDir& d) { mkdir(d.file("saves").c_str(), 0700); },
-       false, 255, unreadable("saves")},
-      {"path is a FIFO", "pipe localhost root & webmap\n",
-       [](const ScopedTempDir& d) { mkfifo(d.file("pipe").c_str(), 0600); },
-       false, 255, unreadable("pipe")},
-      {"file the user may not read", "game.db localhost root & webmap\n",
+           kPrompt}},
+      {{"path is a directory", "saves localhost root & webmap\n",
+        [](const ScopedTempDir& d) { mkdir(d.file("saves").c_str(), 0700); },
+        false, 255, ""},
+       [&] { return unreadable("saves", "folder"); }},
+      {{"path is a FIFO", "pipe localhost root & webmap\n",
+        [](const ScopedTempDir& d) { mkfifo(d.file("pipe").c_str(), 0600); },
+        false, 255, ""},
+       [&] { return unreadable("pipe", "device"); }},
+      {{"file the user may not read", "game.db localhost root & webmap\n",
        // Mode 0000: unreadable for its owner too, for root only once it runs
        // without root.
        [](const ScopedTempDir& d) {
          chmod(d.path().c_str(), 0755);
          chmod(d.write("game.db", "x").c_str(), 0000);
        },
-       true, 255, unreadable("game.db")},
-      {"thousands of map descriptions", "game.db localhost root & webmap\n",
+       true, 255, ""},
+       [&] { return unreadable("game.db", "not allowed"); }},
+      {{"thousands of map descriptions", "game.db localhost root & webmap\n",
        [&](const ScopedTempDir& d) {
          d.write("game.db", manyDescriptions.bytes());
        },
        false, 253,
        "Fatal:  The game database holds 0 hex objects, but its map of 2 rows "
        "x 2 columns needs 4.\n" +
-           kPrompt},
-      {"map far larger than the file", "game.db localhost root & webmap\n",
+           kPrompt}},
+      {{"map far larger than the file", "game.db localhost root & webmap\n",
        [&](const ScopedTempDir& d) { d.write("game.db", threeHexes.bytes()); },
        false, 253,
        "Fatal:  The game database holds 3 hex objects, but its map of 127 "
        "rows x 127 columns needs 16129.\n" +
-           kPrompt},
+           kPrompt}},
   };
-  for (const HostileCase& c : kCases) {
+  for (const auto& [c, tail] : kCases) {
     // Wine runs only as the user whose prefix it uses.
     if (c.withoutRoot && testingWindowsPrograms()) continue;
     ScopedTempDir dir;
+    folder = dir.path();
+    const std::string expectedTail = tail ? tail() : c.expectedTail;
     if (!c.config.empty()) {
       dir.write("config.txt", c.config);
       chmod(dir.file("config.txt").c_str(), 0644);
@@ -227,9 +296,8 @@ TEST(GeneratorHostileInputTest, EndsWithAClearMessageAndItsStatus) {
     if (c.prepare) c.prepare(dir);
     const auto [run, connected] = runBesideSocket(dir, c.withoutRoot);
     EXPECT_EQ(c.exitCode, run.exitCode) << c.name;
-    ASSERT_GE(run.out.size(), c.expectedTail.size()) << c.name;
-    EXPECT_EQ(c.expectedTail,
-              run.out.substr(run.out.size() - c.expectedTail.size()))
+    ASSERT_GE(run.out.size(), expectedTail.size()) << c.name << run.out;
+    EXPECT_EQ(expectedTail, run.out.substr(run.out.size() - expectedTail.size()))
         << c.name;
     EXPECT_EQ(0u, run.out.find(kBanner)) << c.name;
     EXPECT_FALSE(connected) << c.name;

@@ -22,8 +22,9 @@ TEST(PasswordFileTest, WarnsWhenOthersMayReadThePassword) {
       {"0644 without a password", 0644, "&", false},
   };
   std::string firstOut;
+  // One folder for all: the stop names it.
+  ScopedTempDir dir;
   for (const auto& c : kCases) {
-    ScopedTempDir dir;
     // No game database: the run stops right after the configuration.
     dir.write("config.txt", std::string("missing.db localhost root ") +
                                 c.password + " webmap\n");

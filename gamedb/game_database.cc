@@ -33,6 +33,25 @@ std::unique_ptr<uint8_t[]> readExactly(const std::string& path,
   return bytes;
 }
 
+// Why the file at path gave no buffer, looked at once it did not.
+UnreadableGameDatabase::Why whyUnreadable(const std::string& path,
+                                          int64_t length) {
+  using Why = UnreadableGameDatabase::Why;
+  switch (pathKind(path)) {
+    case PathKind::kMissing:
+      return Why::kMissing;
+    case PathKind::kFolder:
+      return Why::kFolder;
+    case PathKind::kOther:
+      return Why::kNotAFile;
+    case PathKind::kFile:
+      break;
+  }
+  if (!mayRead(path)) return Why::kNotAllowed;
+  if (length > std::numeric_limits<int32_t>::max()) return Why::kTooLarge;
+  return Why::kCutShort;
+}
+
 }  // namespace
 
 Outcome<GameDatabaseBuffer, UnreadableGameDatabase> loadGameDatabase(
@@ -44,7 +63,8 @@ Outcome<GameDatabaseBuffer, UnreadableGameDatabase> loadGameDatabase(
   std::unique_ptr<uint8_t[]> bytes = fits ? readExactly(path, length) : nullptr;
   out << "Info:   Database closed.\n";
   if (!bytes) {
-    return Outcome<GameDatabaseBuffer, UnreadableGameDatabase>::failed({path});
+    return Outcome<GameDatabaseBuffer, UnreadableGameDatabase>::failed(
+        {path, absolutePath(path), whyUnreadable(path, length)});
   }
   GameDatabaseBuffer buffer;
   buffer.bytes = std::move(bytes);

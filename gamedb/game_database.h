@@ -19,7 +19,16 @@ struct GameDatabaseBuffer {
 // A game database that cannot be read: it is missing, not a regular file,
 // shorter than measured, 2 GiB or larger, or too large to allocate.
 struct UnreadableGameDatabase {
-  std::string path;
+  std::string path;       // as config.txt names it
+  std::string wholePath;  // the path tried, made whole from the working folder
+  enum class Why {
+    kMissing,     // nothing there
+    kFolder,      // a folder
+    kNotAFile,    // a pipe or a device
+    kNotAllowed,  // a file this process may not read
+    kTooLarge,    // 2 GiB or larger
+    kCutShort,    // shorter than measured, or no memory for it
+  } why;
 };
 
 // Writes the opening and the closing progress lines whatever happens.

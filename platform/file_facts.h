@@ -37,6 +37,14 @@ bool readableByOthers(const std::string& path);
 // two paths name one file; path as given when it cannot be resolved.
 std::string canonicalPath(const std::string& path);
 
+// path made whole, from the working folder when it is relative, with "."
+// and ".." taken out but links kept, in the system's own form ("C:\\..."
+// on Windows), as UTF-8: the path to show a person.
+std::string absolutePath(const std::string& path);
+
+// The working folder, in the same form.
+std::string workingFolder();
+
 enum class BoundedRead {
   kRead,        // text holds the whole file
   kCannotOpen,  // missing, or this process may not read it

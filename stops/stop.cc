@@ -307,13 +307,67 @@ std::string continuationLines(const std::string& text) {
   return lines;
 }
 
-Stop configurationStop(ConfigurationFault fault) {
-  if (fault == ConfigurationFault::kNotFound) {
+Stop configurationStop(const ConfigurationFault& fault) {
+  using Why = ConfigurationFault::Why;
+  const std::string file = kConfigurationFileName;
+  if (fault.kind == ConfigurationFault::Kind::kNotFound) {
+    std::string why;
+    switch (fault.why) {
+      case Why::kNotReadable:
+        why = file + " in " + fault.folder +
+              " is there, but this run may not read it: let the account "
+              "that runs the tool read it.";
+        break;
+      case Why::kNotAFile:
+        why = file + " in " + fault.folder +
+              " is a folder or a device, not a file. Write the settings in a "
+              "file of that name.";
+        break;
+      default:
+        why = "No " + file + " in " + fault.folder +
+              ", the folder the tool was started in. Start it in the folder "
+              "that holds " +
+              file +
+              " (for a shortcut or a scheduled task, its \"Start in\" "
+              "folder).";
+        if (fault.nameDoubled) {
+          why += " A " + file +
+                 ".txt lies there: Windows hides the ending .txt, so it was "
+                 "typed twice. Rename that file to " +
+                 file + ".";
+        }
+        break;
+    }
     return {kExitConfigurationNotFound,
-            "Fatal:  Configuration file not found!\n"};
+            "Fatal:  Configuration file not found!\n" + continuationLines(why)};
+  }
+  std::string why;
+  switch (fault.why) {
+    case Why::kUtf16:
+      why = file +
+            " is saved as UTF-16 (Notepad's \"Unicode\"), which the tool "
+            "does not read: save it as UTF-8 or ANSI (in Notepad: Save As, "
+            "Encoding).";
+      break;
+    case Why::kNothingAfterFifthWord:
+      why = file +
+            " ends right after its fifth word: press Enter after the last "
+            "line, then save it.";
+      break;
+    case Why::kNulByte:
+      why = "A word of " + file +
+            " holds a NUL byte: write the file again as plain text.";
+      break;
+    default:
+      why = file + " holds " + std::to_string(fault.words) +
+            (fault.words == 1 ? " word" : " words") +
+            " and needs five, apart by blanks or line ends: the game "
+            "database's path, the MySQL host, user and password (& for "
+            "none), and the webmap database's name.";
+      break;
   }
   return {kExitConfigurationInvalid,
-          "Fatal:  Configuration file is invalid!\n"};
+          "Fatal:  Configuration file is invalid!\n" + continuationLines(why)};
 }
 
 Stop serverUnreachableStop(const ConnectProblem& problem, RunConnections need) {

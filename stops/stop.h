@@ -28,8 +28,9 @@ struct Stop {
   bool waitsForKey = true;
 };
 
-// config.txt not found (kNotFound) or invalid (kInvalid).
-Stop configurationStop(ConfigurationFault fault);
+// config.txt not found (kNotFound) or invalid (kInvalid), with why and what
+// to do.
+Stop configurationStop(const ConfigurationFault& fault);
 
 // The connections a run of the map opens, which an hourly connection limit
 // must allow: one per hex and up to checks more. hexes < 0: the program

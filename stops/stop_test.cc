@@ -346,14 +346,73 @@ TEST(StopTest, ContinuationLinesBreakAtEightyColumns) {
             continuationLines("a " + word90 + " b"));
 }
 
-TEST(StopTest, ConfigurationStops) {
-  const Stop notFound = configurationStop(ConfigurationFault::kNotFound);
-  EXPECT_EQ("Fatal:  Configuration file not found!\n", notFound.text);
-  EXPECT_EQ(-99999, notFound.status);
-  const Stop invalid = configurationStop(ConfigurationFault::kInvalid);
-  EXPECT_EQ("Fatal:  Configuration file is invalid!\n", invalid.text);
-  EXPECT_EQ(-99998, invalid.status);
-  EXPECT_EQ("Press any key to exit...\n", invalid.prompt);
+TEST(StopTest, ConfigurationStopsSayWhyAndWhatToDo) {
+  using Kind = ConfigurationFault::Kind;
+  using Why = ConfigurationFault::Why;
+  const auto notFound = [](Why why, bool doubled) {
+    ConfigurationFault fault;
+    fault.kind = Kind::kNotFound;
+    fault.why = why;
+    fault.folder = "C:\\Windows\\System32";
+    fault.nameDoubled = doubled;
+    return fault;
+  };
+  const auto invalid = [](Why why, int words = 0) {
+    ConfigurationFault fault;
+    fault.kind = Kind::kInvalid;
+    fault.why = why;
+    fault.words = words;
+    return fault;
+  };
+  const struct {
+    ConfigurationFault fault;
+    int status;
+    const char* text;
+  } kCases[] = {
+      {notFound(Why::kMissing, false), -99999,
+       "Fatal:  Configuration file not found!\n"
+       "        No config.txt in C:\\Windows\\System32, the folder the tool was started\n"
+       "        in. Start it in the folder that holds config.txt (for a shortcut or a\n"
+       "        scheduled task, its \"Start in\" folder).\n"},
+      {notFound(Why::kMissing, true), -99999,
+       "Fatal:  Configuration file not found!\n"
+       "        No config.txt in C:\\Windows\\System32, the folder the tool was started\n"
+       "        in. Start it in the folder that holds config.txt (for a shortcut or a\n"
+       "        scheduled task, its \"Start in\" folder). A config.txt.txt lies there:\n"
+       "        Windows hides the ending .txt, so it was typed twice. Rename that file\n"
+       "        to config.txt.\n"},
+      {notFound(Why::kNotReadable, false), -99999,
+       "Fatal:  Configuration file not found!\n"
+       "        config.txt in C:\\Windows\\System32 is there, but this run may not read\n"
+       "        it: let the account that runs the tool read it.\n"},
+      {notFound(Why::kNotAFile, false), -99999,
+       "Fatal:  Configuration file not found!\n"
+       "        config.txt in C:\\Windows\\System32 is a folder or a device, not a file.\n"
+       "        Write the settings in a file of that name.\n"},
+      {invalid(Why::kNothingAfterFifthWord), -99998,
+       "Fatal:  Configuration file is invalid!\n"
+       "        config.txt ends right after its fifth word: press Enter after the last\n"
+       "        line, then save it.\n"},
+      {invalid(Why::kUtf16), -99998,
+       "Fatal:  Configuration file is invalid!\n"
+       "        config.txt is saved as UTF-16 (Notepad's \"Unicode\"), which the tool does\n"
+       "        not read: save it as UTF-8 or ANSI (in Notepad: Save As, Encoding).\n"},
+      {invalid(Why::kTooFewWords, 1), -99998,
+       "Fatal:  Configuration file is invalid!\n"
+       "        config.txt holds 1 word and needs five, apart by blanks or line ends:\n"
+       "        the game database's path, the MySQL host, user and password (& for\n"
+       "        none), and the webmap database's name.\n"},
+      {invalid(Why::kNulByte), -99998,
+       "Fatal:  Configuration file is invalid!\n"
+       "        A word of config.txt holds a NUL byte: write the file again as plain\n"
+       "        text.\n"},
+  };
+  for (const auto& c : kCases) {
+    const Stop stop = configurationStop(c.fault);
+    EXPECT_EQ(c.text, stop.text);
+    EXPECT_EQ(c.status, stop.status);
+    EXPECT_EQ("Press any key to exit...\n", stop.prompt);
+  }
 }
 
 }  // namespace

@@ -143,6 +143,15 @@ const char* windowsProgramsFolder() {
 
 bool testingWindowsPrograms() { return windowsProgramsFolder() != nullptr; }
 
+std::string pathAsShown(const std::string& path) {
+  if (!testingWindowsPrograms()) return path;
+  std::string shown = "Z:" + path;
+  for (char& c : shown) {
+    if (c == '/') c = '\\';
+  }
+  return shown;
+}
+
 std::string userOptionFile() {
   return windowsProgramsFolder() != nullptr ? "my.cnf" : ".my.cnf";
 }

@@ -65,6 +65,10 @@ std::string mapPagePath();
 // The programs under test are the Windows ones (ZELKOR_WINDOWS_PROGRAMS).
 bool testingWindowsPrograms();
 
+// A whole path of this machine as the programs under test show it: as it
+// is on Linux; under Wine on drive Z: with backslashes ("Z:\\tmp\\x").
+std::string pathAsShown(const std::string& path);
+
 // The option file that a test writes in the folder it names in both HOME
 // and MYSQL_HOME: ".my.cnf", read from HOME on Linux; for the Windows
 // programs "my.cnf", read from MYSQL_HOME (their client library reads no
