@@ -85,6 +85,24 @@ bool emptyToTheLibrary(const std::string& value) {
   return rest.empty();
 }
 
+// The settings that name a file or a folder.
+const char* const kPathSettings[] = {
+    "socket",  "ssl-ca",     "ssl-capath", "ssl-cert",           "ssl-key",
+    "ssl-crl", "ssl-crlpath", "plugin-dir", "character-sets-dir"};
+
+// Whether the library, which reads "\n", "\t", "\r" and "\b" in a value as
+// a line end, a tab, a carriage return and a backspace, finds one of those
+// in value: a Windows path written with single backslashes.
+bool escapeMakesControlCharacter(const std::string& value) {
+  for (size_t i = 0; i + 1 < value.size(); ++i) {
+    if (value[i] != '\\') continue;
+    const char next = value[i + 1];
+    if (next == 'n' || next == 't' || next == 'r' || next == 'b') return true;
+    ++i;  // "\\" is one backslash; what follows it starts afresh
+  }
+  return false;
+}
+
 // The settings the library's reader crashes on. It hands each setting of
 // the groups it reads to the library, which takes the value of these as
 // given: disable-local-infile is listed with no setting behind it, and an
@@ -112,6 +130,13 @@ std::optional<OptionFileFault::Kind> crashingSetting(const std::string& written,
     }
   }
   return std::nullopt;
+}
+
+bool isPathSetting(const std::string& written) {
+  std::string name = normalName(written);
+  if (startsWith(name, "loose-")) name = name.substr(6);
+  return std::find(std::begin(kPathSettings), std::end(kPathSettings), name) !=
+         std::end(kPathSettings);
 }
 
 class OptionFileReader {
@@ -177,6 +202,17 @@ class OptionFileReader {
   }
 
   bool readText(const std::string& path, const std::string& text, int depth) {
+    // Notepad's encodings that the library reads as other characters: its
+    // first group would be a line of no setting, and UTF-16 is NUL bytes
+    // between letters.
+    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+      return fail({path, 0}, OptionFileFault::Kind::kByteOrderMark, "");
+    }
+    if (text.compare(0, 2, "\xFF\xFE") == 0 ||
+        text.compare(0, 2, "\xFE\xFF") == 0 ||
+        (text.size() >= 2 && text[0] != '\0' && text[1] == '\0')) {
+      return fail({path, 0}, OptionFileFault::Kind::kUtf16, "");
+    }
     bool inGroup = false;
     bool inReadGroup = false;
     bool inOwnGroup = false;
@@ -239,6 +275,10 @@ class OptionFileReader {
           hasValue ? trim(content.substr(equals + 1)) : "";
       const auto crashes = crashingSetting(name, hasValue, value);
       if (crashes) return fail(here, *crashes, name);
+      if (isPathSetting(name) && escapeMakesControlCharacter(value)) {
+        return fail(here, OptionFileFault::Kind::kEscapedControlCharacter,
+                    name + "=" + value);
+      }
       option(here, name, hasValue, unquoted(value), inOwnGroup);
     }
     return true;

@@ -71,6 +71,12 @@ struct OptionFileFault {
     kDisableLocalInfile,  // disable-local-infile, with or without a value
     kInitCommandEmpty,    // init-command with no statement
     kConnectionUnsafe,    // connection with no value, or naming either above
+    // What the library reads as something else than a person wrote:
+    kByteOrderMark,  // a UTF-8 byte order mark (Notepad's "UTF-8 with BOM")
+    kUtf16,          // the file is UTF-16 (Notepad's "Unicode")
+    // A path setting in which a backslash escape makes a control character
+    // ("ssl-ca=C:\tmp\ca.pem" holds a tab); detail: "name=value" as written.
+    kEscapedControlCharacter,
   } kind;
   std::string detail;  // the directive, the path or the name at fault
 };

@@ -206,6 +206,21 @@ TEST(OptionFilesTest, MalformedFilesAreRefusedWithTheirLine) {
        Kind::kInitCommandEmpty, 2, "init-command"},
       {"init-command of one quote", "[client]\ninit-command=\"\n",
        Kind::kInitCommandEmpty, 2, "init-command"},
+      // What Notepad writes and the library reads as something else.
+      {"UTF-8 byte order mark", "\xEF\xBB\xBF[zelkor-generator]\nssl\n",
+       Kind::kByteOrderMark, 0, ""},
+      {"UTF-16 LE with its mark",
+       std::string("\xFF\xFE[\0c\0]\0\r\0\n\0", 12), Kind::kUtf16, 0, ""},
+      {"UTF-16 BE with its mark", std::string("\xFE\xFF\0[\0c\0]\0\n", 10),
+       Kind::kUtf16, 0, ""},
+      {"UTF-16 LE without a mark", std::string("[\0c\0]\0\n\0", 8),
+       Kind::kUtf16, 0, ""},
+      {"a Windows path with \\t", "[client]\nssl-ca=C:\\tmp\\certs\\ca.pem\n",
+       Kind::kEscapedControlCharacter, 2, "ssl-ca=C:\\tmp\\certs\\ca.pem"},
+      {"\\n in a quoted socket path", "[client]\nsocket = \"C:\\new\\s\"\n",
+       Kind::kEscapedControlCharacter, 2, "socket=\"C:\\new\\s\""},
+      {"\\b after loose-", "[zelkor-generator]\nloose-ssl-key=D:\\b.key\n",
+       Kind::kEscapedControlCharacter, 2, "loose-ssl-key=D:\\b.key"},
       {"connection bare", "[client]\nconnection", Kind::kConnectionUnsafe, 2,
        "connection"},
       {"connection naming disable_local_infile",
@@ -244,6 +259,11 @@ TEST(OptionFilesTest, WellFormedFilesAreRead) {
       "[client]\ninit-command=' '\nloose-disable-local-infile\n",
       "[client]\nDisable-Local-Infile=1\nconnection=host=db;port=3307\n",
       "[mysql]\ndisable-local-infile\ninit-command=\nconnection\n",
+      // Windows paths that no escape changes, or with the backslashes
+      // doubled; and an escape in a setting that names no path.
+      "[client]\nssl-ca=C:\\certs\\ca.pem\nssl-key=C:/tmp/client.key\n",
+      "[client]\nssl-ca=C:\\\\tmp\\\\certs\\\\ca.pem\n",
+      "[mysql]\nssl-ca=C:\\tmp\\ca.pem\n[client]\npassword=a\\tb\n",
   };
   for (const char* text : kFiles) {
     ScopedTempDir dir;

@@ -15,6 +15,7 @@
 #include "stops/stop.h"
 #include "mappage/map_page.h"
 #include "mappage/page_file.h"
+#include "platform/process.h"
 #include "webmap/webmap_reader.h"
 
 namespace {
@@ -98,7 +99,7 @@ int endWithStop(const Stop& stop) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::setvbuf(stdout, nullptr, _IOLBF, 0);
+  sendStandardOutputLineByLine();
   std::string output = "webmap.html";
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];

@@ -21,6 +21,34 @@ std::string setting(const std::string& name, const OptionValue& value) {
   return name + "=" + value.value + " in " + where(value.source);
 }
 
+// For "name=value" whose value a backslash escape turns into a control
+// character: which escape, and the two ways to write the path.
+std::string escapedPathWords(const std::string& setting) {
+  const std::string value = setting.substr(setting.find('=') + 1);
+  std::string escape;
+  std::string slashes = value;
+  std::string doubled;
+  for (size_t i = 0; i < value.size(); ++i) {
+    if (value[i] != '\\') {
+      doubled += value[i];
+      continue;
+    }
+    slashes[i] = '/';
+    doubled += "\\\\";
+    if (escape.empty() && i + 1 < value.size() &&
+        std::string("ntrb").find(value[i + 1]) != std::string::npos) {
+      escape = value.substr(i, 2);
+    }
+  }
+  const char* made = escape == "\\n"   ? "a line end"
+                     : escape == "\\t" ? "a tab"
+                     : escape == "\\r" ? "a carriage return"
+                                       : "a backspace";
+  return "in which the client library reads " + escape + " as " + made +
+         " (a backslash starts an escape in an option file): write " + slashes +
+         " or " + doubled;
+}
+
 std::string optionFileFaultText(const OptionFileFault& fault) {
   using Kind = OptionFileFault::Kind;
   const std::string& file = fault.where.file;
@@ -106,6 +134,18 @@ std::string optionFileFaultText(const OptionFileFault& fault) {
              "' with no value, or with init-command or disable-local-infile "
              "in it, which the client library crashes on: write the settings "
              "one per line";
+      break;
+    case Kind::kByteOrderMark:
+      what = " begins with a byte order mark (Notepad's \"UTF-8 with BOM\"), "
+             "which the client library does not read: save it as \"UTF-8\" "
+             "or \"ANSI\"";
+      break;
+    case Kind::kUtf16:
+      what = " is saved as UTF-16 (Notepad's \"Unicode\"), which the client "
+             "library does not read: save it as \"UTF-8\" or \"ANSI\"";
+      break;
+    case Kind::kEscapedControlCharacter:
+      what = " has " + fault.detail + ", " + escapedPathWords(fault.detail);
       break;
   }
   const std::string line =

@@ -310,6 +310,21 @@ TEST(StopTest, RefusedOptionFileIsNamedWithItsLine) {
        "Fatal:  The MySQL option file /root/.my.cnf, line 2, has "
        "'init-command' with no statement, which the client library crashes "
        "on.\n"},
+      {{{"C:\\zelkor\\my.ini", 0}, Kind::kByteOrderMark, ""},
+       "Fatal:  The MySQL option file C:\\zelkor\\my.ini begins with a byte "
+       "order mark (Notepad's \"UTF-8 with BOM\"), which the client library "
+       "does not read: save it as \"UTF-8\" or \"ANSI\".\n"},
+      {{{"C:\\zelkor\\my.ini", 0}, Kind::kUtf16, ""},
+       "Fatal:  The MySQL option file C:\\zelkor\\my.ini is saved as UTF-16 "
+       "(Notepad's \"Unicode\"), which the client library does not read: "
+       "save it as \"UTF-8\" or \"ANSI\".\n"},
+      {{{"C:\\zelkor\\my.ini", 4},
+        Kind::kEscapedControlCharacter,
+        "ssl-ca=C:\\tmp\\certs\\ca.pem"},
+       "Fatal:  The MySQL option file C:\\zelkor\\my.ini, line 4, has "
+       "ssl-ca=C:\\tmp\\certs\\ca.pem, in which the client library reads \\t as "
+       "a tab (a backslash starts an escape in an option file): write "
+       "C:/tmp/certs/ca.pem or C:\\\\tmp\\\\certs\\\\ca.pem.\n"},
       {{{"/root/.my.cnf", 6}, Kind::kConnectionUnsafe, "connection"},
        "Fatal:  The MySQL option file /root/.my.cnf, line 6, has 'connection' "
        "with no value, or with init-command or disable-local-infile in it, "
