@@ -1,9 +1,17 @@
 // Runs the built tool as a user would: in a working directory of its own,
 // without a terminal, and checks its whole standard output and exit status.
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <functional>
+#include <thread>
+#include <vector>
 
 #include "gamedb_builder/game_db_builder.h"
 #include "stops/stop.h"
@@ -142,6 +150,61 @@ TEST(GeneratorStopsTest, DamagedGameDatabaseStopsBeforeAnyServerWork) {
         << c.name;
     EXPECT_FALSE(connected) << c.name;
   }
+}
+
+// A port where another kind of server listens (here one that speaks first,
+// as an SSH server does): the stop says so, with the address tried.
+TEST(GeneratorStopsTest, PortOfAnotherKindOfServerIsNamedSo) {
+  const int listener = socket(AF_INET, SOCK_STREAM, 0);
+  ASSERT_GE(listener, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  ASSERT_EQ(0, bind(listener, reinterpret_cast<sockaddr*>(&address), length));
+  ASSERT_EQ(0, listen(listener, 8));
+  ASSERT_EQ(0, getsockname(listener, reinterpret_cast<sockaddr*>(&address),
+                           &length));
+  const std::string port = std::to_string(ntohs(address.sin_port));
+  std::atomic<bool> done{false};
+  std::thread other([&] {
+    std::vector<int> taken;
+    while (!done) {
+      pollfd p{listener, POLLIN, 0};
+      if (poll(&p, 1, 50) <= 0) continue;
+      const int connection = accept(listener, nullptr, nullptr);
+      if (connection < 0) continue;
+      const char kBanner[] = "SSH-2.0-OpenSSH_9.2p1\r\n";
+      (void)!write(connection, kBanner, sizeof kBanner - 1);
+      taken.push_back(connection);
+    }
+    for (int connection : taken) close(connection);
+  });
+  ScopedTempDir dir;
+  dir.write("game.db", plainGameDb(1, 1).bytes());
+  dir.write("config.txt", "game.db 127.0.0.1:" + port + " root & webmap\n");
+  const ToolRun run = runTool(dir.path());
+  done = true;
+  other.join();
+  close(listener);
+  EXPECT_EQ(254, run.exitCode);  // -2
+  EXPECT_NE(std::string::npos,
+            run.out.find(
+                "': Lost connection to server at 'handshake: reading initial "
+                "communication packet'"))
+      << run.out;
+  EXPECT_NE(std::string::npos,
+            run.out.find(continuationLines(
+                             "Port " + port +
+                             " on 127.0.0.1 took the connection, but no MySQL "
+                             "server greeted there: another kind of server (a "
+                             "web server?) listens on that port, or a firewall "
+                             "cut the connection. Name the MySQL server's own "
+                             "port in config.txt as HOST:PORT.") +
+                         "        Tried port " + port +
+                         " on 127.0.0.1, as config.txt names it.\n"
+                         "Press any key to exit...\n"))
+      << run.out;
 }
 
 }  // namespace

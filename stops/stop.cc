@@ -305,7 +305,22 @@ std::string oneConnectionAdvice() {
          userOptionFileWords() + ": a run then needs a handful of connections.";
 }
 
+// A web address's host and port: "mysql://user@db:3306/webmap" gives
+// "db:3306".
+std::string hostOfUrl(const std::string& url) {
+  std::string rest = url.substr(url.find("://") + 3);
+  rest = rest.substr(0, rest.find('/'));
+  const size_t at = rest.rfind('@');
+  return at == std::string::npos ? rest : rest.substr(at + 1);
+}
+
 std::string hostWordText(const std::string& word, HostWordFault fault) {
+  if (fault == HostWordFault::kUrl) {
+    return "Unreadable host '" + word +
+           "': that is a web address; write the MySQL server's name or "
+           "address alone, with its port after a colon: " +
+           hostOfUrl(word);
+  }
   if (fault == HostWordFault::kIpv6Brackets) {
     return "Unreadable host '" + word +
            "': write an IPv6 address as [address] or [address]:port";
@@ -452,6 +467,15 @@ Stop serverUnreachableStop(const ConnectProblem& problem, RunConnections need) {
       break;
     default:
       break;
+  }
+  if (problem.noGreeting && problem.tried) {
+    text += continuationLines(
+        "Port " + std::to_string(problem.tried->port) + " on " +
+        problem.tried->host +
+        " took the connection, but no MySQL server greeted there: another "
+        "kind of server (a web server?) listens on that port, or a firewall "
+        "cut the connection. Name the MySQL server's own port in config.txt "
+        "as HOST:PORT.");
   }
   if (problem.tried) text += continuationLines(triedText(*problem.tried));
   return {kExitServerUnreachable, text};

@@ -270,6 +270,16 @@ TEST(StopTest, UnreadableHostWordsSayHowToWriteThem) {
       "Unreadable host '[::1': write an IPv6 address as [address] or "
       "[address]:port\n",
       serverUnreachableStop(brackets).text);
+  ConnectProblem url = problem(ConnectFailure::kFinal);
+  url.host = "mysql://webadmin@db.example.org:3306/webmap";
+  url.hostWord = HostWordFault::kUrl;
+  EXPECT_EQ(
+      "Fatal:  Cannot connect to the MySQL server on host "
+      "'mysql://webadmin@db.example.org:3306/webmap': Unreadable host "
+      "'mysql://webadmin@db.example.org:3306/webmap': that is a web address; "
+      "write the MySQL server's name or address alone, with its port after a "
+      "colon: db.example.org:3306\n",
+      serverUnreachableStop(url).text);
 }
 
 TEST(StopTest, RefusedOptionFileIsNamedWithItsLine) {

@@ -120,6 +120,15 @@ void diagnoseConnectFailure(ConnectProblem& problem, const TriedAddress& tried,
           problem.errorNumber == CR_CONN_HOST_ERROR) {
         problem.tried = tried;
       }
+      // The connection was taken, and lost before a greeting: a server that
+      // waits for its client to speak first (HTTP) or speaks another
+      // protocol.
+      if (tried.tcp && problem.errorNumber == CR_SERVER_LOST &&
+          problem.error.find("initial communication packet") !=
+              std::string::npos) {
+        problem.tried = tried;
+        problem.noGreeting = true;
+      }
       break;
     case ConnectFailure::kHourlyLimit:
       problem.hourlyLimit = limitNamed(problem.error);

@@ -44,6 +44,7 @@ constexpr unsigned kErrorSecureTransportRequired = 4058;
 enum class HostWordFault {
   kIpv6Brackets,  // "[::1" or "[::1]3307"
   kPort,          // "db:", "db:0", "db:65536", "db:no-such-service"
+  kUrl,           // "http://db:3306": an address for a browser
 };
 
 // Where the port or socket that a connect tried came from.
@@ -97,8 +98,13 @@ struct ConnectProblem {
   std::string host;  // the host word of config.txt
   unsigned errorNumber = 0;
   std::string error;  // the client library's or the server's text
-  // kServerAway and kFinal when nothing answered at the address.
+  // kServerAway and kFinal when nothing answered at the address, or when
+  // something took the connection over TCP but sent no MySQL greeting.
   std::optional<TriedAddress> tried;
+  // That something there took the connection but did not greet as a MySQL
+  // server does: another kind of server's port (a web server's), or a
+  // firewall that cuts connections.
+  bool noGreeting = false;
   // kOptionFile.
   std::optional<OptionFileFault> optionFile;
   // kFinal: a host word that cannot be read; no connect was tried.

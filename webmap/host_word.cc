@@ -26,6 +26,11 @@ Outcome<ServerAddress, HostWordFault> readHostWord(const std::string& word) {
     address.socket = word;
     return address;
   }
+  // A web address copied from a browser or a hosting panel: its scheme
+  // would be read as the host and "//..." as the port.
+  if (word.find("://") != std::string::npos) {
+    return Read::failed(HostWordFault::kUrl);
+  }
   if (!word.empty() && word[0] == '[') {
     const size_t close = word.find(']');
     if (close == std::string::npos ||

@@ -60,6 +60,8 @@ TEST(HostWordTest, UnreadableWordsSayWhat) {
       {"[::1", HostWordFault::kIpv6Brackets},
       {"[::1]3307", HostWordFault::kIpv6Brackets},
       {"[::1]:", HostWordFault::kPort},
+      {"http://127.0.0.1:33061", HostWordFault::kUrl},
+      {"mysql://webadmin@db.example.org:3306/webmap", HostWordFault::kUrl},
   };
   for (const auto& c : kCases) {
     const auto read = readHostWord(c.word);

@@ -263,7 +263,7 @@ TEST(HostWordTest, UnreadableHostWordsStopWithMinusTwo) {
   dir.write("game.db", plainMap().bytes());
   for (const std::string host :
        {"127.0.0.1:", "127.0.0.1:99999", "127.0.0.1:no-such-service", "[::1",
-        "[::1]3306"}) {
+        "[::1]3306", "http://127.0.0.1:33061"}) {
     dir.write("config.txt", "game.db " + host + " root & webmap\n");
     const ToolRun r = runTool(dir.path());
     EXPECT_EQ(254, r.exitCode) << host << "\n" << r.out;
