@@ -264,7 +264,12 @@ ToolRun runTool(const std::string& workingDir, const ToolOptions& options) {
   // busy machine now and then gives up on a start, saying so on standard
   // error). It is started once more, and the test says so.
   if (!windows) return run;
-  if (run.out.empty() && run.exitCode != 0) {
+  // A script (Wine's cmd running one) may stop with words on standard error
+  // alone: for it, only a run that wrote nothing at all counts as not
+  // started.
+  const bool ourProgram = program == toolPath() || program == mapPagePath();
+  if (run.out.empty() && run.exitCode != 0 &&
+      (ourProgram || run.err.empty())) {
     std::cerr << "Wine did not start " << program << " (status "
               << run.exitCode << "): " << run.err << "starting it again\n";
     run = runOnce(workingDir, options, command);
