@@ -212,7 +212,15 @@ ToolRun runOnce(const std::string& workingDir, const ToolOptions& options,
     }
     const int devNull = open("/dev/null", O_RDONLY);
     dup2(devNull, 0);
-    dup2(outPipe[1], 1);
+    if (options.outputFile.empty()) {
+      dup2(outPipe[1], 1);
+    } else {
+      const int file = open(options.outputFile.c_str(),
+                            O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      if (file < 0) _exit(124);
+      dup2(file, 1);
+    }
+    close(outPipe[1]);
     dup2(errPipe[1], 2);
     close(outPipe[0]);
     close(errPipe[0]);
@@ -268,7 +276,7 @@ ToolRun runTool(const std::string& workingDir, const ToolOptions& options) {
   // alone: for it, only a run that wrote nothing at all counts as not
   // started.
   const bool ourProgram = program == toolPath() || program == mapPagePath();
-  if (run.out.empty() && run.exitCode != 0 &&
+  if (options.outputFile.empty() && run.out.empty() && run.exitCode != 0 &&
       (ourProgram || run.err.empty())) {
     std::cerr << "Wine did not start " << program << " (status "
               << run.exitCode << "): " << run.err << "starting it again\n";

@@ -41,6 +41,9 @@ struct ToolOptions {
   std::vector<std::string> commandPrefix;
   // A run still going then is killed, and the test fails saying so.
   std::chrono::seconds deadline{120};
+  // Standard output goes to this file (made anew), as with "> log.txt",
+  // not to ToolRun::out.
+  std::string outputFile;
   // Called with the tool's process id once it has started (from the thread
   // that runs it).
   std::function<void(pid_t)> onStart;

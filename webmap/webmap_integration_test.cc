@@ -5,12 +5,14 @@
 #include <signal.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <map>
 #include <thread>
 
 #include "gamedb_builder/game_db_builder.h"
+#include "test_support/banner_lines.h"
 #include "test_support/temp_dir.h"
 #include "test_support/test_server.h"
 #include "test_support/tool_runner.h"
@@ -19,6 +21,32 @@
 #include "webmap/webmap_tables.h"
 
 namespace {
+
+// A run whose output goes to a file ("> log.txt", as scripts and scheduled
+// tasks run it) shows each line in the file as it is written, and a run
+// killed in its upload leaves every line it had written.
+TEST_F(WebmapRunTest, RedirectedRunWritesEachLineAsItGoes) {
+  writeGameDb(plainGameDb(40, 40));  // 1,600 hexes: an upload of seconds
+  const std::string log = dir_.file("log.txt");
+  std::atomic<pid_t> pid{0};
+  ToolOptions options = toolOptions(env_);
+  options.outputFile = log;
+  options.onStart = [&](pid_t started) { pid = started; };
+  std::thread running([&] { runTool(dir_.path(), options); });
+  waitForHexRows(200);
+  const auto withoutCarriageReturns = [](std::string text) {
+    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+    return text;
+  };
+  const std::string upToUpload = std::string(kBanner) + kBeforeServerWork +
+                                 kCreated + kThrownOut + kDropped + kCreated;
+  const std::string whileRunning = withoutCarriageReturns(readWholeFile(log));
+  if (pid > 0) kill(-pid, SIGKILL);  // the tool leads its own session
+  running.join();
+  EXPECT_EQ(0u, whileRunning.find(upToUpload))
+      << "the log while the upload ran:\n" << whileRunning;
+  EXPECT_EQ(0u, withoutCarriageReturns(readWholeFile(log)).find(upToUpload));
+}
 
 TEST_F(WebmapRunTest, FirstRunCreatesTheWebmapAndInsertsEveryHex) {
   const ToolRun first = run();
