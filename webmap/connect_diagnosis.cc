@@ -50,6 +50,9 @@ std::optional<TlsFileFault::Kind> fileFault(const std::string& path,
 
 TriedAddress triedAddress(const ServerAddress& address,
                           const ClientOptionSettings& files) {
+  // As every MySQL client decides it: config.txt's host word (the command
+  // line of other clients), then the option files, then MYSQL_TCP_PORT or
+  // MYSQL_UNIX_PORT, then the client library's default.
   TriedAddress tried;
   tried.tcp = isTcp(address);
   if (tried.tcp) {
@@ -58,14 +61,18 @@ TriedAddress triedAddress(const ServerAddress& address,
     tried.port = address.port;
     if (tried.port != 0) {
       tried.source = AddressSource::kConfigurationFile;
-    } else if ((tried.port = portFromEnvironment("MYSQL_TCP_PORT")) != 0) {
-      tried.source = AddressSource::kEnvironment;
-      tried.variable = "MYSQL_TCP_PORT";
-    } else if (const OptionValue* port = files.value("port")) {
-      // The library reads the number as atoi does.
+      return tried;
+    }
+    if (const OptionValue* port = files.value("port")) {
+      // The library reads the number as atoi does; 0 is no port.
       tried.port = static_cast<unsigned>(std::atoi(port->value.c_str()));
       tried.source = AddressSource::kOptionFile;
       tried.option = port->source;
+    }
+    if (tried.port == 0 &&
+        (tried.port = portFromEnvironment("MYSQL_TCP_PORT")) != 0) {
+      tried.source = AddressSource::kEnvironment;
+      tried.variable = "MYSQL_TCP_PORT";
     }
     if (tried.port == 0) {
       tried.port = MARIADB_PORT;
@@ -76,14 +83,15 @@ TriedAddress triedAddress(const ServerAddress& address,
   tried.socket = address.socket;
   if (!tried.socket.empty()) {
     tried.source = AddressSource::kConfigurationFile;
-  } else if (const char* variable = std::getenv("MYSQL_UNIX_PORT")) {
-    tried.socket = variable;
-    tried.source = AddressSource::kEnvironment;
-    tried.variable = "MYSQL_UNIX_PORT";
   } else if (const OptionValue* socket = files.value("socket")) {
     tried.socket = socket->value;
     tried.source = AddressSource::kOptionFile;
     tried.option = socket->source;
+  } else if (const char* variable = std::getenv("MYSQL_UNIX_PORT");
+             variable != nullptr && *variable != '\0') {
+    tried.socket = variable;
+    tried.source = AddressSource::kEnvironment;
+    tried.variable = "MYSQL_UNIX_PORT";
   } else {
     tried.socket = MARIADB_UNIX_ADDR;
     tried.source = AddressSource::kLibraryDefault;

@@ -12,9 +12,11 @@
 #include "config/option_files.h"
 #include "webmap/host_word.h"
 
-// The address a connect to address tries, after MYSQL_TCP_PORT or
-// MYSQL_UNIX_PORT and the option files' port or socket (as the library
-// takes them) are applied, and where its port or socket came from.
+// Where a connect to address goes, decided once for the connect and for
+// the words of one that failed, as every MySQL client decides it: the port
+// or socket of config.txt's host word, else the option files' (as the
+// library takes them), else MYSQL_TCP_PORT or MYSQL_UNIX_PORT, else the
+// client library's default; and where the port or socket came from.
 TriedAddress triedAddress(const ServerAddress& address,
                           const ClientOptionSettings& files);
 

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "test_support/private_server.h"
+#include "test_support/temp_dir.h"
 #include "test_support/webmap_run_fixture.h"
 #include "webmap/webmap_tables.h"
 
@@ -245,6 +246,43 @@ TEST(TcpServerTest, ServerOnAnotherPortOrSocketIsReached) {
   expectEachHostWordReaches(server, {{"127.0.0.1:" + port, {}},
                                      {"127.0.0.1", {"MYSQL_TCP_PORT=" + port}},
                                      {server.socket(), {}}});
+}
+
+// An option file's port goes before MYSQL_TCP_PORT, as in every MySQL
+// client, and a failed connect names the port it really tried.
+TEST(TcpServerTest, OptionFilePortGoesBeforeTheEnvironments) {
+  PrivateServerOptions options;
+  options.tcpAddress = "127.0.0.1";
+  options.tcpPort = freeLoopbackPort();
+  PrivateServer server(options);
+  const std::string port = std::to_string(options.tcpPort);
+  const std::string idle = std::to_string(freeLoopbackPort());
+  ScopedTempDir dir;
+  ScopedTempDir home;
+  dir.write("game.db", plainMap().bytes());
+  dir.write("config.txt", "game.db 127.0.0.1 root & webmap\n");
+  const std::vector<std::string> env = {"HOME=" + home.path(),
+                                        "MYSQL_HOME=" + home.path()};
+  const auto runWith = [&](const std::string& filePort,
+                           const std::string& variablePort) {
+    home.write(userOptionFile(), "[client]\nport=" + filePort + "\n");
+    std::vector<std::string> all = env;
+    all.push_back("MYSQL_TCP_PORT=" + variablePort);
+    return runTool(dir.path(), toolOptions(all));
+  };
+
+  const ToolRun reached = runWith(port, idle);
+  EXPECT_EQ(0, reached.exitCode) << reached.out;
+  EXPECT_EQ(kPlainMapRows, query(kSelectHexes, "webmap", server.socket()));
+
+  const ToolRun missed = runWith(idle, port);
+  EXPECT_EQ(254, missed.exitCode) << missed.out;  // -2
+  EXPECT_NE(std::string::npos,
+            missed.out.find("Tried port " + idle + " on 127.0.0.1, from port=" +
+                            idle + " in"))
+      << missed.out;
+  EXPECT_NE(std::string::npos, missed.out.find("(line 2)")) << missed.out;
+  EXPECT_EQ(std::string::npos, missed.out.find("MYSQL_TCP_PORT")) << missed.out;
 }
 
 TEST(TcpServerTest, IPv6AddressesReachTheServer) {

@@ -103,18 +103,15 @@ void openConnection(mysqlpp::Connection& conn,
   }
   skipUnusedCertificateAuthorities(files);
 
-  // A socket or port from config.txt or the environment goes to the connect
-  // itself, and so before the files', as it did before the files were read
-  // (the library would let the files win); the files' own, and the
-  // library's default, are the library's to apply.
+  // The socket or port decided once (triedAddress) goes to the connect
+  // itself, so that the library cannot decide otherwise than the words of a
+  // failed connect say.
   const bool tcp = tried.tcp;
-  const bool decidedHere = tried.source == AddressSource::kConfigurationFile ||
-                           tried.source == AddressSource::kEnvironment;
-  const std::string socket = !tcp && decidedHere ? tried.socket : "";
-  const unsigned port = tcp ? (decidedHere ? tried.port : 0) : address.port;
+  const std::string socket = tcp ? "" : tried.socket;
+  const unsigned port = tcp ? tried.port : 0;
   // The option files, read by the library at the connect. What they set
   // overrides the options set here, but not the connect's own arguments.
-  if (libraryMustReadOptionFiles(files, tcp, !socket.empty(), port != 0)) {
+  if (libraryMustReadOptionFiles(files, tcp, !tcp, tcp)) {
     conn.set_option(new mysqlpp::ReadDefaultGroupOption(kOptionGroup));
   }
   // A host left out would be taken from the files: a socket path goes with
