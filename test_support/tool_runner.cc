@@ -12,6 +12,9 @@
 
 #include <cstdlib>
 #include <iostream>
+#include <map>
+#include <memory>
+#include <mutex>
 #include <stdexcept>
 #include <utility>
 
@@ -82,20 +85,70 @@ bool setsVariable(const std::vector<std::string>& entries,
   return false;
 }
 
-// An empty folder for the tool's HOME and MYSQL_HOME, for the whole test
-// process.
+// An empty folder for the tool's HOME, for the whole test process.
 const std::string& emptyHome() {
   static const ScopedTempDir home;
   return home.path();
 }
 
+// The folder given to the tool as MYSQL_HOME: empty, or for a Linux program
+// with a socket to reach, a my.cnf that names it. The client library, as
+// every MySQL client, takes an option file's socket before MYSQL_UNIX_PORT,
+// and Debian's own /etc/mysql/mariadb.cnf names the system server's; this
+// file, read after it, names the test's server. One folder per socket, for
+// the whole test process.
+const std::string& optionHomeFor(const std::string& socket) {
+  static std::mutex guard;
+  static std::map<std::string, std::unique_ptr<ScopedTempDir>> homes;
+  if (socket.empty()) return emptyHome();
+  const std::lock_guard<std::mutex> lock(guard);
+  std::unique_ptr<ScopedTempDir>& home = homes[socket];
+  if (!home) {
+    home = std::make_unique<ScopedTempDir>();
+    home->write("my.cnf", "[client-server]\nsocket=" + socket + "\n");
+  }
+  return home->path();
+}
+
+// The value of the entry NAME= in entries, or nullptr.
+const std::string* valueIn(const std::vector<std::string>& entries,
+                           const std::string& nameAndEquals) {
+  for (const std::string& entry : entries) {
+    if (entry.compare(0, nameAndEquals.size(), nameAndEquals) == 0) {
+      return &entry;
+    }
+  }
+  return nullptr;
+}
+
 // The tool's environment: ours, with the extra entries in place of inherited
 // ones of the same name, and without the machine's option file folders.
 std::vector<std::string> environmentWith(
-    const std::vector<std::string>& extra) {
+    const std::vector<std::string>& extra, bool windowsProgram) {
   std::vector<std::string> env = extra;
-  for (const char* name : {"HOME=", "MYSQL_HOME="}) {
-    if (!setsVariable(extra, name)) env.push_back(name + emptyHome());
+  if (!setsVariable(extra, "HOME=")) env.push_back("HOME=" + emptyHome());
+  std::string socket;
+  if (const std::string* entry = valueIn(extra, "MYSQL_UNIX_PORT=")) {
+    socket = entry->substr(std::string("MYSQL_UNIX_PORT=").size());
+  } else if (const char* inherited = std::getenv("MYSQL_UNIX_PORT")) {
+    socket = inherited;
+  }
+  if (windowsProgram) socket.clear();
+  if (const std::string* entry = valueIn(extra, "MYSQL_HOME=")) {
+    // A folder of the test's own, with its own option files: my.cnf there
+    // names the socket unless the test wrote one.
+    const std::string file =
+        entry->substr(std::string("MYSQL_HOME=").size()) + "/my.cnf";
+    if (!socket.empty() && access(file.c_str(), F_OK) != 0) {
+      const int fd = open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+      const std::string text = "[client-server]\nsocket=" + socket + "\n";
+      if (fd >= 0) {
+        (void)!write(fd, text.data(), text.size());
+        close(fd);
+      }
+    }
+  } else {
+    env.push_back("MYSQL_HOME=" + optionHomeFor(socket));
   }
   for (char** e = environ; *e != nullptr; ++e) {
     const std::string entry = *e;
@@ -178,7 +231,7 @@ namespace {
 
 // One run of command (the program's words, any prefix before them).
 ToolRun runOnce(const std::string& workingDir, const ToolOptions& options,
-                const std::vector<std::string>& command) {
+                const std::vector<std::string>& command, bool windows) {
   int outPipe[2];
   int errPipe[2];  // [0] the reading end, [1] the tool's end
   if (pipe(outPipe) != 0) throw std::runtime_error("pipe failed");
@@ -191,7 +244,7 @@ ToolRun runOnce(const std::string& workingDir, const ToolOptions& options,
   } else if (pipe(errPipe) != 0) {
     throw std::runtime_error("pipe failed");
   }
-  std::vector<std::string> env = environmentWith(options.env);
+  std::vector<std::string> env = environmentWith(options.env, windows);
   std::vector<char*> envp = pointersTo(env);
   std::vector<std::string> words = command;
   std::vector<char*> argv = pointersTo(words);
@@ -266,7 +319,7 @@ ToolRun runTool(const std::string& workingDir, const ToolOptions& options) {
   if (windows) command.push_back(kWine);
   command.push_back(program);
   command.insert(command.end(), options.args.begin(), options.args.end());
-  ToolRun run = runOnce(workingDir, options, command);
+  ToolRun run = runOnce(workingDir, options, command, windows);
   // Both programs write a line before they end, however they end: a Windows
   // program that wrote nothing at all was not started by Wine (which on a
   // busy machine now and then gives up on a start, saying so on standard
@@ -280,7 +333,7 @@ ToolRun runTool(const std::string& workingDir, const ToolOptions& options) {
       (ourProgram || run.err.empty())) {
     std::cerr << "Wine did not start " << program << " (status "
               << run.exitCode << "): " << run.err << "starting it again\n";
-    run = runOnce(workingDir, options, command);
+    run = runOnce(workingDir, options, command, windows);
   }
   run.out = withWindowsLineEnds(run.out, "standard output");
   run.err = withWindowsLineEnds(run.err, "standard error");

@@ -19,9 +19,13 @@ struct ToolRun {
 struct ToolOptions {
   std::vector<std::string> args;
   // Environment entries ("NAME=value") added to the tool's, in place of
-  // inherited ones of the same name. Unless given here, HOME and MYSQL_HOME
-  // name an empty folder and MARIADB_HOME is not set, so that the machine's
-  // own ~/.my.cnf does not reach the tool.
+  // inherited ones of the same name. Unless given here, HOME names an empty
+  // folder and MARIADB_HOME is not set, so that the machine's own ~/.my.cnf
+  // does not reach the tool, and MYSQL_HOME a folder whose my.cnf names the
+  // socket in MYSQL_UNIX_PORT (this entry's, else the test's; for a Linux
+  // program): the system's option files name the system server's socket,
+  // and an option file goes before MYSQL_UNIX_PORT. A MYSQL_HOME given here
+  // gets that my.cnf too, unless the test wrote one there.
   std::vector<std::string> env;
   // Standard error is a pseudo-terminal (still not the controlling one) and
   // ToolRun::err holds what was written to it.

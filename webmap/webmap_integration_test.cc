@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "gamedb_builder/game_db_builder.h"
+#include "stops/stop.h"
 #include "test_support/banner_lines.h"
 #include "test_support/temp_dir.h"
 #include "test_support/test_server.h"
@@ -249,15 +250,20 @@ TEST_F(WebmapRunTest, UnreachableServerAndRefusedLoginStopWithMinusTwo) {
 
   configure("root", "&");
   // The socket tried is named with where it came from (no server listens
-  // on a path under /nonexistent).
-  const ToolRun unreachable =
-      run({"MYSQL_UNIX_PORT=/nonexistent/zelkor/no-server.sock"});
+  // on a path under /nonexistent): an option file, which goes before
+  // MYSQL_UNIX_PORT.
+  ScopedTempDir options;
+  const std::string file = options.write(
+      "my.cnf", "[client-server]\nsocket=/nonexistent/zelkor/no-server.sock\n");
+  const ToolRun unreachable = run({"MYSQL_HOME=" + options.path()});
   EXPECT_EQ(std::string(kBeforeServerWork) +
                 "Fatal:  Cannot connect to the MySQL server on host "
-                "'localhost': <error>\n"
-                "        Tried the socket /nonexistent/zelkor/no-server.sock, "
-                "from the variable\n"
-                "        MYSQL_UNIX_PORT.\n"
+                "'localhost': <error>\n" +
+                continuationLines("Tried the socket "
+                                  "/nonexistent/zelkor/no-server.sock, from "
+                                  "socket=/nonexistent/zelkor/no-server.sock "
+                                  "in " +
+                                  file + " (line 2).") +
                 "Press any key to exit...\n",
             withConnectErrorMasked(afterBanner(unreachable)));
   EXPECT_EQ(254, unreachable.exitCode);
@@ -515,13 +521,12 @@ void ExactStatementsTest::expectTheExactStatements(
 
 // Every statement of two runs as the server's general query log received it,
 // for a map of one row and two columns, run by a user of its own so that
-// other tests' statements can be told apart: without option files, and with
-// the client settings that Debian installs (a socket, which MYSQL_UNIX_PORT
-// overrides as it always has).
+// other tests' statements can be told apart: with the harness's own option
+// file, and with one that names the server's socket as Debian's names its
+// own.
 TEST_F(ExactStatementsTest, ServerReceivesTheExactStatementsEachOnItsOwnConnection) {
   ScopedTempDir debian;
-  debian.write("my.cnf",
-               "[client-server]\nsocket = /run/mysqld/nonexistent.sock\n");
+  debian.write("my.cnf", "[client-server]\nsocket = " + socket_ + "\n");
   for (const std::string& optionFolder : {std::string(), debian.path()}) {
     SCOPED_TRACE("option files in '" + optionFolder + "'");
     execute("DROP DATABASE IF EXISTS " + quoteIdentifier(database_));

@@ -1,23 +1,11 @@
-#include <winsock2.h>
-#include <windows.h>
+#include "platform/tcp_socket.h"
 
-#include <mysql++/dbdriver.h>
-#include <mysql++/mysql++.h>
+#include <winsock2.h>
 
 #include <cerrno>
 
-#include "webmap/tcp_port_release.h"
-
-namespace {
-
-// The socket the client library last waited on in this thread.
-thread_local ConnectionSocket tSocketSeen = kNoSocket;
-
-// The client library's own wait for a socket (select, as it does it on
-// Windows), noting the socket. It waits at least once in every TCP connect
-// (it connects without blocking, then waits for the socket to be ready).
-int waitNotingSocket(my_socket socket, my_bool forReading, int timeoutMs) {
-  tSocketSeen = static_cast<ConnectionSocket>(socket);
+int waitForSocket(TcpSocket tcpSocket, bool forReading, int timeoutMs) {
+  const SOCKET socket = static_cast<SOCKET>(tcpSocket);
   fd_set ready;
   fd_set failed;
   FD_ZERO(&ready);
@@ -51,29 +39,7 @@ int waitNotingSocket(my_socket socket, my_bool forReading, int timeoutMs) {
   return got;
 }
 
-// Set through Connection::set_option, so that it applies to the handle the
-// connect uses (the driver makes its handle anew before a connect).
-class NoteSocketOption : public mysqlpp::Option {
- public:
-  Error set(mysqlpp::DBDriver* driver) override {
-    int (*const wait)(my_socket, my_bool, int) = waitNotingSocket;
-    return driver->set_option(MARIADB_OPT_IO_WAIT,
-                              reinterpret_cast<const void*>(wait))
-               ? err_NONE
-               : err_api_reject;
-  }
-};
-
-}  // namespace
-
-ConnectionSocketFinder::ConnectionSocketFinder(mysqlpp::Connection& conn) {
-  tSocketSeen = kNoSocket;
-  conn.set_option(new NoteSocketOption);
-}
-
-ConnectionSocket ConnectionSocketFinder::find() const { return tSocketSeen; }
-
-void releasePortOnClose(ConnectionSocket socket) {
+void releasePortOnClose(TcpSocket socket) {
   if (socket == kNoSocket) return;
   const linger immediately{1, 0};
   setsockopt(static_cast<SOCKET>(socket), SOL_SOCKET, SO_LINGER,
