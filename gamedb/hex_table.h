@@ -62,6 +62,20 @@ constexpr HexFieldEntry kHexFields[] = {
     {HexField::kEconomy, kEconomyField, &HexTable::economy},
 };
 
+// Bytes a hex object needs from its position on: up to the end of its
+// furthest field, so that a field added to the table is read within the
+// bytes that extraction checks are there.
+constexpr int32_t hexObjectExtentOf(const HexFieldEntry* fields, size_t n) {
+  int32_t extent = 0;
+  for (size_t i = 0; i < n; ++i) {
+    const FieldLocation& at = fields[i].location;
+    if (at.offset + at.byteCount > extent) extent = at.offset + at.byteCount;
+  }
+  return extent;
+}
+constexpr int32_t kHexObjectExtent =
+    hexObjectExtentOf(kHexFields, std::size(kHexFields));
+
 // Whether a table of what the run does with each hex field (entries with a
 // member field) has one entry per field, in the order of kHexFields.
 template <typename Entry, size_t n>

@@ -55,7 +55,7 @@ constexpr FieldLocation kPlanetField{84, 2};
 constexpr FieldLocation kStarbaseField{88, 1};
 constexpr FieldLocation kEconomyField{96, 1};
 constexpr FieldLocation kDefenseValueField{128, 1};
-// Bytes a hex object needs from its position on: up to the defense value.
-constexpr int32_t kHexObjectExtent = kDefenseValueField.offset + 1;
+// How many bytes a hex object needs from its position on is made from the
+// table of the hex fields: kHexObjectExtent in gamedb/hex_table.h.
 
 #endif  // ZELKOR_GAMEDB_OBJECT_LAYOUT_H_

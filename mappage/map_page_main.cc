@@ -14,7 +14,7 @@
 #include "config/run_lock.h"
 #include "stops/stop.h"
 #include "mappage/map_page.h"
-#include "mappage/page_file.h"
+#include "platform/file_replacement.h"
 #include "platform/process.h"
 #include "webmap/webmap_reader.h"
 
@@ -68,28 +68,6 @@ std::string helpText() {
   return text;
 }
 
-// What went wrong in writing the page, with the system's own words for why.
-Stop pageNotWrittenStop(const PageFileFailure& failure) {
-  std::string step;
-  switch (failure.step) {
-    case PageFileFailure::Step::kCreate:
-      step = "cannot create a file beside";
-      break;
-    case PageFileFailure::Step::kWrite:
-      step = "cannot write";
-      break;
-    case PageFileFailure::Step::kSetMode:
-      step = "cannot set the mode of";
-      break;
-    case PageFileFailure::Step::kReplace:
-      step = "cannot replace";
-      break;
-  }
-  return {kExitPageNotWritten, "Fatal:  The map page was not written: " +
-                                   step + " " + failure.file + ": " +
-                                   std::strerror(failure.error) + "\n"};
-}
-
 // The page never waits for a key: a stop is its text and its status.
 int endWithStop(const Stop& stop) {
   std::cout << stop.text;
@@ -138,20 +116,13 @@ int main(int argc, char** argv) {
     if (failed.outcome == StatementOutcome::kServerUnreachable) {
       return endWithStop(serverUnreachableStop(failed.problem));
     }
-    return endWithStop(
-        {kExitNoWebmap, "Fatal:  No webmap to draw in the database '" +
-                            config.value().webmapDatabaseName +
-                            "': " + failed.error +
-                            "\n"
-                            "        Run zelkor-generator first, or check the "
-                            "database name in config.txt.\n"
-                            "        " +
-                            output + " was not written.\n"});
+    return endWithStop(noWebmapStop(config.value().webmapDatabaseName,
+                                    failed.error, output));
   }
   const WebmapContent& webmap = read.value();
 
   const MapPage page = renderMapPage(webmap);
-  const Outcome<Done, PageFileFailure> replaced =
+  const Outcome<Done, FileReplaceFailure> replaced =
       replaceFile(output, page.html);
   if (!replaced.ok()) return endWithStop(pageNotWrittenStop(replaced.failure()));
   std::cout << "Info:   Wrote " << output << ": " << page.hexesDrawn

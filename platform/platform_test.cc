@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "mappage/page_file.h"
+#include "platform/file_replacement.h"
 #include "platform/file_facts.h"
 #include "platform/file_lock.h"
 #include "test_support/temp_dir.h"
@@ -115,10 +115,10 @@ TEST(PageFileTest, ReplacesAnExistingPageAndLeavesNothingElse) {
   }
   EXPECT_EQ(2, files);
 
-  const Outcome<Done, PageFileFailure> refused =
+  const Outcome<Done, FileReplaceFailure> refused =
       replaceFile(dir.file("no-such-folder/webmap.html"), "page");
   ASSERT_FALSE(refused.ok());
-  EXPECT_EQ(PageFileFailure::Step::kCreate, refused.failure().step);
+  EXPECT_EQ(FileReplaceFailure::Step::kCreate, refused.failure().step);
 }
 
 }  // namespace

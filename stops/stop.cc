@@ -1,5 +1,7 @@
 #include "stops/stop.h"
 
+#include <cstring>
+
 #include "config/exit_status.h"
 #include "config/option_files.h"
 
@@ -479,4 +481,36 @@ Stop serverUnreachableStop(const ConnectProblem& problem, RunConnections need) {
   }
   if (problem.tried) text += continuationLines(triedText(*problem.tried));
   return {kExitServerUnreachable, text};
+}
+
+Stop pageNotWrittenStop(const FileReplaceFailure& failure) {
+  std::string step;
+  switch (failure.step) {
+    case FileReplaceFailure::Step::kCreate:
+      step = "cannot create a file beside";
+      break;
+    case FileReplaceFailure::Step::kWrite:
+      step = "cannot write";
+      break;
+    case FileReplaceFailure::Step::kSetMode:
+      step = "cannot set the mode of";
+      break;
+    case FileReplaceFailure::Step::kReplace:
+      step = "cannot replace";
+      break;
+  }
+  return {kExitPageNotWritten, "Fatal:  The map page was not written: " +
+                                   step + " " + failure.file + ": " +
+                                   std::strerror(failure.error) + "\n"};
+}
+
+Stop noWebmapStop(const std::string& database, const std::string& error,
+                  const std::string& output) {
+  return {kExitNoWebmap, "Fatal:  No webmap to draw in the database '" +
+                             database + "': " + error +
+                             "\n"
+                             "        Run zelkor-generator first, or check the "
+                             "database name in config.txt.\n"
+                             "        " +
+                             output + " was not written.\n"};
 }

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "config/configuration.h"
+#include "platform/file_replacement.h"
 #include "webmap/connect_problem.h"
 
 // What the generator asks after a stop's text, before it waits for a key.
@@ -51,6 +52,13 @@ struct RunConnections {
 // An option file refused before any connect has a text of its own.
 Stop serverUnreachableStop(const ConnectProblem& problem,
                            RunConnections need = {});
+
+// zelkor-map-page's own: no webmap to draw in database (the server's error
+// says why), so output was not written; and a page that could not be
+// written, with the step, the file and the system's words for why.
+Stop noWebmapStop(const std::string& database, const std::string& error,
+                  const std::string& output);
+Stop pageNotWrittenStop(const FileReplaceFailure& failure);
 
 // Continuation lines: text broken at blanks into lines of at most 80
 // columns, each beginning with eight blanks.

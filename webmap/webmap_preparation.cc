@@ -31,7 +31,7 @@ WebmapOutcome<bool> createWebmapDatabase(WebmapRun& run) {
     if (result.errorNumber != kErrorDatabaseExists) {
       run.noteCreateFailure(statement, result);
     }
-    run.out() << "Info:   Found webmap database. Updating...\n";
+    run.out() << kFoundWebmapLine;
     return false;
   }
   run.out() << "Info:   New webmap database created.\n"

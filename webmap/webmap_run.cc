@@ -224,7 +224,7 @@ WebmapOutcome<std::optional<std::string>> queryWebmapCount(
   if (!sent.ok()) return sent.passOn<std::optional<std::string>>();
   const StatementResult& result = sent.value();
   if (!result.succeeded()) {
-    run.out() << "Info:   Found webmap database. Updating...\n";
+    run.out() << kFoundWebmapLine;
     if (result.errorNumber != kErrorNoSuchTable) {
       run.recordFailure(statement, result);
     }

@@ -186,10 +186,15 @@ WebmapOutcome<Written> runWebmapStatement(
 Written noteWebmapStatement(WebmapRun& run, const std::string& statement,
                             StatementResult result, MustMatch mustMatch);
 
+// The line of a run that finds a webmap database already there, as the
+// CREATE DATABASE that fails says and as a count that fails says again.
+inline constexpr char kFoundWebmapLine[] =
+    "Info:   Found webmap database. Updating...\n";
+
 // Runs a SELECT on a connection that selects the webmap database and gives
 // the text of the first column of its last row ("" when it has no row). On
-// failure prints "Info:   Found webmap database. Updating..." and gives no
-// text. A missing table is part of the validity test and is not tallied;
+// failure prints kFoundWebmapLine and gives no text. A missing table is part
+// of the validity test and is not tallied;
 // any other failure is.
 WebmapOutcome<std::optional<std::string>> queryWebmapCount(
     WebmapRun& run, const std::string& statement);
