@@ -24,22 +24,6 @@ constexpr int kPageWritten = kExitCompleted;
 
 constexpr char kVersion[] = "zelkor-map-page " ZELKOR_VERSION;
 
-// The statuses the help lists, each with what it means and whether the
-// help's line ends after it.
-const struct {
-  int status;
-  const char* meaning;
-  bool lineEnds;
-} kStatusesListed[] = {
-    {kPageWritten, "written", false},
-    {kExitUsage, "wrong options", false},
-    {kExitServerUnreachable, "server unreachable", true},
-    {kExitNoWebmap, "no webmap to read", false},
-    {kExitPageNotWritten, "page not written", true},
-    {kExitConfigurationInvalid, "config.txt invalid", false},
-    {kExitConfigurationNotFound, "config.txt not found", true},
-};
-
 std::string helpText() {
   std::string text =
       "Usage: zelkor-map-page [--output FILE]\n"
@@ -52,19 +36,29 @@ std::string helpText() {
       "  --help         show this text\n"
       "  --version      show the version\n"
       "\n"
-      "Exit statuses: ";
-  for (size_t i = 0; i < std::size(kStatusesListed); ++i) {
-    const auto& listed = kStatusesListed[i];
-    // What a shell sees, then the status itself when that differs.
-    const int seen = listed.status & 0xFF;
-    text += std::to_string(seen);
-    if (seen != listed.status) {
-      text += " (" + std::to_string(listed.status) + ")";
+      "Exit statuses:";
+  // The map page's statuses from the one table, each as what a shell sees
+  // (then the status itself when that differs) and its meaning, a line
+  // ending before an entry that would pass 80 columns.
+  size_t column = text.size() - text.rfind('\n') - 1;
+  for (const ExitStatusEntry& entry : kExitStatuses) {
+    if ((entry.users & kByMapPage) == 0) continue;
+    const int seen = entry.status & 0xFF;
+    std::string item = std::to_string(seen);
+    if (seen != entry.status) item += " (" + std::to_string(entry.status) + ")";
+    item += std::string(" ") + entry.mapPageMeaning + ";";
+    if (column + 1 + item.size() > 80) {
+      text += "\n";
+      column = 0;
+    } else {
+      text += " ";
+      ++column;
     }
-    text += std::string(" ") + listed.meaning;
-    const bool last = i + 1 == std::size(kStatusesListed);
-    text += last ? ".\n" : listed.lineEnds ? ";\n" : "; ";
+    text += item;
+    column += item.size();
   }
+  text.back() = '.';
+  text += "\n";
   return text;
 }
 
