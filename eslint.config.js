@@ -4,7 +4,8 @@
 "use strict";
 const recommended = require("@eslint/js").configs.recommended;
 
-const browser = ["window", "document", "getComputedStyle", "setTimeout",
+const browser = ["window", "document", "getComputedStyle", "setTimeout", "clearTimeout",
+  "location", "history",
   "requestAnimationFrame", "performance", "Path2D", "DOMMatrix", "MessageChannel",
   "Image", "ImageData", "WebAssembly", "atob", "btoa"];
 const node = ["require", "process", "console", "__dirname", "Buffer", "setTimeout"];

@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/option_file_places.h"
+
 // The tool's own group, read after [client], [client-server] and
 // [client-mariadb], so that its settings go before theirs.
 constexpr char kOptionGroup[] = "zelkor-generator";
@@ -120,21 +122,6 @@ struct ClientOptionSettings {
 // Reading them costs a few file look-ups per connection.
 bool libraryMustReadOptionFiles(const ClientOptionSettings& settings, bool tcp,
                                 bool socketGiven, bool portGiven);
-
-// The files the client library reads, in its order. On Linux: /etc/my.cnf,
-// /etc/mysql/my.cnf, my.cnf in $MARIADB_HOME (or else $MYSQL_HOME), then
-// ~/.my.cnf. On Windows: my.ini, then my.cnf, in the Windows folder, in C:\,
-// in the program's own folder and in %MARIADB_HOME% (or else %MYSQL_HOME%),
-// each folder once. (option_file_places_posix.cc, _windows.cc)
-std::vector<std::string> clientOptionFiles();
-
-// The option file a user is told to write settings in: "~/.my.cnf" on
-// Linux, "my.ini beside zelkor-generator.exe" on Windows.
-const char* userOptionFileWords();
-
-// The files "!includedir folder" names: folder/my.cnf on Linux,
-// folder\my.ini and folder\my.cnf on Windows.
-std::vector<std::string> includedFolderFiles(const std::string& folder);
 
 // Reads the files (missing ones, and ones this process may not read, are
 // skipped, as the library skips them) with their !include and !includedir

@@ -1,5 +1,6 @@
 #include "mappage/map_page.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -353,6 +354,87 @@ std::string mapDrawing(const MapLayout& layout) {
          "</noscript>\n";
 }
 
+// What one PoliticalControl value holds on the map, as the webmap's rows
+// add up: its hexes, those with a planet and with a starbase, and the sums
+// of their CurrentEconomicPoints and CurrentVictoryPoints.
+struct Standing {
+  std::string control;
+  long hexes = 0;
+  long planets = 0;
+  long starbases = 0;
+  long long economy = 0;
+  long long victory = 0;
+};
+
+// A points column's value as a number; a text that is none (only a web page
+// or a hand could have written one) adds nothing.
+long long pointsOf(const std::string& text) {
+  char* end = nullptr;
+  const long long value = std::strtoll(text.c_str(), &end, 10);
+  return !text.empty() && *end == '\0' ? value : 0;
+}
+
+// Every PoliticalControl value of the webmap's rows with what it holds,
+// most hexes first (ties in the legend's order, then by value).
+std::vector<Standing> standingsOf(const WebmapContent& webmap) {
+  std::map<std::string, Standing> byControl;
+  for (const MapHexRow& r : webmap.hexes) {
+    Standing& s = byControl[r.politicalControl];
+    s.control = r.politicalControl;
+    ++s.hexes;
+    s.planets += showsMarker(r.planetType) ? 1 : 0;
+    s.starbases += showsMarker(r.starbaseType) ? 1 : 0;
+    s.economy += pointsOf(r.currentEconomicPoints);
+    s.victory += pointsOf(r.currentVictoryPoints);
+  }
+  const std::vector<std::string> order = controlClasses();
+  const auto rank = [&order](const std::string& control) {
+    return std::find(order.begin(), order.end(), controlClass(control)) -
+           order.begin();
+  };
+  std::vector<Standing> standings;
+  for (auto& [control, standing] : byControl) standings.push_back(standing);
+  std::stable_sort(standings.begin(), standings.end(),
+                   [&rank](const Standing& a, const Standing& b) {
+                     if (a.hexes != b.hexes) return a.hexes > b.hexes;
+                     return rank(a.control) < rank(b.control);
+                   });
+  return standings;
+}
+
+// The standings beside the legend: one row per control value, whose button
+// highlights its hexes as the legend's entry does.
+std::string standingsSection(const WebmapContent& webmap) {
+  std::string html =
+      "<details open id=\"standings\"><summary><h2 "
+      "style=\"display:inline\">Standings</h2></summary>\n"
+      "<table class=\"standings\"><thead><tr><th scope=\"col\">Control</th>"
+      "<th scope=\"col\">Hexes</th><th scope=\"col\">Planets</th>"
+      "<th scope=\"col\" title=\"Starbases\">Bases</th><th scope=\"col\" "
+      "title=\"Economic points: CurrentEconomicPoints added up\">Econ</th>"
+      "<th scope=\"col\" title=\"Victory points: CurrentVictoryPoints added "
+      "up\">VP</th></tr></thead><tbody>";
+  for (const Standing& s : standingsOf(webmap)) {
+    const std::string c = controlClass(s.control);
+    const std::string name =
+        c == kOtherControlClass
+            ? controlName(c) + " " + escapeHtml(s.control)
+            : controlName(c);
+    html += "<tr><th scope=\"row\"><button type=\"button\" data-c=\"" + c +
+            "\" aria-pressed=\"false\"><span class=\"sw " + c +
+            "\"></span>" + name + "</button></th><td>" +
+            std::to_string(s.hexes) + "</td><td>" + std::to_string(s.planets) +
+            "</td><td>" + std::to_string(s.starbases) + "</td><td>" +
+            std::to_string(s.economy) + "</td><td>" +
+            std::to_string(s.victory) + "</td></tr>";
+  }
+  return html +
+         "</tbody></table>\n<p class=\"small\">Econ and VP add up the hexes' "
+         "CurrentEconomicPoints and CurrentVictoryPoints. Choose a row to "
+         "see its hexes.</p>\n"
+         "</details>\n";
+}
+
 // The legend of the colours, terrain numbers and markers the map uses; an
 // empire's entry highlights its hexes.
 std::string legendSection(const LegendEntries& legend) {
@@ -452,7 +534,8 @@ MapPage renderMapPage(const WebmapContent& webmap) {
       "class=\"ruler\"></div>\n</div>\n<aside>\n<section "
       "id=\"details\"><h2>Hex</h2><p id=\"note\">Tap or click a hex to "
       "see its row.</p><dl id=\"row\"></dl></section>\n" +
-      legendSection(legend) + "</aside>\n</main>\n<script>var M={o:[" +
+      standingsSection(webmap) + legendSection(legend) +
+      "</aside>\n</main>\n<script>var M={o:[" +
       number(layout.origin.x) + "," + number(layout.origin.y) +
       "],s:" + number(kHexSize) + ",x:[" + std::to_string(layout.minColumn) +
       "," + std::to_string(layout.maxColumn) + "],y:[" +

@@ -456,14 +456,87 @@
     svg.setAttribute("viewBox", vb.x + " " + vb.y + " " + vb.w + " " + vb.h);
     draw(r);
     rulers(r, up, left);
+    keepInAddress();
   }
-  // The whole map in the room the rulers leave free, centred there.
-  function fit() {
+
+  // The chosen hex and the view, kept in the address's fragment so that a
+  // link opens the same place: "#x=41&y=87&zoom=2.5&view=40.25,86.5" is
+  // the hex chosen, the zoom against the whole map (1 shows all of it) and
+  // the view's centre in columns and rows; "#x=41&y=87" alone shows that
+  // hex as Go to does. The fragment is replaced, not added to the
+  // history, a moment after the view last moved.
+  var chosen = null, addressTimer = 0;
+  function rounded(v) { return String(Math.round(v * 100) / 100); }
+  function fragmentText() {
+    var parts = chosen ? ["x=" + chosen[0], "y=" + chosen[1]] : [];
+    if (!fitted) {
+      parts.push("zoom=" + rounded(wholeMapView().w / vb.w),
+                 "view=" + rounded((vb.x + vb.w / 2 - M.o[0]) / (1.5 * S)) + "," +
+                 rounded((vb.y + vb.h / 2 - M.o[1]) / R3));
+    }
+    return parts.length ? "#" + parts.join("&") : "";
+  }
+  function keepInAddress() {
+    clearTimeout(addressTimer);
+    addressTimer = setTimeout(function () {
+      var text = fragmentText();
+      if (text !== location.hash) history.replaceState(null, "", text || location.pathname + location.search);
+    }, 200);
+  }
+  // Shows the place a fragment names, or the whole map with a note that
+  // says why not.
+  function openFragment(hash) {
+    var text = hash.replace(/^#/, ""), got = {}, readable = true;
+    if (!text) {
+      chosen = null;
+      sel.setAttribute("visibility", "hidden");
+      fit();
+      return;
+    }
+    text.split("&").forEach(function (pair) {
+      var eq = pair.indexOf("="), key = pair.slice(0, eq), v = pair.slice(eq + 1);
+      if (eq < 1 || got[key] !== undefined || ["x", "y", "zoom", "view"].indexOf(key) < 0) readable = false;
+      else got[key] = v;
+    });
+    var whole = /^-?\d{1,6}$/, number = /^-?\d{1,6}(\.\d+)?$/, view = (got.view || "").split(",");
+    if ((got.x === undefined) !== (got.y === undefined) ||
+        (got.x !== undefined && !(whole.test(got.x) && whole.test(got.y))) ||
+        (got.zoom !== undefined && !(number.test(got.zoom) && parseFloat(got.zoom) > 0)) ||
+        (got.view !== undefined && !(view.length === 2 && number.test(view[0]) && number.test(view[1])))) {
+      readable = false;
+    }
+    var x = parseInt(got.x, 10), y = parseInt(got.y, 10);
+    if (!readable || (got.x !== undefined && placeOf(x, y) < 0)) {
+      chosen = null;
+      sel.setAttribute("visibility", "hidden");
+      row.textContent = "";
+      fit();
+      note.textContent = (readable ? "The link names X " + x + ", Y " + y + ", where this map has no hex"
+        : "The link's place (#" + text.slice(0, 40) + ") could not be read") + ": the whole map is shown.";
+      return;
+    }
+    var all = wholeMapView(), w = all.w, at = [all.x + all.w / 2, all.y + all.h / 2];
+    if (got.zoom !== undefined) w = all.w / parseFloat(got.zoom);
+    else if (got.x !== undefined) w = Math.min(all.w, 30 * S * Math.max(1, all.w / all.h));
+    w = Math.max(S * 6, Math.min(w, 4 * Math.max(M.w, M.h, S * 6)));
+    if (got.view !== undefined) at = [M.o[0] + 1.5 * S * parseFloat(view[0]), M.o[1] + R3 * parseFloat(view[1])];
+    else if (got.x !== undefined) at = centre(x, y);
+    vb = { x: at[0] - w / 2, y: at[1] - w * all.h / all.w / 2, w: w, h: w * all.h / all.w };
+    fitted = got.zoom === undefined && got.x === undefined;
+    show();
+    if (got.x !== undefined) select(x, y);
+  }
+  // The view of the whole map in the room the rulers leave free, centred
+  // there.
+  function wholeMapView() {
     var r = box(), w = M.w || 1, h = M.h || 1, left = side.offsetWidth, up = top.offsetHeight;
     var s = Math.min((r.width - left) / w, (r.height - up) / h);
     if (!(s > 0)) s = Math.min(r.width / w, r.height / h) || 1;
-    vb = { x: -left / s - ((r.width - left) / s - w) / 2, y: -up / s - ((r.height - up) / s - h) / 2,
-           w: r.width / s, h: r.height / s };
+    return { x: -left / s - ((r.width - left) / s - w) / 2, y: -up / s - ((r.height - up) / s - h) / 2,
+             w: r.width / s, h: r.height / s };
+  }
+  function fit() {
+    vb = wholeMapView();
     fitted = true;
     show();
   }
@@ -504,6 +577,8 @@
   function select(x, y) {
     var i = placeOf(x, y);
     row.textContent = "";
+    chosen = i < 0 ? null : [x, y];
+    keepInAddress();
     if (i < 0) {
       sel.setAttribute("visibility", "hidden");
       note.textContent = "No hex at X " + x + ", Y " + y + ".";
@@ -626,15 +701,26 @@
     if (isNaN(x) || isNaN(y)) { note.textContent = "Give X and Y as whole numbers."; return; }
     goTo(x, y);
   });
-  Array.prototype.forEach.call(document.querySelectorAll("[data-c]"), function (b) {
-    b.addEventListener("click", function () {
-      var on = highlighted === b.getAttribute("data-c");
-      highlighted = on ? null : b.getAttribute("data-c");
-      Array.prototype.forEach.call(document.querySelectorAll("[data-c]"), function (o) {
-        o.setAttribute("aria-pressed", !on && o === b ? "true" : "false");
+  // An entry of the legend, or a row of the standings, highlights its
+  // class's hexes; chosen again, it shows them all.
+  var classButtons = document.querySelectorAll("[data-c]");
+  Array.prototype.forEach.call(classButtons, function (b) {
+    b.addEventListener("click", function (e) {
+      e.stopPropagation();
+      var c = b.getAttribute("data-c");
+      highlighted = highlighted === c ? null : c;
+      Array.prototype.forEach.call(classButtons, function (o) {
+        o.setAttribute("aria-pressed", o.getAttribute("data-c") === highlighted ? "true" : "false");
       });
       draw(box());
     });
+  });
+  // A tap anywhere on a row of the standings is one on its button.
+  Array.prototype.forEach.call(document.querySelectorAll("table.standings tbody tr"), function (tr) {
+    tr.addEventListener("click", function () { tr.querySelector("button").click(); });
+  });
+  window.addEventListener("hashchange", function () {
+    if (location.hash !== fragmentText()) openFragment(location.hash);
   });
   window.addEventListener("resize", function () {
     if (fitted) { fit(); return; }
@@ -646,6 +732,8 @@
   // screen), the legend folds away.
   if (getComputedStyle(document.querySelector("main")).flexDirection === "column") {
     document.getElementById("legend").open = false;
+    document.getElementById("standings").open = false;
   }
   fit();
+  if (location.hash) openFragment(location.hash);
 })();

@@ -280,7 +280,7 @@ async function numbersAgainstTheEdges(tab, label) {
     // to a fifth of their colour over white, with their terrain numbers.
     // Hex 1 (X 1, Y 0) is empire 3's, hex 0 empire 0's.
     await tab.click("#fit");
-    await tab.click("[data-c=p3]");
+    await tab.click("#legend [data-c=p3]");
     const colourAt = async (x, y) => {
       const c = await hexOnScreen(tab, x, y);
       const s = [c[0], c[1] - c[2] * 1.5 / 32];
@@ -318,6 +318,111 @@ async function numbersAgainstTheEdges(tab, label) {
     const numberStanding = await darkestNumber(1, 0), numberFaded = await darkestNumber(0, 0);
     check(numberStanding < 60 && numberFaded > 150, "the faded hexes' numbers fade with them",
           "darkest " + numberStanding + " in empire 3's number, " + numberFaded + " in empire 0's");
+
+    await tab.click("#legend [data-c=p3]");
+
+    // The standings: one row per control value, most hexes first (ties in
+    // the legend's order), as the known map adds up: hex i has control
+    // [0, 3, 6, 15, 8, 1, 9][i % 7], a planet when i % 5 is 0, a starbase
+    // when i % 7 is 0, economy 1 and victory 2.
+    const standings = await tab.evaluate(() => [...document.querySelectorAll("table.standings tbody tr")]
+      .map((tr) => [...tr.children].map((cell) => cell.textContent).join(" | ")));
+    const wantStandings = [
+      "Empire 0 | 35 | 7 | 35 | 35 | 70", "Empire 3 | 35 | 7 | 0 | 35 | 70",
+      "Empire 1 | 34 | 7 | 0 | 34 | 68", "Empire 6 | 34 | 6 | 0 | 34 | 68",
+      "Empire 8 | 34 | 7 | 0 | 34 | 68", "No control | 34 | 7 | 0 | 34 | 68",
+      "Other value 9 | 34 | 7 | 0 | 34 | 68"];
+    check(JSON.stringify(standings) === JSON.stringify(wantStandings), "the standings add up the map",
+          JSON.stringify(standings));
+    const standingsBeside = await tab.evaluate(() => {
+      const table = document.querySelector("table.standings").getBoundingClientRect();
+      const view = document.getElementById("view").getBoundingClientRect();
+      return table.left >= view.right && table.right <= window.innerWidth && table.top < window.innerHeight;
+    });
+    check(standingsBeside, "desktop: the standings are beside the map, whole and in view");
+    // A tap on a number of empire 6's row highlights its hexes: hex 2 (X 2,
+    // Y 0) is empire 6's; hex 0, empire 0's, fades.
+    const sixRow = await tab.evaluateHandle(() => [...document.querySelectorAll("table.standings tbody tr")]
+      .find((tr) => tr.textContent.startsWith("Empire 6")).children[3]);
+    await sixRow.click();
+    const sixStands = await colourAt(2, 0), zeroFades = await colourAt(0, 0);
+    const pressed = await tab.evaluate(() => [...document.querySelectorAll("[aria-pressed=true]")]
+      .map((b) => b.getAttribute("data-c")));
+    check(sixStands.every((v, k) => Math.abs(v - [0xCC, 0x66, 0x77][k]) <= 4) &&
+          zeroFades.every((v, k) => Math.abs(v - (0.2 * [0x33, 0x22, 0x88][k] + 0.8 * 255)) <= 6) &&
+          JSON.stringify(pressed) === JSON.stringify(["p6", "p6"]),
+          "a row of the standings highlights its empire's hexes, as its legend entry shows",
+          "empire 6's hex " + sixStands + ", empire 0's " + zeroFades + ", pressed " + pressed);
+    await sixRow.click();
+
+    // The address keeps the chosen hex and the view, without a history
+    // entry per step: Go to fills it, a drag and a zoom change it.
+    const fragment = () => new Promise((r) => setTimeout(r, 400)).then(() => tab.evaluate(() => location.hash));
+    const historyBefore = await tab.evaluate(() => history.length);
+    await tab.click("#gx", { clickCount: 3 });
+    await tab.keyboard.type("5");
+    await tab.click("#gy", { clickCount: 3 });
+    await tab.keyboard.type("3");
+    await tab.keyboard.press("Enter");
+    const afterGoTo = await fragment();
+    check(/^#x=5&y=3&zoom=[0-9.]+&view=5,3\.5$/.test(afterGoTo), "Go to fills the address's fragment", afterGoTo);
+    await tab.mouse.move(600, 400);
+    await tab.mouse.down();
+    await tab.mouse.move(660, 430, { steps: 6 });
+    await tab.mouse.up();
+    await tab.mouse.wheel({ deltaY: -120 });
+    const afterMoves = await fragment();
+    const historyAfter = await tab.evaluate(() => history.length);
+    check(afterMoves.startsWith("#x=5&y=3&zoom=") && afterMoves !== afterGoTo && historyAfter === historyBefore,
+          "the fragment follows the view without a history entry per step",
+          afterGoTo + " -> " + afterMoves + ", history " + historyBefore + " -> " + historyAfter);
+    // That link, opened in a fresh page, shows the same hex chosen and the
+    // same view.
+    const link = await tab.evaluate(() => location.href);
+    const here = await tab.evaluate(() => { const v = document.getElementById("map").viewBox.baseVal; return [v.x, v.y, v.width]; });
+    const fresh = await browser.newPage();
+    await fresh.setViewport({ width: 1400, height: 1000, deviceScaleFactor: 1 });
+    await fresh.goto(link);
+    const there = await fresh.evaluate(() => { const v = document.getElementById("map").viewBox.baseVal; return [v.x, v.y, v.width]; });
+    const freshRow = await rowShown(fresh);
+    const freshOutline = await fresh.evaluate(() => document.getElementById("sel").getAttribute("visibility"));
+    check(freshRow.X === "5" && freshRow.Y === "3" && freshOutline === "visible" &&
+          Math.abs(there[2] / here[2] - 1) < 0.01 && Math.abs(there[0] - here[0]) < 0.2 * 16 &&
+          Math.abs(there[1] - here[1]) < 0.2 * 16,
+          "a copied link reopens the same hex and view in a fresh page",
+          link.slice(link.indexOf("#")) + ": view " + here + " -> " + there + ", row " + JSON.stringify(freshRow));
+    // A link of a hex alone centres the map on it, as Go to does.
+    await fresh.goto("file://" + page + "#x=17&y=9");
+    const linked = await hexOnScreen(fresh, 17, 9);
+    const linkedView = await fresh.evaluate(() => {
+      const r = document.getElementById("view").getBoundingClientRect();
+      return [r.left + r.width / 2, r.top + r.height / 2];
+    });
+    const linkedRow = await rowShown(fresh);
+    check(linkedRow.ID === "197" && Math.abs(linked[0] - linkedView[0]) < 2 && Math.abs(linked[1] - linkedView[1]) < 2,
+          "a link to a hex opens it chosen and centred", linked + " vs " + linkedView);
+    // Fragments that name no hex of the map, or cannot be read, open the
+    // whole map and say so.
+    await fresh.goto("file://" + page);
+    const wholeWidth = await viewWidth(fresh);
+    const bad = [
+      ["#x=500&y=3", "The link names X 500, Y 3, where this map has no hex: the whole map is shown."],
+      ["#x=-4&y=2", "The link names X -4, Y 2, where this map has no hex: the whole map is shown."],
+      ["#x=foo&y=1", "The link's place (#x=foo&y=1) could not be read: the whole map is shown."],
+      ["#x=3", "The link's place (#x=3) could not be read: the whole map is shown."],
+      ["#zoom=-2&view=1,1", "The link's place (#zoom=-2&view=1,1) could not be read: the whole map is shown."],
+      ["#see-you-on-friday", "The link's place (#see-you-on-friday) could not be read: the whole map is shown."],
+    ];
+    for (const [hash, words] of bad) {
+      await fresh.goto("about:blank");
+      await fresh.goto("file://" + page + hash);
+      const said = await fresh.evaluate(() => document.getElementById("note").textContent);
+      const width = await viewWidth(fresh);
+      const outline = await fresh.evaluate(() => document.getElementById("sel").getAttribute("visibility"));
+      check(said === words && Math.abs(width - wholeWidth) < 0.01 && outline === "hidden",
+            "the link " + hash + " opens the whole map with a note", said + ", view width " + width + " of " + wholeWidth);
+    }
+    await fresh.close();
 
     // Two fingers zoom on a phone.
     await tab.setViewport({ width: 390, height: 844, deviceScaleFactor: 1, hasTouch: true, isMobile: true });

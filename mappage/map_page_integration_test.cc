@@ -2,6 +2,8 @@
 // generator wrote, of one with a row missing, and no page at all where
 // there is no webmap.
 #include <gtest/gtest.h>
+
+#include <map>
 #include <sys/stat.h>
 
 #include <string>
@@ -53,6 +55,62 @@ class MapPageRunTest : public WebmapRunTest {
   }
   std::string page() { return readWholeFile(dir_.file("webmap.html")); }
 };
+
+// The standings of the largest map, one row per control value, add up to
+// what the webmap holds, as a query of the webmap adds it up.
+TEST_F(MapPageRunTest, StandingsOfTheLargestMapAddUpTheWebmap) {
+  writeGameDb(gameDbWithMap(127, 127, [](int i) {
+    HexValues f = plainHex(i, 127);
+    if (i % 13 == 0) f.politicalControl = 15;
+    return f;
+  }));
+  ASSERT_EQ(0, run().exitCode);
+  ASSERT_EQ(0, runMapPage().exitCode);
+  const std::string html = page();
+
+  // The page's rows: the name's text, then the numbers, cell by cell.
+  std::map<std::string, std::vector<std::string>> shown;
+  const std::string rowStart = "<tr><th scope=\"row\">";
+  for (size_t at = html.find(rowStart); at != std::string::npos;
+       at = html.find(rowStart, at + 1)) {
+    const std::string row = html.substr(at, html.find("</tr>", at) - at);
+    std::vector<std::string> cells;
+    std::string text;
+    bool inTag = false;
+    for (char c : row) {
+      if (c == '<') {
+        inTag = true;
+        if (!text.empty()) cells.push_back(text);
+        text.clear();
+      } else if (c == '>') {
+        inTag = false;
+      } else if (!inTag) {
+        text += c;
+      }
+    }
+    ASSERT_EQ(6u, cells.size()) << row;
+    shown[cells[0]] = {cells.begin() + 1, cells.end()};
+  }
+
+  const Rows added = query(
+      "SELECT PoliticalControl, COUNT(*), SUM(PlanetType <> 0), "
+      "SUM(StarbaseType <> 0), SUM(CurrentEconomicPoints), "
+      "SUM(CurrentVictoryPoints) FROM maphex GROUP BY PoliticalControl",
+      database_, socket_);
+  ASSERT_EQ(10u, added.size());  // empires 0 to 8, and 15
+  long hexes = 0;
+  for (const std::vector<std::string>& r : added) {
+    const int control = std::stoi(r[0]);
+    const std::string name = control <= 8 ? "Empire " + r[0]
+                             : control == 15 ? "No control"
+                                             : "Other value " + r[0];
+    EXPECT_EQ((std::vector<std::string>{r.begin() + 1, r.end()}), shown[name])
+        << name;
+    hexes += std::stol(r[1]);
+  }
+  EXPECT_EQ(10u, shown.size());
+  EXPECT_EQ(16129, hexes);
+}
 
 TEST_F(MapPageRunTest, DrawsOneHexagonPerRowWithHeadingAndLegend) {
   writeGameDb(plainGameDb(12, 20));

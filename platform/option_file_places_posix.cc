@@ -1,6 +1,6 @@
 #include <cstdlib>
 
-#include "config/option_files.h"
+#include "platform/option_file_places.h"
 
 std::vector<std::string> clientOptionFiles() {
   std::vector<std::string> files = {"/etc/my.cnf", "/etc/mysql/my.cnf"};

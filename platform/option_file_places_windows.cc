@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "config/option_files.h"
+#include "platform/option_file_places.h"
 
 std::vector<std::string> clientOptionFiles() {
   // The folders in the library's order, each once (it compares them letter
