@@ -1,5 +1,7 @@
 #include "gamedb/object_scan.h"
 
+#include "gamedb/object_scan_kernels.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -97,8 +99,12 @@ int32_t scanBlocks(const uint8_t* bytes, int32_t length, int32_t lastStart,
 
 }  // namespace
 
-GameObjectPositions findGameObjects(const uint8_t* bytes, int32_t length,
-                                    ScanKernel kernel) {
+GameObjectPositions findGameObjects(const uint8_t* bytes, int32_t length) {
+  return findGameObjectsWith(bytes, length, ScanKernel::kWidest);
+}
+
+GameObjectPositions findGameObjectsWith(const uint8_t* bytes, int32_t length,
+                                        ScanKernel kernel) {
   GameObjectPositions found;
   if (length < kSharedPrefixLength) return found;
   const int32_t lastStart = length - kSharedPrefixLength;

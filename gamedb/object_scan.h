@@ -22,14 +22,8 @@ struct GameObjectPositions {
   int32_t hexObjectCount = 0;
 };
 
-// How the pass looks at the bytes: the widest vector instructions the
-// processor has, or (for tests of the narrower paths) 16 bytes at a time or
-// one byte at a time. All give the same result.
-enum class ScanKernel { kWidest, kSse2, kBytewise };
-
 // Only whole type-name texts inside the buffer count; letter case matters.
-GameObjectPositions findGameObjects(const uint8_t* bytes, int32_t length,
-                                    ScanKernel kernel = ScanKernel::kWidest);
+GameObjectPositions findGameObjects(const uint8_t* bytes, int32_t length);
 
 // Fills positions (one entry per hex of the map) with the first hex objects
 // found, in file order, and returns how many hex objects the file holds in

@@ -1,4 +1,5 @@
 #include "gamedb/object_scan.h"
+#include "gamedb/object_scan_kernels.h"
 
 #include <gtest/gtest.h>
 
@@ -89,8 +90,8 @@ TEST(ObjectScanTest, EveryKernelFindsTypeNamesAtEveryAlignment) {
       db.bytesAt(start, kHexTypeName);
       db.bytesAt(start + 70, kMapDescriptionTypeName);
       const GameObjectPositions found =
-          findGameObjects(reinterpret_cast<const uint8_t*>(db.bytes().data()),
-                          static_cast<int32_t>(db.size()), kernel);
+          findGameObjectsWith(reinterpret_cast<const uint8_t*>(db.bytes().data()),
+                              static_cast<int32_t>(db.size()), kernel);
       EXPECT_EQ(std::vector<int32_t>{start - 13}, found.hexObjects)
           << "start " << start << " kernel " << int(kernel);
       EXPECT_EQ(start + 70 - 13, found.mapDescription)
@@ -117,8 +118,8 @@ TEST(ObjectScanTest, KeepsNoMorePositionsThanAMapCanHaveButCountsAll) {
   for (ScanKernel kernel :
        {ScanKernel::kWidest, ScanKernel::kSse2, ScanKernel::kBytewise}) {
     const GameObjectPositions found =
-        findGameObjects(reinterpret_cast<const uint8_t*>(db.bytes().data()),
-                        static_cast<int32_t>(db.size()), kernel);
+        findGameObjectsWith(reinterpret_cast<const uint8_t*>(db.bytes().data()),
+                            static_cast<int32_t>(db.size()), kernel);
     EXPECT_EQ(objects, found.hexObjectCount) << int(kernel);
     ASSERT_EQ(static_cast<size_t>(kMostHexesOfAMap), found.hexObjects.size())
         << int(kernel);
