@@ -29,6 +29,26 @@ WebmapContent knownMap(int columns, int rows) {
   return webmap;
 }
 
+// A map whose columns and rows run through 0: X from -3 to 2, Y from -2 to
+// 1, every hex without control but (-3, -1), empire 0's, and (1, -2),
+// empire 3's.
+WebmapContent mapAroundZero() {
+  WebmapContent webmap;
+  webmap.descriptions = {{"777777", "6", "4"}};
+  int id = 0;
+  for (int y = -2; y <= 1; ++y) {
+    for (int x = -3; x <= 2; ++x) {
+      const std::string control = x == -3 && y == -1 ? "0"
+                                  : x == 1 && y == -2 ? "3"
+                                                      : "15";
+      webmap.hexes.push_back({std::to_string(id++), std::to_string(x),
+                              std::to_string(y), control, "8192", "0", "0",
+                              "1", "1", "2", "2", "1", "1", "", ""});
+    }
+  }
+  return webmap;
+}
+
 TEST(MapPageBrowserTest, PlayerControls) {
   ScopedTempDir dir;
   const std::string page =
@@ -44,10 +64,12 @@ TEST(MapPageBrowserTest, PlayerControls) {
       dir.write("large-without-painter.html",
                 largeHtml.substr(0, painter) + painterOpen + "\"" +
                     largeHtml.substr(painterEnd + 1));
+  const std::string aroundZero =
+      dir.write("around-zero.html", renderMapPage(mapAroundZero()).html);
   ToolOptions options =
       toolOptions({"NODE_PATH=" ZELKOR_SOURCE_DIR "/build-node/node_modules"},
                   {ZELKOR_SOURCE_DIR "/mappage/map_page_browser_test.js", page,
-                   large, withoutPainter});
+                   large, withoutPainter, aroundZero});
   options.program = "node";
   options.deadline = std::chrono::seconds(180);
   const ToolRun run = runTool(dir.path(), options);

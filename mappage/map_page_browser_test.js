@@ -8,15 +8,18 @@
 // and the page of a known 127 x 127 map, the largest, whose hexes are a few
 // pixels across on a desktop: hex i at X = i % 127, Y = i / 127, the rest
 // as above; and that page again with its painter taken out.
+// and the page of a map around 0 (X -3 to 2, Y -2 to 1, no control but
+// (-3, -1), empire 0's, and (1, -2), empire 3's), whose hexes it finds at
+// positions worked out by hand.
 // Usage: node map_page_browser_test.js PAGE.html LARGE-PAGE.html
-//        LARGE-PAGE-WITHOUT-PAINTER.html
+//        LARGE-PAGE-WITHOUT-PAINTER.html AROUND-ZERO.html
 // Prints "ok - ..." or "not ok - ..." per check and ends with status 1 when
 // one failed.
 "use strict";
 const puppeteer = require("puppeteer-core");
 const zlib = require("zlib");
 
-const [page, largePage, largeWithoutPainter] = process.argv.slice(2, 5);
+const [page, largePage, largeWithoutPainter, aroundZero] = process.argv.slice(2, 6);
 let failures = 0;
 function check(ok, what, detail) {
   console.log((ok ? "ok - " : "not ok - ") + what + (ok || !detail ? "" : ": " + detail));
@@ -54,7 +57,7 @@ async function onScreen(tab, mx, my) {
 const DRAWN = (x, y) => {
   const svg = document.getElementById("map"), ctm = svg.getScreenCTM(), p = svg.createSVGPoint();
   p.x = M.o[0] + 1.5 * M.s * x;
-  p.y = M.o[1] + Math.sqrt(3) * M.s * (y + (x % 2) / 2);
+  p.y = M.o[1] + Math.sqrt(3) * M.s * (y + (x & 1) / 2);
   const s = p.matrixTransform(ctm);
   return [s.x, s.y, 2 * M.s * ctm.a];
 };
@@ -546,6 +549,35 @@ async function numbersAgainstTheEdges(tab, label) {
     await tab.setViewport({ width: 390, height: 844, deviceScaleFactor: 1, hasTouch: true, isMobile: true });
     await tab.goto("file://" + largePage);
     await numbersAgainstTheEdges(tab, "127 x 127 on a phone");
+
+    // Known answers of the geometry, worked out by hand: hexes of size 16
+    // (centre to corner), flat-topped, in columns 24 apart, rows 27.71
+    // apart, odd columns (negative ones too) 13.86 lower, hex (0, 0) at
+    // M.o in the drawing. Each position's colour, a little above the
+    // centre, and the hex that the pointer finds at a point inside it.
+    await tab.setViewport({ width: 1400, height: 1000, deviceScaleFactor: 1 });
+    await tab.goto("file://" + aroundZero);
+    const known = [
+      [-3, -1, -72, -13.86, [0x33, 0x22, 0x88]], [1, -2, 24, -41.57, [0x11, 0x77, 0x33]],
+      [-2, 0, -48, 0, [0xDD, 0xDD, 0xDD]], [-1, 0, -24, 13.86, [0xDD, 0xDD, 0xDD]],
+      [2, 1, 48, 27.71, [0xDD, 0xDD, 0xDD]],
+    ];
+    for (const [x, y, dx, dy, colour] of known) {
+      const origin = await tab.evaluate(() => M.o);
+      const s = await onScreen(tab, origin[0] + dx, origin[1] + dy - 5);
+      const got = pixel(await tab.screenshot({ clip: { x: Math.round(s[0]), y: Math.round(s[1]), width: 1, height: 1 } }));
+      check(got.every((v, k) => Math.abs(v - colour[k]) <= 4),
+            "hex X " + x + ", Y " + y + " is drawn at (" + dx + ", " + dy + ") from hex (0, 0)", "got " + got);
+    }
+    const points = [[-70, -20, "X -3, Y -1"], [25, -35, "X 1, Y -2"], [-24, 20, "X -1, Y 0"],
+                    [3, 4, "X 0, Y 0"], [-50, -48, "X -2, Y -2"], [40, 36, "X 2, Y 1"]];
+    for (const [dx, dy, want] of points) {
+      const origin = await tab.evaluate(() => M.o);
+      const s = await onScreen(tab, origin[0] + dx, origin[1] + dy);
+      await tab.mouse.move(s[0], s[1]);
+      const found = await tab.evaluate(() => document.getElementById("at").textContent);
+      check(found === want, "the point (" + dx + ", " + dy + ") from hex (0, 0) lies in " + want, found);
+    }
   } catch (e) {
     check(false, "the page could be driven", e.stack);
   } finally {
