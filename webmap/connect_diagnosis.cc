@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "platform/file_facts.h"
-#include "webmap/server_tls_look.h"
+#include "platform/server_tls_look.h"
 
 namespace {
 

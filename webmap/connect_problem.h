@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "config/option_files.h"
+#include "platform/server_tls_look.h"
 
 // Why no connection could be opened, as far as a run can act on it.
 enum class ConnectFailure {
@@ -77,18 +78,6 @@ struct TlsFileFault {
     kNoCertificate,   // a file that holds no PEM certificate
     kNoKey,           // ssl-key: a file that holds no PEM private key
   } kind = Kind::kMissing;
-};
-
-// The server's certificate as a second look, after a failed check, found
-// it.
-struct ServerCertificate {
-  // The names it is made out for: its subjectAltName entries (DNS names
-  // and addresses), or its common name when it has none.
-  std::vector<std::string> names;
-  // Signed by an authority that ssl-ca or ssl-capath names.
-  bool trusted = false;
-  // One of its names is the host that config.txt names.
-  bool nameMatches = false;
 };
 
 // Everything a run learned about a connect that failed: the facts that

@@ -1,4 +1,4 @@
-#include "webmap/server_tls_look.h"
+#include "platform/server_tls_look.h"
 
 // Windows' own TLS (SChannel) gives the client library no certificate to
 // show after a failed step, and the tool carries no TLS library of its own

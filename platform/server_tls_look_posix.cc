@@ -1,4 +1,4 @@
-#include "webmap/server_tls_look.h"
+#include "platform/server_tls_look.h"
 
 #include <arpa/inet.h>
 #include <netdb.h>
