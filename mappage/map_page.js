@@ -23,6 +23,8 @@
   var RULER_LINE = parseFloat(getComputedStyle(side).lineHeight);
   var at = document.getElementById("at"), row = document.getElementById("row");
   var note = document.getElementById("note"), sel = document.getElementById("sel");
+  // What the Hex panel says while no hex is chosen, as the page opens.
+  var FIRST_NOTE = note.textContent;
   var S = M.s, R3 = S * Math.sqrt(3), ACROSS = M.x[1] - M.x[0] + 1;
   var PLACES = ACROSS * (M.y[1] - M.y[0] + 1);
   // The data holds the hexes per place of the map's box, row after row: a
@@ -522,7 +524,13 @@
     if (got.view !== undefined) at = [M.o[0] + 1.5 * S * parseFloat(view[0]), M.o[1] + R3 * parseFloat(view[1])];
     else if (got.x !== undefined) at = centre(x, y);
     vb = { x: at[0] - w / 2, y: at[1] - w * all.h / all.w / 2, w: w, h: w * all.h / all.w };
-    fitted = got.zoom === undefined && got.x === undefined;
+    fitted = got.zoom === undefined && got.x === undefined && got.view === undefined;
+    if (got.x === undefined) {
+      chosen = null;
+      sel.setAttribute("visibility", "hidden");
+      row.textContent = "";
+      note.textContent = FIRST_NOTE;
+    }
     show();
     if (got.x !== undefined) select(x, y);
   }

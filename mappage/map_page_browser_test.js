@@ -404,6 +404,16 @@ async function numbersAgainstTheEdges(tab, label) {
     const linkedRow = await rowShown(fresh);
     check(linkedRow.ID === "197" && Math.abs(linked[0] - linkedView[0]) < 2 && Math.abs(linked[1] - linkedView[1]) < 2,
           "a link to a hex opens it chosen and centred", linked + " vs " + linkedView);
+    // A view alone, as a player may cut a link short, shows that place.
+    await fresh.goto("file://" + page + "#zoom=2&view=10,6");
+    const viewOnly = await fresh.evaluate(() => {
+      const v = document.getElementById("map").viewBox.baseVal;
+      return [(v.x + v.width / 2 - M.o[0]) / (1.5 * M.s), (v.y + v.height / 2 - M.o[1]) / (Math.sqrt(3) * M.s), v.width];
+    });
+    await new Promise((r) => setTimeout(r, 400));
+    const viewOnlyHash = await fresh.evaluate(() => location.hash);
+    check(Math.abs(viewOnly[0] - 10) < 0.01 && Math.abs(viewOnly[1] - 6) < 0.01 && viewOnlyHash === "#zoom=2&view=10,6",
+          "a link of a view alone shows that view and keeps it", viewOnly + " " + viewOnlyHash);
     // Fragments that name no hex of the map, or cannot be read, open the
     // whole map and say so.
     await fresh.goto("file://" + page);
