@@ -1,42 +1,25 @@
 #include "config/configuration.h"
 
-#include <cstring>
 #include <fstream>
 #include <locale>
 
 #include "config/connection_values.h"
+#include "config/text_start.h"
 #include "platform/file_facts.h"
 
 namespace {
 
-// Windows Notepad starts a file saved as UTF-8 with these three bytes; they
-// are not part of the first word.
-void skipByteOrderMark(std::istream& in) {
-  constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
-  char start[3];
-  in.read(start, sizeof start);
-  if (in.gcount() == sizeof start &&
-      std::memcmp(start, kByteOrderMark, sizeof start) == 0) {
-    return;
-  }
+// How the file starts (Notepad's encodings), its first bytes read and the
+// stream left after a UTF-8 mark, which is no part of the first word, or
+// else at its start.
+TextStart readTextStart(std::istream& in) {
+  std::string start(kUtf8MarkLength, '\0');
+  in.read(&start[0], static_cast<std::streamsize>(start.size()));
+  start.resize(static_cast<size_t>(in.gcount()));
+  const TextStart found = textStartOf(start);
   in.clear();
-  in.seekg(0);
-}
-
-// Notepad's "Unicode" and "Unicode big endian" start the file with a byte
-// order mark of two bytes; without one, a UTF-16 text of ASCII letters has
-// a NUL as its second byte.
-bool isUtf16(std::istream& in) {
-  char start[2];
-  in.read(start, sizeof start);
-  const bool utf16 =
-      in.gcount() == sizeof start &&
-      ((start[0] == '\xFF' && start[1] == '\xFE') ||
-       (start[0] == '\xFE' && start[1] == '\xFF') ||
-       (start[0] != '\0' && start[1] == '\0'));
-  in.clear();
-  in.seekg(0);
-  return utf16;
+  in.seekg(found == TextStart::kUtf8Mark ? kUtf8MarkLength : 0);
+  return found;
 }
 
 ConfigurationFault notFound(const std::string& path) {
@@ -77,8 +60,7 @@ ConfigurationOutcome readConfigurationWords(std::istream& in) {
   using Why = ConfigurationFault::Why;
   // Words are split on the classic "C" whitespace, whatever the user's locale.
   in.imbue(std::locale::classic());
-  if (isUtf16(in)) return invalid(Why::kUtf16);
-  skipByteOrderMark(in);
+  if (readTextStart(in) == TextStart::kUtf16) return invalid(Why::kUtf16);
 
   ToolConfiguration read;
   std::string* const words[] = {&read.gameDatabasePath, &read.mysqlHost,

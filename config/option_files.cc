@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "base/lower_case.h"
+#include "config/text_start.h"
 #include "platform/file_facts.h"
 
 namespace {
@@ -89,19 +90,6 @@ bool emptyToTheLibrary(const std::string& value) {
 const char* const kPathSettings[] = {
     "socket",  "ssl-ca",     "ssl-capath", "ssl-cert",           "ssl-key",
     "ssl-crl", "ssl-crlpath", "plugin-dir", "character-sets-dir"};
-
-// Whether the library, which reads "\n", "\t", "\r" and "\b" in a value as
-// a line end, a tab, a carriage return and a backspace, finds one of those
-// in value: a Windows path written with single backslashes.
-bool escapeMakesControlCharacter(const std::string& value) {
-  for (size_t i = 0; i + 1 < value.size(); ++i) {
-    if (value[i] != '\\') continue;
-    const char next = value[i + 1];
-    if (next == 'n' || next == 't' || next == 'r' || next == 'b') return true;
-    ++i;  // "\\" is one backslash; what follows it starts afresh
-  }
-  return false;
-}
 
 // The settings the library's reader crashes on. It hands each setting of
 // the groups it reads to the library, which takes the value of these as
@@ -205,13 +193,13 @@ class OptionFileReader {
     // Notepad's encodings that the library reads as other characters: its
     // first group would be a line of no setting, and UTF-16 is NUL bytes
     // between letters.
-    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) {
-      return fail({path, 0}, OptionFileFault::Kind::kByteOrderMark, "");
-    }
-    if (text.compare(0, 2, "\xFF\xFE") == 0 ||
-        text.compare(0, 2, "\xFE\xFF") == 0 ||
-        (text.size() >= 2 && text[0] != '\0' && text[1] == '\0')) {
-      return fail({path, 0}, OptionFileFault::Kind::kUtf16, "");
+    switch (textStartOf(text.substr(0, kUtf8MarkLength))) {
+      case TextStart::kUtf8Mark:
+        return fail({path, 0}, OptionFileFault::Kind::kByteOrderMark, "");
+      case TextStart::kUtf16:
+        return fail({path, 0}, OptionFileFault::Kind::kUtf16, "");
+      case TextStart::kPlain:
+        break;
     }
     bool inGroup = false;
     bool inReadGroup = false;
@@ -275,7 +263,7 @@ class OptionFileReader {
           hasValue ? trim(content.substr(equals + 1)) : "";
       const auto crashes = crashingSetting(name, hasValue, value);
       if (crashes) return fail(here, *crashes, name);
-      if (isPathSetting(name) && escapeMakesControlCharacter(value)) {
+      if (isPathSetting(name) && !controlCharacterEscape(value).empty()) {
         return fail(here, OptionFileFault::Kind::kEscapedControlCharacter,
                     name + "=" + value);
       }
@@ -349,6 +337,18 @@ class OptionFileReader {
 };
 
 }  // namespace
+
+std::string controlCharacterEscape(const std::string& value) {
+  for (size_t i = 0; i + 1 < value.size(); ++i) {
+    if (value[i] != '\\') continue;
+    const char next = value[i + 1];
+    if (next == 'n' || next == 't' || next == 'r' || next == 'b') {
+      return value.substr(i, 2);
+    }
+    ++i;  // "\\" is one backslash; what follows it starts afresh
+  }
+  return "";
+}
 
 const OptionValue* ClientOptionSettings::value(const std::string& name) const {
   const auto found = values.find(name);

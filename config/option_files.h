@@ -114,6 +114,12 @@ struct ClientOptionSettings {
   const OptionValue* value(const std::string& name) const;
 };
 
+// The first escape in value that the client library reads as a control
+// character ("\\n", "\\t", "\\r" or "\\b": a line end, a tab, a carriage
+// return, a backspace), as a Windows path written with single backslashes
+// has them; "" when there is none.
+std::string controlCharacterEscape(const std::string& value);
+
 // Whether the client library must read the files for a connect: not when
 // every setting they hold is decided without them. The host, user,
 // password and database always come from config.txt, the socket from the

@@ -490,8 +490,7 @@
   function openFragment(hash) {
     var text = hash.replace(/^#/, ""), got = {}, readable = true;
     if (!text) {
-      chosen = null;
-      sel.setAttribute("visibility", "hidden");
+      unchoose(FIRST_NOTE);
       fit();
       return;
     }
@@ -509,12 +508,9 @@
     }
     var x = parseInt(got.x, 10), y = parseInt(got.y, 10);
     if (!readable || (got.x !== undefined && placeOf(x, y) < 0)) {
-      chosen = null;
-      sel.setAttribute("visibility", "hidden");
-      row.textContent = "";
       fit();
-      note.textContent = (readable ? "The link names X " + x + ", Y " + y + ", where this map has no hex"
-        : "The link's place (#" + text.slice(0, 40) + ") could not be read") + ": the whole map is shown.";
+      unchoose((readable ? "The link names X " + x + ", Y " + y + ", where this map has no hex"
+        : "The link's place (#" + text.slice(0, 40) + ") could not be read") + ": the whole map is shown.");
       return;
     }
     var all = wholeMapView(), w = all.w, at = [all.x + all.w / 2, all.y + all.h / 2];
@@ -525,12 +521,7 @@
     else if (got.x !== undefined) at = centre(x, y);
     vb = { x: at[0] - w / 2, y: at[1] - w * all.h / all.w / 2, w: w, h: w * all.h / all.w };
     fitted = got.zoom === undefined && got.x === undefined && got.view === undefined;
-    if (got.x === undefined) {
-      chosen = null;
-      sel.setAttribute("visibility", "hidden");
-      row.textContent = "";
-      note.textContent = FIRST_NOTE;
-    }
+    if (got.x === undefined) unchoose(FIRST_NOTE);
     show();
     if (got.x !== undefined) select(x, y);
   }
@@ -582,16 +573,23 @@
     var dt = document.createElement("dt"), dd = document.createElement("dd");
     dt.textContent = name; dd.textContent = text; list.appendChild(dt); list.appendChild(dd);
   }
+  // No hex chosen: no outline, no row, and words in the Hex panel.
+  function unchoose(words) {
+    chosen = null;
+    keepInAddress();
+    sel.setAttribute("visibility", "hidden");
+    row.textContent = "";
+    note.textContent = words;
+  }
   function select(x, y) {
     var i = placeOf(x, y);
     row.textContent = "";
-    chosen = i < 0 ? null : [x, y];
-    keepInAddress();
     if (i < 0) {
-      sel.setAttribute("visibility", "hidden");
-      note.textContent = "No hex at X " + x + ", Y " + y + ".";
+      unchoose("No hex at X " + x + ", Y " + y + ".");
       return false;
     }
+    chosen = [x, y];
+    keepInAddress();
     var p = centre(x, y), f = fields(i);
     sel.setAttribute("x", p[0]); sel.setAttribute("y", p[1]);
     sel.setAttribute("visibility", "visible");

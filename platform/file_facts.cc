@@ -9,8 +9,3 @@ std::string absolutePath(const std::string& path) {
   return error ? path : whole.lexically_normal().u8string();
 }
 
-std::string workingFolder() {
-  std::error_code error;
-  const std::filesystem::path here = std::filesystem::current_path(error);
-  return error ? "." : here.u8string();
-}

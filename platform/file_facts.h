@@ -42,9 +42,6 @@ std::string canonicalPath(const std::string& path);
 // on Windows), as UTF-8: the path to show a person.
 std::string absolutePath(const std::string& path);
 
-// The working folder, in the same form.
-std::string workingFolder();
-
 enum class BoundedRead {
   kRead,        // text holds the whole file
   kCannotOpen,  // missing, or this process may not read it

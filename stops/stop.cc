@@ -27,20 +27,12 @@ std::string setting(const std::string& name, const OptionValue& value) {
 // character: which escape, and the two ways to write the path.
 std::string escapedPathWords(const std::string& setting) {
   const std::string value = setting.substr(setting.find('=') + 1);
-  std::string escape;
-  std::string slashes = value;
+  const std::string escape = controlCharacterEscape(value);
+  std::string slashes;
   std::string doubled;
-  for (size_t i = 0; i < value.size(); ++i) {
-    if (value[i] != '\\') {
-      doubled += value[i];
-      continue;
-    }
-    slashes[i] = '/';
-    doubled += "\\\\";
-    if (escape.empty() && i + 1 < value.size() &&
-        std::string("ntrb").find(value[i + 1]) != std::string::npos) {
-      escape = value.substr(i, 2);
-    }
+  for (char c : value) {
+    slashes += c == '\\' ? '/' : c;
+    doubled += c == '\\' ? std::string("\\\\") : std::string(1, c);
   }
   const char* made = escape == "\\n"   ? "a line end"
                      : escape == "\\t" ? "a tab"

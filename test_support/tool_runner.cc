@@ -91,6 +91,16 @@ const std::string& emptyHome() {
   return home.path();
 }
 
+// Writes folder/my.cnf naming socket, unless a my.cnf is there already.
+void nameSocketIn(const std::string& folder, const std::string& socket) {
+  const std::string file = folder + "/my.cnf";
+  const int fd = open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+  if (fd < 0) return;
+  const std::string text = "[client-server]\nsocket=" + socket + "\n";
+  (void)!write(fd, text.data(), text.size());
+  close(fd);
+}
+
 // The folder given to the tool as MYSQL_HOME: empty, or for a Linux program
 // with a socket to reach, a my.cnf that names it. The client library, as
 // every MySQL client, takes an option file's socket before MYSQL_UNIX_PORT,
@@ -105,7 +115,7 @@ const std::string& optionHomeFor(const std::string& socket) {
   std::unique_ptr<ScopedTempDir>& home = homes[socket];
   if (!home) {
     home = std::make_unique<ScopedTempDir>();
-    home->write("my.cnf", "[client-server]\nsocket=" + socket + "\n");
+    nameSocketIn(home->path(), socket);
   }
   return home->path();
 }
@@ -137,15 +147,8 @@ std::vector<std::string> environmentWith(
   if (const std::string* entry = valueIn(extra, "MYSQL_HOME=")) {
     // A folder of the test's own, with its own option files: my.cnf there
     // names the socket unless the test wrote one.
-    const std::string file =
-        entry->substr(std::string("MYSQL_HOME=").size()) + "/my.cnf";
-    if (!socket.empty() && access(file.c_str(), F_OK) != 0) {
-      const int fd = open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-      const std::string text = "[client-server]\nsocket=" + socket + "\n";
-      if (fd >= 0) {
-        (void)!write(fd, text.data(), text.size());
-        close(fd);
-      }
+    if (!socket.empty()) {
+      nameSocketIn(entry->substr(std::string("MYSQL_HOME=").size()), socket);
     }
   } else {
     env.push_back("MYSQL_HOME=" + optionHomeFor(socket));
