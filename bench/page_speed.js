@@ -1,9 +1,9 @@
 // The map page's speed in Debian's Chromium, by the browser's own clock:
 // the time from navigation to the first frame drawn after the page loaded,
-// for each page given, RUNS times each, taken in turn; then, on the last
-// page, the work of a wheel-zoom step and of a drag step until the frame
-// that shows it (RUNS steps each; see stepTime), on the whole map and
-// zoomed in. Prints one line per figure with its
+// for each page given, RUNS times each, taken in turn; then the work of a
+// wheel-zoom step and of a drag step until the frame that shows it (RUNS
+// steps each; see stepTime), on the first page's whole map and on the last
+// page's, whole and zoomed in. Prints one line per figure with its
 // median and range, in milliseconds.
 // Usage: node page_speed.js RUNS FLAGS-FILE PAGE.html [PAGE.html ...]
 "use strict";
@@ -87,14 +87,39 @@ async function dragSteps(tab, x, y, steps) {
     if (pages.length > 1) {
       console.log(`ratio, last page to first: ${(medians[medians.length - 1] / medians[0]).toFixed(2)}`);
     }
-    const tab = last, name = pages[pages.length - 1].split("/").pop();
-    const zooms = [];
-    for (let i = 0; i < runs; ++i) {
-      await tab.mouse.move(700, 500);
-      zooms.push(await stepTime(tab, "wheel", () => tab.mouse.wheel({ deltaY: i % 2 ? 120 : -120 })));
+    // The steps on the whole map of each page, the first page's too: the
+    // first page's small map and the last's large one may be drawn by
+    // different means.
+    async function wholeMapSteps(tab, name) {
+      const zooms = [];
+      for (let i = 0; i < runs; ++i) {
+        await tab.mouse.move(700, 500);
+        zooms.push(await stepTime(tab, "wheel", () => tab.mouse.wheel({ deltaY: i % 2 ? 120 : -120 })));
+      }
+      summary("wheel-zoom step, whole map, " + name, zooms);
+      summary("drag step, whole map, " + name, await dragSteps(tab, 700, 500, runs));
     }
-    summary("wheel-zoom step, whole map, " + name, zooms);
-    summary("drag step, whole map, " + name, await dragSteps(tab, 700, 500, runs));
+    if (pages.length > 1) {
+      const { tab: first } = await openToDrawn(browser, pages[0]);
+      const firstName = pages[0].split("/").pop();
+      await wholeMapSteps(first, firstName);
+      // Zoomed in as far as the page goes, a few hexes in view, each
+      // hundreds of pixels across: a zoom step there draws its hexes anew
+      // at a new size.
+      for (let i = 0; i < 30; ++i) {
+        await first.mouse.move(700, 500);
+        await first.mouse.wheel({ deltaY: -240 });
+      }
+      const closest = [];
+      for (let i = 0; i < runs; ++i) {
+        await first.mouse.move(700, 500);
+        closest.push(await stepTime(first, "wheel", () => first.mouse.wheel({ deltaY: i % 2 ? 40 : -40 })));
+      }
+      summary("wheel-zoom step, zoomed in closest, " + firstName, closest);
+      await first.close();
+    }
+    const tab = last, name = pages[pages.length - 1].split("/").pop();
+    await wholeMapSteps(tab, name);
     // Zoomed in until the terrain numbers are drawn: about a quarter of the
     // map's width in view.
     for (let i = 0; i < 6; ++i) {

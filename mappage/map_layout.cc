@@ -1,15 +1,11 @@
 #include "mappage/map_layout.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdlib>
 #include <set>
 #include <utility>
 
 namespace {
-
-// Room around the hexes, in pixels.
-constexpr double kMargin = 4.0;
 
 // A whole number in the text (an optional sign and digits, nothing else).
 bool readInt(const std::string& text, long& value) {
@@ -49,8 +45,6 @@ std::string unplacedWarning(const std::vector<const MapHexRow*>& rows) {
 
 MapLayout layOutMap(const WebmapContent& webmap) {
   MapLayout layout;
-  const double size = kHexSize;
-  const double halfHeight = size * std::sqrt(3.0) / 2;
 
   // The map size, from the one mapdescription row.
   long width = 0;
@@ -77,7 +71,6 @@ MapLayout layOutMap(const WebmapContent& webmap) {
   std::set<std::pair<long, long>> seen;
   std::vector<const MapHexRow*> unplaced;
   int shared = 0;
-  double minX = 0, minY = 0, maxX = 0, maxY = 0;
   for (const MapHexRow& row : webmap.hexes) {
     long x = 0;
     long y = 0;
@@ -87,10 +80,7 @@ MapLayout layOutMap(const WebmapContent& webmap) {
       continue;
     }
     if (!seen.insert({x, y}).second) ++shared;
-    const Point c = hexCentre(static_cast<int>(x), static_cast<int>(y), size);
     if (placed.empty()) {
-      minX = maxX = c.x;
-      minY = maxY = c.y;
       layout.minColumn = layout.maxColumn = x;
       layout.minRow = layout.maxRow = y;
     }
@@ -98,11 +88,7 @@ MapLayout layOutMap(const WebmapContent& webmap) {
     layout.maxColumn = std::max(layout.maxColumn, x);
     layout.minRow = std::min(layout.minRow, y);
     layout.maxRow = std::max(layout.maxRow, y);
-    minX = std::min(minX, c.x);
-    maxX = std::max(maxX, c.x);
-    minY = std::min(minY, c.y);
-    maxY = std::max(maxY, c.y);
-    placed.push_back({&row, x, y, c});
+    placed.push_back({&row, x, y});
   }
   if (shared > 0) {
     layout.warnings.push_back(std::to_string(shared) +
@@ -110,11 +96,6 @@ MapLayout layOutMap(const WebmapContent& webmap) {
                               "only the last one drawn there shows.");
   }
   if (!unplaced.empty()) layout.warnings.push_back(unplacedWarning(unplaced));
-  layout.origin = {kMargin + size - minX, kMargin + halfHeight - minY};
-  layout.drawingWidth =
-      placed.empty() ? 0 : maxX - minX + 2 * size + 2 * kMargin;
-  layout.drawingHeight =
-      placed.empty() ? 0 : maxY - minY + 2 * halfHeight + 2 * kMargin;
   layout.sizeText = sized ? std::to_string(width) + " columns x " +
                                 std::to_string(height) + " rows"
                           : "unknown size";

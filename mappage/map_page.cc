@@ -14,12 +14,6 @@
 
 namespace {
 
-std::string number(double value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.1f", value);
-  return text;
-}
-
 // A value of a row for the script's data: letters, digits, blank, '.', ':'
 // and '-' as they are, every other byte as %XX, so that no value can end
 // the string, the row or the script.
@@ -339,16 +333,15 @@ std::string hexData(const MapLayout& layout, LegendEntries& legend) {
 }
 
 // The drawing: a canvas that the script draws the map on, and over it the
-// SVG whose viewBox is the view, with the selected hex's outline.
-std::string mapDrawing(const MapLayout& layout) {
+// SVG whose viewBox the script makes the view, with the selected hex's
+// outline, whose corners the script gives too.
+std::string mapDrawing() {
   return "<canvas id=\"hexes\"></canvas>\n"
-         "<svg id=\"map\" xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 " +
-         number(layout.drawingWidth) + " " + number(layout.drawingHeight) +
-         "\" preserveAspectRatio=\"xMidYMid meet\">\n"
+         "<svg id=\"map\" xmlns=\"http://www.w3.org/2000/svg\" "
+         "preserveAspectRatio=\"xMidYMid meet\">\n"
          "<title>The hex map</title>\n"
-         "<defs><polygon id=\"o\" points=\"" +
-         hexagonPoints(kHexSize) +
-         "\"/></defs>\n<use id=\"sel\" href=\"#o\" visibility=\"hidden\"/>\n"
+         "<defs><polygon id=\"o\"/></defs>\n<use id=\"sel\" href=\"#o\" "
+         "visibility=\"hidden\"/>\n"
          "</svg>\n<noscript><p class=\"noscript\">The map is drawn by the "
          "page's script: allow JavaScript for this page to see it.</p>"
          "</noscript>\n";
@@ -499,11 +492,10 @@ MapPage renderMapPage(const WebmapContent& webmap) {
   MapPage page;
   page.warnings = layout.warnings;
   page.hexesDrawn = static_cast<int>(layout.placed.size());
-  page.origin = layout.origin;
 
   LegendEntries legend;
   const std::string data = hexData(layout, legend);
-  const std::string drawing = mapDrawing(layout);
+  const std::string drawing = mapDrawing();
 
   const std::string title = "Webmap: map of " + escapeHtml(layout.sizeText);
   std::string html =
@@ -535,13 +527,11 @@ MapPage renderMapPage(const WebmapContent& webmap) {
       "id=\"details\"><h2>Hex</h2><p id=\"note\">Tap or click a hex to "
       "see its row.</p><dl id=\"row\"></dl></section>\n" +
       standingsSection(webmap) + legendSection(legend) +
-      "</aside>\n</main>\n<script>var M={o:[" +
-      number(layout.origin.x) + "," + number(layout.origin.y) +
-      "],s:" + number(kHexSize) + ",x:[" + std::to_string(layout.minColumn) +
-      "," + std::to_string(layout.maxColumn) + "],y:[" +
+      "</aside>\n</main>\n<script>var M={x:[" +
+      std::to_string(layout.minColumn) + "," +
+      std::to_string(layout.maxColumn) + "],y:[" +
       std::to_string(layout.minRow) + "," + std::to_string(layout.maxRow) +
-      "],w:" + number(layout.drawingWidth) +
-      ",h:" + number(layout.drawingHeight) + ",n:" + columnNames() +
+      "],n:" + columnNames() +
       ",r:" + widening() + "," + data + "};\nvar PAINTER=\"" + painterText() +
       "\";\n" + kMapScript + "\n</script>\n</body>\n</html>\n";
   page.html = std::move(html);

@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "mappage/hex_geometry.h"
 #include "webmap/webmap_reader.h"
 
 struct MapPage {
@@ -18,9 +17,6 @@ struct MapPage {
   // What is wrong with the webmap, as the page shows it; empty when the
   // webmap is complete.
   std::vector<std::string> warnings;
-  // Where hex (0, 0)'s centre lies in the drawing; hex (x, y) is at
-  // origin + hexCentre(x, y).
-  Point origin{0, 0};
 };
 
 MapPage renderMapPage(const WebmapContent& webmap);

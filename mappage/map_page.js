@@ -25,7 +25,7 @@
   var note = document.getElementById("note"), sel = document.getElementById("sel");
   // What the Hex panel says while no hex is chosen, as the page opens.
   var FIRST_NOTE = note.textContent;
-  var S = M.s, R3 = S * Math.sqrt(3), ACROSS = M.x[1] - M.x[0] + 1;
+  var ACROSS = M.x[1] - M.x[0] + 1;
   var PLACES = ACROSS * (M.y[1] - M.y[0] + 1);
   // The data holds the hexes per place of the map's box, row after row: a
   // place's number counts them from 0. Per value of a short row (a row as
@@ -100,7 +100,63 @@
     if (v.indexOf("%") < 0) return v;
     try { return decodeURIComponent(v); } catch (e) { return v; }
   }
-  function centre(x, y) { return [M.o[0] + 1.5 * S * x, M.o[1] + R3 * (y + 0.5 * (x & 1))]; }
+
+  // Where hexes lie, said here alone: flat-topped hexagons of size S
+  // (centre to corner) in columns 1.5 S apart and rows R3 apart, odd
+  // columns half a row lower, hex (0, 0)'s centre at ORIGIN in the drawing.
+  // Everything else on the page that places a hex or finds one asks these
+  // functions: the canvas's paths, the painter (given each column's and
+  // row's place on the canvas), the rulers, the view a link names and the
+  // hex under the pointer.
+  var S = 16, R3 = S * Math.sqrt(3), ORIGIN = [0, 0];
+  // The point of column c and row r of an even column, either a fraction
+  // for a point between them; and the column and row of a point.
+  function gridPoint(c, r) { return [ORIGIN[0] + 1.5 * S * c, ORIGIN[1] + R3 * r]; }
+  function gridAt(px, py) { return [(px - ORIGIN[0]) / (1.5 * S), (py - ORIGIN[1]) / R3]; }
+  function centre(x, y) { return gridPoint(x, y + 0.5 * (x & 1)); }
+  // The drawing's box [left, top, right, bottom] that the hexes of columns
+  // c0 ... c1 and rows r0 ... r1 lie in: from the top of row r0 in an even
+  // column to the bottom of row r1 in an odd one.
+  function extent(c0, c1, r0, r1) {
+    return [gridPoint(c0, 0)[0] - S, gridPoint(0, r0 - 0.5)[1], gridPoint(c1, 0)[0] + S, gridPoint(0, r1 + 1)[1]];
+  }
+  // The hex whose centre is nearest the point (the pixel-to-hex rule for
+  // hexagons), among the columns and rows around it; null beyond S of
+  // every centre.
+  function hexAt(mx, my) {
+    var g = gridAt(mx, my), c = Math.round(g[0]), r = Math.round(g[1]), best = null, bd = S * S;
+    for (var x = c - 1; x <= c + 1; x++) {
+      for (var y = r - 1; y <= r + 1; y++) {
+        var p = centre(x, y), d = (p[0] - mx) * (p[0] - mx) + (p[1] - my) * (p[1] - my);
+        if (d <= bd) { bd = d; best = [x, y]; }
+      }
+    }
+    return best;
+  }
+  // The chosen hex's outline: its hexagon's corners around the centre.
+  document.getElementById("o").setAttribute("points", [0, 1, 2, 3, 4, 5].map(function (i) {
+    return (S * Math.cos(Math.PI / 3 * i)).toFixed(2) + "," + (S * Math.sin(Math.PI / 3 * i)).toFixed(2);
+  }).join(" "));
+  // The drawing holds every hex with a margin of 4 around them: hex (0, 0)
+  // is placed so that the topmost and leftmost hexes lie against it. Per
+  // column, its first and last hex are its highest and lowest.
+  var WIDTH = 0, HEIGHT = 0;
+  (function () {
+    var box = null;
+    for (var x = M.x[0]; x <= M.x[1]; x++) {
+      var first = null, last = null;
+      for (var y = M.y[0]; y <= M.y[1]; y++) {
+        if (kinds[(y - M.y[0]) * ACROSS + x - M.x[0]] >= 0) { if (first === null) first = y; last = y; }
+      }
+      if (first === null) continue;
+      var e = extent(x, x, 0, 0), a = centre(x, first), b = centre(x, last);
+      e = [e[0], a[1] - R3 / 2, e[2], b[1] + R3 / 2];
+      box = box ? [Math.min(box[0], e[0]), Math.min(box[1], e[1]), Math.max(box[2], e[2]), Math.max(box[3], e[3])] : e;
+    }
+    if (!box) return;
+    ORIGIN = [4 - box[0], 4 - box[1]];
+    WIDTH = box[2] - box[0] + 8; HEIGHT = box[3] - box[1] + 8;
+  })();
 
   // Pixels as the image holds them, one 32-bit word each: red in the low
   // byte, then green, blue and alpha (the byte order of every machine a
@@ -125,17 +181,21 @@
   // The painter (mappage/map_painter.c, which the page carries in base 64
   // as PAINTER), given the map and the classes' colours; or null where the
   // browser cannot run it, and then the canvas draws every view itself.
-  // In its memory it keeps the classes faded in a frame (at fadedAt), and
-  // from layoutAt on the image and the stamps of the current layout.
-  var painter = null, fadedAt = 0, layoutAt = 0;
+  // In its memory it keeps the classes faded in a frame (at fadedAt), the
+  // places of the columns and rows in view (at columnsAt, room for MOST
+  // of each, three tables), and from layoutAt on the image and the stamps
+  // of the current layout.
+  var painter = null, fadedAt = 0, columnsAt = 0, layoutAt = 0;
+  var MOST = Math.max(ACROSS, M.y[1] - M.y[0] + 1);
   try {
     (function () {
       var text = atob(PAINTER), bytes = new Uint8Array(text.length);
       for (var i = 0; i < text.length; i++) bytes[i] = text.charCodeAt(i);
       var p = new WebAssembly.Instance(new WebAssembly.Module(bytes), {}).exports;
       var placed = p.reserve(2 * PLACES);
-      if (!placed || !p.setMap(ACROSS, M.x[0], M.y[0], PLACES, placed, placed + PLACES, M.o[0], M.o[1], S, R3) ||
-          !p.setClasses(fills.length) || !(fadedAt = p.reserve(fills.length))) return;
+      if (!placed || !p.setMap(ACROSS, M.x[0], M.y[0], PLACES, placed, placed + PLACES) ||
+          !p.setClasses(fills.length) || !(fadedAt = p.reserve(fills.length)) ||
+          !(columnsAt = p.reserve(24 * MOST))) return;
       new Int8Array(p.memory.buffer, placed, PLACES).set(kinds);
       new Int8Array(p.memory.buffer, placed + PLACES, PLACES).set(glyphs);
       fills.forEach(function (f, c) {
@@ -299,7 +359,7 @@
   // The legend's choice: the class whose hexes stand out, the others fade
   // with their numbers and markers.
   var highlighted = null;
-  var vb = { x: 0, y: 0, w: M.w || 1, h: M.h || 1 };
+  var vb = { x: 0, y: 0, w: WIDTH || 1, h: HEIGHT || 1 };
   // Whether the view is still the fitted whole map (nothing zoomed or
   // panned since): a new window size then fits the map anew.
   var fitted = true;
@@ -332,10 +392,9 @@
     var k = width / vb.w, numbers = S * r.width / vb.w >= 9;
     stripeShift = Math.round((vb.x + vb.y) * k);
     // The columns and rows in view, and a hex beyond each edge.
-    var c0 = Math.max(M.x[0], Math.floor((vb.x - M.o[0]) / (1.5 * S)) - 1);
-    var c1 = Math.min(M.x[1], Math.ceil((vb.x + vb.w - M.o[0]) / (1.5 * S)) + 1);
-    var r0 = Math.max(M.y[0], Math.floor((vb.y - M.o[1]) / R3) - 1);
-    var r1 = Math.min(M.y[1], Math.ceil((vb.y + vb.h - M.o[1]) / R3) + 1);
+    var a = gridAt(vb.x, vb.y), b = gridAt(vb.x + vb.w, vb.y + vb.h);
+    var c0 = Math.max(M.x[0], Math.floor(a[0]) - 1), c1 = Math.min(M.x[1], Math.ceil(b[0]) + 1);
+    var r0 = Math.max(M.y[0], Math.floor(a[1]) - 1), r1 = Math.min(M.y[1], Math.ceil(b[1]) + 1);
     var faded = M.k.map(function (c) { return highlighted !== null && c[0] !== highlighted ? 1 : 0; });
     if (!painter || (c1 - c0 + 1) * (r1 - r0 + 1) <= FEW) drawPaths(k, numbers, c0, c1, r0, r1, faded);
     else paintStamps(k, numbers, c0, c1, r0, r1, faded);
@@ -438,17 +497,30 @@
     new Uint8Array(painter.memory.buffer, fadedAt, faded.length).set(faded);
     // Only the part of the canvas the hexes in view cover is painted; the
     // rest is left clear.
-    var x0 = Math.max(0, Math.floor((M.o[0] + 1.5 * S * c0 - S - vb.x) * k) - 2);
-    var x1 = Math.min(W, Math.ceil((M.o[0] + 1.5 * S * c1 + S - vb.x) * k) + 2);
-    var y0 = Math.max(0, Math.floor((M.o[1] + R3 * (r0 - 0.5) - vb.y) * k) - 2);
-    var y1 = Math.min(H, Math.ceil((M.o[1] + R3 * (r1 + 1) - vb.y) * k) + 2);
+    var e = extent(c0, c1, r0, r1);
+    var x0 = Math.max(0, Math.floor((e[0] - vb.x) * k) - 2), x1 = Math.min(W, Math.ceil((e[2] - vb.x) * k) + 2);
+    var y0 = Math.max(0, Math.floor((e[1] - vb.y) * k) - 2), y1 = Math.min(H, Math.ceil((e[3] - vb.y) * k) + 2);
+    // Where the hexes in view lie on the canvas, for the painter: per
+    // column its centres' x and its row r0's centre's y, per row how far
+    // its centre lies below row r0's (the same in every column).
+    var columnX = new Float64Array(painter.memory.buffer, columnsAt, c1 - c0 + 1);
+    var columnY = new Float64Array(painter.memory.buffer, columnsAt + 8 * MOST, c1 - c0 + 1);
+    var rowY = new Float64Array(painter.memory.buffer, columnsAt + 16 * MOST, r1 - r0 + 1);
+    for (var x = c0; x <= c1; x++) {
+      var p = centre(x, r0);
+      columnX[x - c0] = (p[0] - vb.x) * k;
+      columnY[x - c0] = (p[1] - vb.y) * k;
+    }
+    var first = centre(c0, r0)[1];
+    for (var r = r0; r <= r1; r++) rowY[r - r0] = (centre(c0, r)[1] - first) * k;
     ctx.setTransform(1, 0, 0, 1, 0, 0);
     if (!cleared) ctx.clearRect(0, 0, W, H);
     cleared = false;
     for (var y = y0; y < y1; y += BAND) {
       var rows = Math.min(BAND, y1 - y);
-      painter.paintBand(image.data.byteOffset, W, rows, y, x0, x1, c0, c1, r0, r1, vb.x, vb.y, k,
-                        numbers ? 1 : 0, fadedAt, STRIPES, STRIPE, stripeShift);
+      painter.paintBand(image.data.byteOffset, W, rows, y, x0, x1, c0, c1, r0, r1, columnsAt,
+                        columnsAt + 8 * MOST, columnsAt + 16 * MOST, numbers ? 1 : 0, fadedAt, STRIPES, STRIPE,
+                        stripeShift);
       ctx.putImageData(image, 0, y, x0, 0, x1 - x0, rows);
     }
   }
@@ -472,9 +544,8 @@
   function fragmentText() {
     var parts = chosen ? ["x=" + chosen[0], "y=" + chosen[1]] : [];
     if (!fitted) {
-      parts.push("zoom=" + rounded(wholeMapView().w / vb.w),
-                 "view=" + rounded((vb.x + vb.w / 2 - M.o[0]) / (1.5 * S)) + "," +
-                 rounded((vb.y + vb.h / 2 - M.o[1]) / R3));
+      var g = gridAt(vb.x + vb.w / 2, vb.y + vb.h / 2);
+      parts.push("zoom=" + rounded(wholeMapView().w / vb.w), "view=" + rounded(g[0]) + "," + rounded(g[1]));
     }
     return parts.length ? "#" + parts.join("&") : "";
   }
@@ -516,8 +587,8 @@
     var all = wholeMapView(), w = all.w, at = [all.x + all.w / 2, all.y + all.h / 2];
     if (got.zoom !== undefined) w = all.w / parseFloat(got.zoom);
     else if (got.x !== undefined) w = Math.min(all.w, 30 * S * Math.max(1, all.w / all.h));
-    w = Math.max(S * 6, Math.min(w, 4 * Math.max(M.w, M.h, S * 6)));
-    if (got.view !== undefined) at = [M.o[0] + 1.5 * S * parseFloat(view[0]), M.o[1] + R3 * parseFloat(view[1])];
+    w = Math.max(S * 6, Math.min(w, 4 * Math.max(WIDTH, HEIGHT, S * 6)));
+    if (got.view !== undefined) at = gridPoint(parseFloat(view[0]), parseFloat(view[1]));
     else if (got.x !== undefined) at = centre(x, y);
     vb = { x: at[0] - w / 2, y: at[1] - w * all.h / all.w / 2, w: w, h: w * all.h / all.w };
     fitted = got.zoom === undefined && got.x === undefined && got.view === undefined;
@@ -528,7 +599,7 @@
   // The view of the whole map in the room the rulers leave free, centred
   // there.
   function wholeMapView() {
-    var r = box(), w = M.w || 1, h = M.h || 1, left = side.offsetWidth, up = top.offsetHeight;
+    var r = box(), w = WIDTH || 1, h = HEIGHT || 1, left = side.offsetWidth, up = top.offsetHeight;
     var s = Math.min((r.width - left) / w, (r.height - up) / h);
     if (!(s > 0)) s = Math.min(r.width / w, r.height / h) || 1;
     return { x: -left / s - ((r.width - left) / s - w) / 2, y: -up / s - ((r.height - up) / s - h) / 2,
@@ -546,7 +617,7 @@
   // screen's view rectangle r; then shown.
   function zoomBy(r, cx, cy, f) {
     var p = toMap(cx, cy, r), w = vb.w * f;
-    w = Math.max(S * 6, Math.min(w, 4 * Math.max(M.w, M.h, S * 6)));
+    w = Math.max(S * 6, Math.min(w, 4 * Math.max(WIDTH, HEIGHT, S * 6)));
     f = w / vb.w;
     vb = { x: p[0] - (p[0] - vb.x) * f, y: p[1] - (p[1] - vb.y) * f, w: vb.w * f, h: vb.h * f };
     fitted = false;
@@ -558,17 +629,6 @@
   function zoomAt(cx, cy, f) { zoomBy(box(), cx, cy, f); show(); }
   function zoomMiddle(f) { var r = box(); zoomAt(r.left + r.width / 2, r.top + r.height / 2, f); }
   function pan(dx, dy) { panBy(box(), dx, dy); show(); }
-  function hexAt(mx, my) {
-    var c = Math.round((mx - M.o[0]) / (1.5 * S)), best = null, bd = S * S;
-    for (var x = c - 1; x <= c + 1; x++) {
-      var y0 = Math.round((my - M.o[1]) / R3 - 0.5 * (x & 1));
-      for (var y = y0 - 1; y <= y0 + 1; y++) {
-        var p = centre(x, y), d = (p[0] - mx) * (p[0] - mx) + (p[1] - my) * (p[1] - my);
-        if (d <= bd) { bd = d; best = [x, y]; }
-      }
-    }
-    return best;
-  }
   function put(list, name, text) {
     var dt = document.createElement("dt"), dd = document.createElement("dd");
     dt.textContent = name; dd.textContent = text; list.appendChild(dt); list.appendChild(dd);
@@ -629,16 +689,18 @@
   // half a line, until it is whole.
   function rulers(r, up, left) {
     var sx = r.width / vb.w, sy = r.height / vb.h;
-    var mapTop = (M.o[1] + R3 * (M.y[0] - 0.5) - vb.y) * sy, mapLeft = (M.o[0] + 1.5 * S * M.x[0] - S - vb.x) * sx;
+    var map = extent(M.x[0], M.x[1], M.y[0], M.y[1]), mapTop = (map[1] - vb.y) * sy, mapLeft = (map[0] - vb.x) * sx;
     var down = Math.max(0, Math.min(mapTop - up, r.height - up));
     var across = Math.max(0, Math.min(mapLeft - left, r.width - left));
     var below = down + up;
-    labels(top, Math.max(M.x[0], Math.ceil((vb.x - M.o[0]) / (1.5 * S))),
-      Math.min(M.x[1], Math.floor((vb.x + vb.w - M.o[0]) / (1.5 * S))),
-      1.5 * S * sx, function (c) { return (M.o[0] + 1.5 * S * c - vb.x) * sx; }, "left");
-    labels(side, Math.max(M.y[0], Math.ceil((vb.y + below / sy - M.o[1]) / R3)),
-      Math.min(M.y[1], Math.floor((vb.y + vb.h - M.o[1]) / R3)),
-      R3 * sy, function (n) { return Math.max((M.o[1] + R3 * n - vb.y) * sy, below + RULER_LINE / 2); }, "top");
+    // A column's number at its centres, a row's at its centre in an even
+    // column.
+    var a = gridAt(vb.x, vb.y + below / sy), b = gridAt(vb.x + vb.w, vb.y + vb.h);
+    var pitch = [(gridPoint(1, 1)[0] - gridPoint(0, 0)[0]) * sx, (gridPoint(1, 1)[1] - gridPoint(0, 0)[1]) * sy];
+    labels(top, Math.max(M.x[0], Math.ceil(a[0])), Math.min(M.x[1], Math.floor(b[0])), pitch[0],
+      function (c) { return (gridPoint(c, 0)[0] - vb.x) * sx; }, "left");
+    labels(side, Math.max(M.y[0], Math.ceil(a[1])), Math.min(M.y[1], Math.floor(b[1])), pitch[1],
+      function (n) { return Math.max((gridPoint(0, n)[1] - vb.y) * sy, below + RULER_LINE / 2); }, "top");
     top.style.transform = "translateY(" + down.toFixed(1) + "px)";
     side.style.transform = "translateX(" + across.toFixed(1) + "px)";
   }

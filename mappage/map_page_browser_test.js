@@ -49,17 +49,18 @@ async function onScreen(tab, mx, my) {
     return [s.x, s.y];
   }, mx, my);
 }
-// Where hex (x, y) of the known map is drawn: the middle of its hexagon on
-// the screen, and the hexagon's width. Flat-topped hexagons of size M.s
-// (centre to corner) in columns 3/2 M.s apart, rows M.s sqrt(3) apart, odd
-// columns half a row lower, hex (0, 0) at M.o in the drawing, which the SVG
-// over the canvas maps onto the screen.
+// Where hex (x, y) of a known map from (0, 0) is drawn: the middle of its
+// hexagon on the screen, and the hexagon's width. Worked out by hand:
+// flat-topped hexagons 32 across (16 from centre to corner) in columns 24
+// apart, rows 27.7128 apart (16 sqrt(3)), odd columns half a row lower;
+// hex (0, 0) half a hex and a margin of 4 from the drawing's corner, at
+// (20, 17.8564); the SVG over the canvas maps the drawing onto the screen.
 const DRAWN = (x, y) => {
   const svg = document.getElementById("map"), ctm = svg.getScreenCTM(), p = svg.createSVGPoint();
-  p.x = M.o[0] + 1.5 * M.s * x;
-  p.y = M.o[1] + Math.sqrt(3) * M.s * (y + (x & 1) / 2);
+  p.x = 20 + 24 * x;
+  p.y = 17.8564 + 27.7128 * (y + (x & 1) / 2);
   const s = p.matrixTransform(ctm);
-  return [s.x, s.y, 2 * M.s * ctm.a];
+  return [s.x, s.y, 32 * ctm.a];
 };
 async function hexOnScreen(tab, x, y) {
   return tab.evaluate(`(${DRAWN})(${x}, ${y})`);
@@ -408,7 +409,7 @@ async function numbersAgainstTheEdges(tab, label) {
     await fresh.goto("file://" + page + "#zoom=2&view=10,6");
     const viewOnly = await fresh.evaluate(() => {
       const v = document.getElementById("map").viewBox.baseVal;
-      return [(v.x + v.width / 2 - M.o[0]) / (1.5 * M.s), (v.y + v.height / 2 - M.o[1]) / (Math.sqrt(3) * M.s), v.width];
+      return [(v.x + v.width / 2 - 20) / 24, (v.y + v.height / 2 - 17.8564) / 27.7128, v.width];
     });
     await new Promise((r) => setTimeout(r, 400));
     const viewOnlyHash = await fresh.evaluate(() => location.hash);
@@ -562,9 +563,12 @@ async function numbersAgainstTheEdges(tab, label) {
 
     // Known answers of the geometry, worked out by hand: hexes of size 16
     // (centre to corner), flat-topped, in columns 24 apart, rows 27.71
-    // apart, odd columns (negative ones too) 13.86 lower, hex (0, 0) at
-    // M.o in the drawing. Each position's colour, a little above the
-    // centre, and the hex that the pointer finds at a point inside it.
+    // apart, odd columns (negative ones too) 13.86 lower. Hex (0, 0) lies
+    // at (92, 73.28) in the drawing: column -3's left corner 88 to its left
+    // and row -2's top in even columns 2.5 rows (69.28) above it, each with
+    // a margin of 4. Each position's colour, a little above the centre,
+    // and the hex that the pointer finds at a point inside it.
+    const origin = [92, 73.282];
     await tab.setViewport({ width: 1400, height: 1000, deviceScaleFactor: 1 });
     await tab.goto("file://" + aroundZero);
     const known = [
@@ -573,7 +577,6 @@ async function numbersAgainstTheEdges(tab, label) {
       [2, 1, 48, 27.71, [0xDD, 0xDD, 0xDD]],
     ];
     for (const [x, y, dx, dy, colour] of known) {
-      const origin = await tab.evaluate(() => M.o);
       const s = await onScreen(tab, origin[0] + dx, origin[1] + dy - 5);
       const got = pixel(await tab.screenshot({ clip: { x: Math.round(s[0]), y: Math.round(s[1]), width: 1, height: 1 } }));
       check(got.every((v, k) => Math.abs(v - colour[k]) <= 4),
@@ -582,12 +585,14 @@ async function numbersAgainstTheEdges(tab, label) {
     const points = [[-70, -20, "X -3, Y -1"], [25, -35, "X 1, Y -2"], [-24, 20, "X -1, Y 0"],
                     [3, 4, "X 0, Y 0"], [-50, -48, "X -2, Y -2"], [40, 36, "X 2, Y 1"]];
     for (const [dx, dy, want] of points) {
-      const origin = await tab.evaluate(() => M.o);
       const s = await onScreen(tab, origin[0] + dx, origin[1] + dy);
       await tab.mouse.move(s[0], s[1]);
       const found = await tab.evaluate(() => document.getElementById("at").textContent);
       check(found === want, "the point (" + dx + ", " + dy + ") from hex (0, 0) lies in " + want, found);
     }
+    const outline = await tab.evaluate(() => document.getElementById("o").getAttribute("points"));
+    check(outline === "16.00,0.00 8.00,13.86 -8.00,13.86 -16.00,0.00 -8.00,-13.86 8.00,-13.86",
+          "the chosen hex's outline is the hexagon of size 16", outline);
   } catch (e) {
     check(false, "the page could be driven", e.stack);
   } finally {

@@ -4,34 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 
-#include "mappage/hex_geometry.h"
 #include "mappage/map_script.h"
 #include "mappage/map_style.h"
 #include "test_support/temp_dir.h"
 #include "webmap/webmap_reader.h"
 
 namespace {
-
-TEST(HexGeometryTest, CentresOfEvenAndOddColumnsAndNegativeCoordinates) {
-  const double h = std::sqrt(3.0);  // a hex's height for size 1
-  const struct {
-    int x, y;
-    double cx, cy;
-  } kCases[] = {
-      {0, 0, 0, 0},     {1, 0, 1.5, h / 2},       {2, 0, 3, 0},
-      {0, 1, 0, h},     {3, 2, 4.5, 2.5 * h},     {-1, 0, -1.5, h / 2},
-      {-2, -1, -3, -h}, {-3, -2, -4.5, -1.5 * h},
-  };
-  for (const auto& c : kCases) {
-    const Point p = hexCentre(c.x, c.y, 1.0);
-    EXPECT_NEAR(c.cx, p.x, 1e-9) << c.x << "," << c.y;
-    EXPECT_NEAR(c.cy, p.y, 1e-9) << c.x << "," << c.y;
-  }
-  EXPECT_EQ("2.00,0.00 1.00,1.73 -1.00,1.73 -2.00,0.00 -1.00,-1.73 1.00,-1.73",
-            hexagonPoints(2.0));
-}
 
 TEST(MapStyleTest, ColourAndClassOfEveryPoliticalControlCode) {
   const struct {
@@ -132,15 +111,15 @@ TEST(MapPageTest, CompleteWebmapDrawsEveryHexWithoutWarnings) {
   const MapPage page = renderMapPage(twoByTwo());
   EXPECT_EQ(4, page.hexesDrawn);
   EXPECT_TRUE(page.warnings.empty());
-  // The script draws the map from the data: where hex (0, 0) is and how
-  // large the hexes and the drawing are, the coordinates' range, the
+  // The script draws the map from the data: the box of columns and rows
+  // that the hexes fill (where each is drawn is the script's to say), the
   // columns' names and how a short row widens to them (the tool's constant
   // speed 1, LOCKED and LOCKID NULL, Current as Base); the classes and
   // glyphs the map uses, and per text of PoliticalControl, TerrainType,
   // PlanetType and StarbaseType its class, glyph and markers.
   EXPECT_NE(std::string::npos,
             page.html.find(
-                "var M={o:[20.0,17.9],s:16.0,x:[0,1],y:[0,1],w:64.0,h:77.3,"
+                "var M={x:[0,1],y:[0,1],"
                 "n:[\"ID\",\"X\",\"Y\",\"PoliticalControl\",\"TerrainType\","
                 "\"PlanetType\",\"StarbaseType\",\"BaseEconomicPoints\","
                 "\"CurrentEconomicPoints\",\"BaseVictoryPoints\","
@@ -250,10 +229,11 @@ TEST(MapPageTest, RowsOutsideTheRangeLeaveTheMapWhereItIs) {
   w.hexes.push_back(hexRow(5, 200, -300, "1"));  // outside: listed
   const MapPage page = renderMapPage(w);
   EXPECT_EQ(5, page.hexesDrawn);
-  // -128 is the top row: hex (0, 0) moves down by 128 rows, not by 300.
-  EXPECT_NEAR(plain.origin.y + 128 * kHexSize * std::sqrt(3.0), page.origin.y,
-              1e-9);
-  EXPECT_NEAR(plain.origin.x, page.origin.x, 1e-9);
+  // The box the script draws grows to the drawn row at the range's edge,
+  // and not to the one outside it.
+  EXPECT_NE(std::string::npos, plain.html.find("var M={x:[0,1],y:[0,1],"));
+  EXPECT_NE(std::string::npos, page.html.find("var M={x:[0,126],y:[-128,1],"))
+      << page.html.substr(page.html.find("var M="), 40);
 }
 
 TEST(MapPageTest, OtherControlValuesAreHatchedAndNamed) {
@@ -365,12 +345,11 @@ TEST(MapPageTest, NegativeCoordinatesStayOnThePage) {
     r.y = std::to_string(std::stoi(r.y) - 7);
   }
   const MapPage page = renderMapPage(w);
-  // The leftmost hex (column -5, its centre 5 x 24 left of hex (0, 0)'s) and
-  // the topmost (-4, -7: even columns sit higher, 7 rows of 16 sqrt(3) up)
-  // are one margin (4) and half a hex (16 across, 8 sqrt(3) down) from the
-  // drawing's edges: hex (0, 0)'s centre lies at (140, 4 + 120 sqrt(3)).
-  EXPECT_NEAR(140.0, page.origin.x, 1e-9);
-  EXPECT_NEAR(4 + 120 * std::sqrt(3.0), page.origin.y, 1e-9);
+  // The box runs from the negative column and row; where its hexes are
+  // drawn the browser test finds on a map around 0.
+  EXPECT_EQ(4, page.hexesDrawn);
+  EXPECT_NE(std::string::npos, page.html.find("var M={x:[-5,-4],y:[-7,-6],"))
+      << page.html.substr(page.html.find("var M="), 40);
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
  * The page's script makes the stamps (it draws them on a canvas and reads
  * them back by rows) and hands them over with hexagonStamp and colourStamp;
  * it keeps the memory they and the image live in with reserve and release.
+ * Where each hex lies the script says too, per frame: the painter places
+ * the stamps where it is told and knows nothing of the hexes' geometry.
  * Pixels are 32-bit words: red in the low byte, then green, blue, alpha. */
 
 typedef unsigned int u32;
@@ -54,29 +56,21 @@ static u32 mix(u32 under, u32 over, u32 a) {
 
 /* The map: its places row after row over its box, ACROSS to a row, the
  * first at column X0, row Y0; per place its kind (its class times 4, plus
- * 2 for a planet and 1 for a starbase; -1 where no hex is) and its glyph;
- * the drawing's position of hex (0, 0)'s centre, the hexagons' size S and
- * R3, S times the root of 3 (a column is 1.5 S wide, a row R3 high). */
+ * 2 for a planet and 1 for a starbase; -1 where no hex is) and its glyph. */
 static int ACROSS, X0, Y0;
 static const signed char *kinds, *glyphs;
-static double OX, OY, S, R3;
 /* Per hex in a band, as the hexagons are painted: where its centre's pixel
  * is, and its place, for the markers and numbers painted after. */
 static int *nearX, *nearY, *shownPlace;
 
 EXPORT(setMap)
 int setMap(int across, int x0, int y0, int places,
-           const signed char* placeKinds, const signed char* placeGlyphs,
-           double ox, double oy, double s, double r3) {
+           const signed char* placeKinds, const signed char* placeGlyphs) {
   ACROSS = across;
   X0 = x0;
   Y0 = y0;
   kinds = placeKinds;
   glyphs = placeGlyphs;
-  OX = ox;
-  OY = oy;
-  S = s;
-  R3 = r3;
   nearX = reserve(4ul * places);
   nearY = reserve(4ul * places);
   shownPlace = reserve(4ul * places);
@@ -231,14 +225,15 @@ static void paintColours(const Stamp* s, int x, int y, int fade) {
 /* Paints the band of h rows from the canvas's row top, w pixels wide, at
  * image: white from pixel x0 up to x1 of each row, then the hexes of
  * columns c0 ... c1 and rows r0 ... r1 that reach into it, then their
- * markers and, when numbers is set, their glyphs. The view: the drawing's
- * point (vbx, vby) at the canvas's corner, k pixels to the drawing's
- * unit; faded per class; the hatch's stripes (see stripe). */
+ * markers and, when numbers is set, their glyphs. Where they lie on the
+ * canvas, in pixels: the centres of column c0 + i at columnX[i], its row
+ * r0's centre at columnY[i], and its row r0 + j's rowY[j] below that (more
+ * for each next row). Faded per class; the hatch's stripes (see stripe). */
 EXPORT(paintBand)
 void paintBand(u32* image, int w, int h, int top, int x0, int x1, int c0,
-               int c1, int r0, int r1, double vbx, double vby, double k,
-               int numbers, const u8* faded, int stripes, int stripeWidth,
-               int shift) {
+               int c1, int r0, int r1, const double* columnX,
+               const double* columnY, const double* rowY, int numbers,
+               const u8* faded, int stripes, int stripeWidth, int shift) {
   pixels = image;
   W = w;
   H = h;
@@ -248,30 +243,36 @@ void paintBand(u32* image, int w, int h, int top, int x0, int x1, int c0,
   SHIFT = shift;
   for (int row = 0; row < H; row++)
     for (int i = x0; i < x1; i++) pixels[row * W + i] = WHITE;
-  /* The rows of hexes that reach into the band. */
-  int ra =
-      imax(r0, (int)__builtin_floor(((top - HALF) / k + vby - OY) / R3) - 1);
-  int rb =
-      imin(r1, (int)__builtin_ceil(((top + H + HALF) / k + vby - OY) / R3) + 1);
   int shown = 0;
   for (int x = c0; x <= c1; x++) {
-    double dx = (OX + 1.5 * S * x - vbx) * k;
+    double dx = columnX[x - c0];
     int ix = (int)__builtin_floor(dx), fx = nearest((dx - ix) * P);
     if (fx == P) {
       ix++;
       fx = 0;
     }
-    for (int y = ra; y <= rb; y++) {
-      int place = (y - Y0) * ACROSS + x - X0, kind = kinds[place];
-      if (kind < 0) continue;
-      double dy = (OY + R3 * (y + 0.5 * (x & 1)) - vby) * k;
+    /* Rows lie lower and lower: the first that can reach into the band is
+     * found by halving, and past the band's foot the column is done. */
+    int from = r0, to = r1 + 1;
+    while (from < to) {
+      int mid = from + (to - from) / 2;
+      if (columnY[x - c0] + rowY[mid - r0] + HALF + 2 < top)
+        from = mid + 1;
+      else
+        to = mid;
+    }
+    for (int y = from; y <= r1; y++) {
+      double dy = columnY[x - c0] + rowY[y - r0];
       int iy = (int)__builtin_floor(dy), fy = nearest((dy - iy) * P);
       if (fy == P) {
         iy++;
         fy = 0;
       }
       int hexTop = iy - HALF - top;
-      if (hexTop >= H || hexTop + SIDE <= 0) continue;
+      if (hexTop >= H) break;
+      if (hexTop + SIDE <= 0) continue;
+      int place = (y - Y0) * ACROSS + x - X0, kind = kinds[place];
+      if (kind < 0) continue;
       paintHexagon(&hexagons[fy * P + fx], ix - HALF, hexTop,
                    &classes[kind >> 2], faded[kind >> 2]);
       if ((kind & 3) || numbers) {
