@@ -151,7 +151,7 @@ std::string optionFileFaultText(const OptionFileFault& fault) {
              "then run again.");
 }
 
-std::string triedText(const TriedAddress& tried) {
+std::string triedText(const ConnectTarget& tried) {
   std::string text =
       tried.tcp ? "Tried port " + std::to_string(tried.port) + " on " +
                       tried.host

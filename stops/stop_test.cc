@@ -32,19 +32,20 @@ TEST(StopTest, ServerUnreachableSaysWhatTheFailureMeans) {
   hourly500.hourlyLimit = 500;
 
   ConnectProblem portFromFile = problem(ConnectFailure::kFinal, 2002);
-  portFromFile.tried = TriedAddress{true, "127.0.0.1", 34999, "",
-                                    AddressSource::kOptionFile, "",
-                                    OptionSource{"/home/admin/.my.cnf", 2}};
+  portFromFile.tried =
+      ConnectTarget{true, "127.0.0.1", 34999, "", AddressSource::kOptionFile,
+                    "", OptionSource{"/home/admin/.my.cnf", 2}};
   ConnectProblem portFromVariable = problem(ConnectFailure::kServerAway, 2002);
-  portFromVariable.tried = TriedAddress{
+  portFromVariable.tried = ConnectTarget{
       true, "127.0.0.1", 3307, "", AddressSource::kEnvironment,
       "MYSQL_TCP_PORT", {}};
   ConnectProblem portFromConfig = problem(ConnectFailure::kFinal, 2002);
-  portFromConfig.tried = TriedAddress{
+  portFromConfig.tried = ConnectTarget{
       true, "10.0.0.5", 3310, "", AddressSource::kConfigurationFile, "", {}};
   ConnectProblem defaultSocket = problem(ConnectFailure::kFinal, 2002);
-  defaultSocket.tried = TriedAddress{false, "", 0, "/run/mysqld/mysqld.sock",
-                                     AddressSource::kLibraryDefault, "", {}};
+  defaultSocket.tried =
+      ConnectTarget{false, "", 0, "/run/mysqld/mysqld.sock",
+                    AddressSource::kLibraryDefault, "", {}};
 
   ConnectProblem missingCa = problem(ConnectFailure::kTlsStep, 2026);
   missingCa.tlsFile = TlsFileFault{

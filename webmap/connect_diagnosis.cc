@@ -48,55 +48,55 @@ std::optional<TlsFileFault::Kind> fileFault(const std::string& path,
 
 }  // namespace
 
-TriedAddress triedAddress(const ServerAddress& address,
-                          const ClientOptionSettings& files) {
+ConnectTarget connectTarget(const ServerAddress& address,
+                            const ClientOptionSettings& files) {
   // As every MySQL client decides it: config.txt's host word (the command
   // line of other clients), then the option files, then MYSQL_TCP_PORT or
   // MYSQL_UNIX_PORT, then the client library's default.
-  TriedAddress tried;
-  tried.tcp = isTcp(address);
-  if (tried.tcp) {
+  ConnectTarget target;
+  target.tcp = isTcp(address);
+  if (target.tcp) {
     // No host is "localhost" to the connect.
-    tried.host = address.host.empty() ? "localhost" : address.host;
-    tried.port = address.port;
-    if (tried.port != 0) {
-      tried.source = AddressSource::kConfigurationFile;
-      return tried;
+    target.host = address.host.empty() ? "localhost" : address.host;
+    target.port = address.port;
+    if (target.port != 0) {
+      target.source = AddressSource::kConfigurationFile;
+      return target;
     }
     if (const OptionValue* port = files.value("port")) {
       // The library reads the number as atoi does; 0 is no port.
-      tried.port = static_cast<unsigned>(std::atoi(port->value.c_str()));
-      tried.source = AddressSource::kOptionFile;
-      tried.option = port->source;
+      target.port = static_cast<unsigned>(std::atoi(port->value.c_str()));
+      target.source = AddressSource::kOptionFile;
+      target.option = port->source;
     }
-    if (tried.port == 0 &&
-        (tried.port = portFromEnvironment("MYSQL_TCP_PORT")) != 0) {
-      tried.source = AddressSource::kEnvironment;
-      tried.variable = "MYSQL_TCP_PORT";
+    if (target.port == 0 &&
+        (target.port = portFromEnvironment("MYSQL_TCP_PORT")) != 0) {
+      target.source = AddressSource::kEnvironment;
+      target.variable = "MYSQL_TCP_PORT";
     }
-    if (tried.port == 0) {
-      tried.port = MARIADB_PORT;
-      tried.source = AddressSource::kLibraryDefault;
+    if (target.port == 0) {
+      target.port = MARIADB_PORT;
+      target.source = AddressSource::kLibraryDefault;
     }
-    return tried;
+    return target;
   }
-  tried.socket = address.socket;
-  if (!tried.socket.empty()) {
-    tried.source = AddressSource::kConfigurationFile;
+  target.socket = address.socket;
+  if (!target.socket.empty()) {
+    target.source = AddressSource::kConfigurationFile;
   } else if (const OptionValue* socket = files.value("socket")) {
-    tried.socket = socket->value;
-    tried.source = AddressSource::kOptionFile;
-    tried.option = socket->source;
+    target.socket = socket->value;
+    target.source = AddressSource::kOptionFile;
+    target.option = socket->source;
   } else if (const char* variable = std::getenv("MYSQL_UNIX_PORT");
              variable != nullptr && *variable != '\0') {
-    tried.socket = variable;
-    tried.source = AddressSource::kEnvironment;
-    tried.variable = "MYSQL_UNIX_PORT";
+    target.socket = variable;
+    target.source = AddressSource::kEnvironment;
+    target.variable = "MYSQL_UNIX_PORT";
   } else {
-    tried.socket = MARIADB_UNIX_ADDR;
-    tried.source = AddressSource::kLibraryDefault;
+    target.socket = MARIADB_UNIX_ADDR;
+    target.source = AddressSource::kLibraryDefault;
   }
-  return tried;
+  return target;
 }
 
 std::optional<TlsFileFault> faultyTlsFile(const ClientOptionSettings& files) {
@@ -117,7 +117,7 @@ long limitNamed(const std::string& error) {
   return std::strtol(error.c_str() + at + kCurrentValue.size(), nullptr, 10);
 }
 
-void diagnoseConnectFailure(ConnectProblem& problem, const TriedAddress& tried,
+void diagnoseConnectFailure(ConnectProblem& problem, const ConnectTarget& tried,
                             const ClientOptionSettings& files) {
   switch (problem.failure) {
     case ConnectFailure::kServerAway:

@@ -17,8 +17,8 @@
 // or socket of config.txt's host word, else the option files' (as the
 // library takes them), else MYSQL_TCP_PORT or MYSQL_UNIX_PORT, else the
 // client library's default; and where the port or socket came from.
-TriedAddress triedAddress(const ServerAddress& address,
-                          const ClientOptionSettings& files);
+ConnectTarget connectTarget(const ServerAddress& address,
+                            const ClientOptionSettings& files);
 
 // The first TLS file setting (ssl-ca, ssl-capath, ssl-cert, ssl-key) that
 // names a file the library cannot use, or nothing.
@@ -30,8 +30,7 @@ long limitNamed(const std::string& error);
 // Adds what can be found out to problem, whose failure, error and host are
 // set: over TCP this may open one connection of its own to the server
 // (never logging in).
-void diagnoseConnectFailure(ConnectProblem& problem,
-                            const TriedAddress& tried,
+void diagnoseConnectFailure(ConnectProblem& problem, const ConnectTarget& tried,
                             const ClientOptionSettings& files);
 
 #endif  // ZELKOR_WEBMAP_CONNECT_DIAGNOSIS_H_

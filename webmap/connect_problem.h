@@ -56,8 +56,10 @@ enum class AddressSource {
   kLibraryDefault,     // none of these: the client library's own
 };
 
-// The address a connect tried when nothing answered there.
-struct TriedAddress {
+// Where a connect goes: the address, and where its port or socket came
+// from (connectTarget decides it); kept in a ConnectProblem as the address
+// a failed connect tried.
+struct ConnectTarget {
   bool tcp = false;
   std::string host;    // over TCP: the name or address
   unsigned port = 0;   // over TCP
@@ -89,7 +91,7 @@ struct ConnectProblem {
   std::string error;  // the client library's or the server's text
   // kServerAway and kFinal when nothing answered at the address, or when
   // something took the connection over TCP but sent no MySQL greeting.
-  std::optional<TriedAddress> tried;
+  std::optional<ConnectTarget> tried;
   // That something there took the connection but did not greet as a MySQL
   // server does: another kind of server's port (a web server's), or a
   // firewall that cuts connections.

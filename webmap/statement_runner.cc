@@ -106,12 +106,12 @@ class NoteSocketOption : public mysqlpp::Option {
   }
 };
 
-// Opens conn to where tried says (triedAddress), selecting the webmap
+// Opens conn to where target says (connectTarget), selecting the webmap
 // database in the handshake when asked to, which saves a round trip per
 // statement.
 void openConnection(mysqlpp::Connection& conn,
                     const WebmapConnectionValues& values,
-                    const ServerAddress& address, const TriedAddress& tried,
+                    const ServerAddress& address, const ConnectTarget& target,
                     Selects selects) {
   mysqlpp::DBDriver& driver = *conn.driver();
   const ClientOptionSettings& files = clientOptionSettings();
@@ -132,12 +132,12 @@ void openConnection(mysqlpp::Connection& conn,
   }
   skipUnusedCertificateAuthorities(files);
 
-  // The socket or port decided once (triedAddress) goes to the connect
+  // The socket or port decided once (connectTarget) goes to the connect
   // itself, so that the library cannot decide otherwise than the words of a
   // failed connect say.
-  const bool tcp = tried.tcp;
-  const std::string socket = tcp ? "" : tried.socket;
-  const unsigned port = tcp ? tried.port : 0;
+  const bool tcp = target.tcp;
+  const std::string socket = tcp ? "" : target.socket;
+  const unsigned port = tcp ? target.port : 0;
   // The option files, read by the library at the connect. What they set
   // overrides the options set here, but not the connect's own arguments.
   if (libraryMustReadOptionFiles(files, tcp, !tcp, tcp)) {
@@ -243,7 +243,7 @@ Outcome<ServerAddress, StatementResult> addressFor(
 // found out about why.
 StatementResult connectFailed(const mysqlpp::ConnectionFailed& e,
                               const WebmapConnectionValues& values,
-                              const TriedAddress& tried) {
+                              const ConnectTarget& target) {
   const ClientOptionSettings& files = clientOptionSettings();
   StatementResult result;
   result.problem.host = values.host;
@@ -256,10 +256,10 @@ StatementResult connectFailed(const mysqlpp::ConnectionFailed& e,
   result.outcome = StatementOutcome::kServerUnreachable;
   ConnectProblem& problem = result.problem;
   problem.failure = classifyConnectFailure(result.errorNumber, result.error,
-                                           tried.tcp, files.tls);
+                                           target.tcp, files.tls);
   problem.errorNumber = result.errorNumber;
   problem.error = result.error;
-  diagnoseConnectFailure(problem, tried, files);
+  diagnoseConnectFailure(problem, target, files);
   return result;
 }
 
@@ -302,14 +302,14 @@ StatementResult runStatement(const WebmapConnectionValues& values,
   const Outcome<ServerAddress, StatementResult> address = addressFor(values);
   if (!address.ok()) return address.failure();
   StatementResult result;
-  const TriedAddress tried =
-      triedAddress(address.value(), clientOptionSettings());
+  const ConnectTarget target =
+      connectTarget(address.value(), clientOptionSettings());
   mysqlpp::Connection conn(true);
   try {
-    openConnection(conn, values, address.value(), tried, selects);
+    openConnection(conn, values, address.value(), target, selects);
     sendOn(conn, returns, statement, result);
   } catch (const mysqlpp::ConnectionFailed& e) {
-    return connectFailed(e, values, tried);
+    return connectFailed(e, values, target);
   } catch (const mysqlpp::BadQuery& e) {
     statementFailed(static_cast<unsigned>(e.errnum()), e.what(), result);
   } catch (const mysqlpp::Exception& e) {
@@ -346,16 +346,16 @@ std::optional<StatementResult> RunConnection::ensureOpen() {
   const Outcome<ServerAddress, StatementResult> address =
       addressFor(state_->values);
   if (!address.ok()) return address.failure();
-  const TriedAddress tried =
-      triedAddress(address.value(), clientOptionSettings());
+  const ConnectTarget target =
+      connectTarget(address.value(), clientOptionSettings());
   auto conn = std::make_unique<mysqlpp::Connection>(true);
   try {
     // Several statements a round trip.
     conn->set_option(new mysqlpp::MultiStatementsOption(true));
-    openConnection(*conn, state_->values, address.value(), tried,
+    openConnection(*conn, state_->values, address.value(), target,
                    Selects::kNoDatabase);
   } catch (const mysqlpp::ConnectionFailed& e) {
-    return connectFailed(e, state_->values, tried);
+    return connectFailed(e, state_->values, target);
   }
   state_->conn = std::move(conn);
   return std::nullopt;
