@@ -299,23 +299,14 @@ std::string oneConnectionAdvice() {
          userOptionFileWords() + ": a run then needs a handful of connections.";
 }
 
-// A web address's host and port: "mysql://user@db:3306/webmap" gives
-// "db:3306".
-std::string hostOfUrl(const std::string& url) {
-  std::string rest = url.substr(url.find("://") + 3);
-  rest = rest.substr(0, rest.find('/'));
-  const size_t at = rest.rfind('@');
-  return at == std::string::npos ? rest : rest.substr(at + 1);
-}
-
-std::string hostWordText(const std::string& word, HostWordFault fault) {
-  if (fault == HostWordFault::kUrl) {
+std::string hostWordText(const std::string& word, const HostWordFault& fault) {
+  if (fault.kind == HostWordFault::Kind::kUrl) {
     return "Unreadable host '" + word +
            "': that is a web address; write the MySQL server's name or "
            "address alone, with its port after a colon: " +
-           hostOfUrl(word);
+           fault.hostWord;
   }
-  if (fault == HostWordFault::kIpv6Brackets) {
+  if (fault.kind == HostWordFault::Kind::kIpv6Brackets) {
     return "Unreadable host '" + word +
            "': write an IPv6 address as [address] or [address]:port";
   }

@@ -257,7 +257,7 @@ TEST(StopTest, HourlyLimitWithSingleConnection) {
 TEST(StopTest, UnreadableHostWordsSayHowToWriteThem) {
   ConnectProblem port = problem(ConnectFailure::kFinal);
   port.host = "db:65536";
-  port.hostWord = HostWordFault::kPort;
+  port.hostWord = HostWordFault{HostWordFault::Kind::kPort, ""};
   EXPECT_EQ(
       "Fatal:  Cannot connect to the MySQL server on host 'db:65536': "
       "Unreadable port in host 'db:65536': give a number from 1 to 65535 "
@@ -265,7 +265,7 @@ TEST(StopTest, UnreadableHostWordsSayHowToWriteThem) {
       serverUnreachableStop(port).text);
   ConnectProblem brackets = problem(ConnectFailure::kFinal);
   brackets.host = "[::1";
-  brackets.hostWord = HostWordFault::kIpv6Brackets;
+  brackets.hostWord = HostWordFault{HostWordFault::Kind::kIpv6Brackets, ""};
   EXPECT_EQ(
       "Fatal:  Cannot connect to the MySQL server on host '[::1': "
       "Unreadable host '[::1': write an IPv6 address as [address] or "
@@ -273,7 +273,8 @@ TEST(StopTest, UnreadableHostWordsSayHowToWriteThem) {
       serverUnreachableStop(brackets).text);
   ConnectProblem url = problem(ConnectFailure::kFinal);
   url.host = "mysql://webadmin@db.example.org:3306/webmap";
-  url.hostWord = HostWordFault::kUrl;
+  url.hostWord =
+      HostWordFault{HostWordFault::Kind::kUrl, "db.example.org:3306"};
   EXPECT_EQ(
       "Fatal:  Cannot connect to the MySQL server on host "
       "'mysql://webadmin@db.example.org:3306/webmap': Unreadable host "

@@ -68,6 +68,13 @@ int freeLoopbackPort(int family) {
                    : reinterpret_cast<sockaddr_in6*>(&address)->sin6_port);
 }
 
+PrivateServerOptions onLoopbackTcp() {
+  PrivateServerOptions options;
+  options.tcpAddress = "127.0.0.1";
+  options.tcpPort = freeLoopbackPort();
+  return options;
+}
+
 namespace {
 
 // The parent folder of path, and path's last part.

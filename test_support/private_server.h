@@ -31,6 +31,9 @@ struct PrivateServerOptions {
 // nothing listens on now.
 int freeLoopbackPort(int family = 2 /* AF_INET */);
 
+// A server that also listens on 127.0.0.1, at a port free now.
+PrivateServerOptions onLoopbackTcp();
+
 class PrivateServer {
  public:
   // Creates the data folder and starts the server.

@@ -42,10 +42,15 @@ constexpr unsigned kErrorAccessDenied = 1045;
 constexpr unsigned kErrorSecureTransportRequired = 4058;
 
 // What cannot be read in config.txt's host word.
-enum class HostWordFault {
-  kIpv6Brackets,  // "[::1" or "[::1]3307"
-  kPort,          // "db:", "db:0", "db:65536", "db:no-such-service"
-  kUrl,           // "http://db:3306": an address for a browser
+struct HostWordFault {
+  enum class Kind {
+    kIpv6Brackets,  // "[::1" or "[::1]3307"
+    kPort,          // "db:", "db:0", "db:65536", "db:no-such-service"
+    kUrl,           // "http://db:3306": an address for a browser
+  } kind = Kind::kPort;
+  // kUrl: the address's host and port, the host word to write instead
+  // ("mysql://user@db:3306/webmap" gives "db:3306").
+  std::string hostWord;
 };
 
 // Where the port or socket that a connect tried came from.

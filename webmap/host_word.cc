@@ -27,15 +27,20 @@ Outcome<ServerAddress, HostWordFault> readHostWord(const std::string& word) {
     return address;
   }
   // A web address copied from a browser or a hosting panel: its scheme
-  // would be read as the host and "//..." as the port.
-  if (word.find("://") != std::string::npos) {
-    return Read::failed(HostWordFault::kUrl);
+  // would be read as the host and "//..." as the port. Its host and port,
+  // after any user and before any path, are the host word to write.
+  if (const size_t scheme = word.find("://"); scheme != std::string::npos) {
+    std::string rest = word.substr(scheme + 3);
+    rest = rest.substr(0, rest.find('/'));
+    const size_t at = rest.rfind('@');
+    return Read::failed({HostWordFault::Kind::kUrl,
+                         at == std::string::npos ? rest : rest.substr(at + 1)});
   }
   if (!word.empty() && word[0] == '[') {
     const size_t close = word.find(']');
     if (close == std::string::npos ||
         (close + 1 < word.size() && word[close + 1] != ':')) {
-      return Read::failed(HostWordFault::kIpv6Brackets);
+      return Read::failed({HostWordFault::Kind::kIpv6Brackets, ""});
     }
     address.host = word.substr(1, close - 1);
     hasPort = close + 1 < word.size();
@@ -50,7 +55,7 @@ Outcome<ServerAddress, HostWordFault> readHostWord(const std::string& word) {
     address.host = word;
   }
   if (hasPort && (port.empty() || !readPort(port, address.port))) {
-    return Read::failed(HostWordFault::kPort);
+    return Read::failed({HostWordFault::Kind::kPort, ""});
   }
   return address;
 }

@@ -48,25 +48,30 @@ TEST(HostWordTest, EveryFormOfTheWord) {
 }
 
 TEST(HostWordTest, UnreadableWordsSayWhat) {
+  using Kind = HostWordFault::Kind;
   const struct {
     const char* word;
-    HostWordFault fault;
+    Kind kind;
+    const char* hostWord;  // the one to write instead, for a web address
   } kCases[] = {
-      {"db:", HostWordFault::kPort},
-      {"db:0", HostWordFault::kPort},
-      {"db:65536", HostWordFault::kPort},
-      {"db:-1", HostWordFault::kPort},
-      {"db:no-such-service", HostWordFault::kPort},
-      {"[::1", HostWordFault::kIpv6Brackets},
-      {"[::1]3307", HostWordFault::kIpv6Brackets},
-      {"[::1]:", HostWordFault::kPort},
-      {"http://127.0.0.1:33061", HostWordFault::kUrl},
-      {"mysql://webadmin@db.example.org:3306/webmap", HostWordFault::kUrl},
+      {"db:", Kind::kPort, ""},
+      {"db:0", Kind::kPort, ""},
+      {"db:65536", Kind::kPort, ""},
+      {"db:-1", Kind::kPort, ""},
+      {"db:no-such-service", Kind::kPort, ""},
+      {"[::1", Kind::kIpv6Brackets, ""},
+      {"[::1]3307", Kind::kIpv6Brackets, ""},
+      {"[::1]:", Kind::kPort, ""},
+      {"http://127.0.0.1:33061", Kind::kUrl, "127.0.0.1:33061"},
+      {"mysql://webadmin@db.example.org:3306/webmap", Kind::kUrl,
+       "db.example.org:3306"},
+      {"https://user:p@ss@db.example.org/", Kind::kUrl, "db.example.org"},
   };
   for (const auto& c : kCases) {
     const auto read = readHostWord(c.word);
     ASSERT_FALSE(read.ok()) << c.word;
-    EXPECT_EQ(c.fault, read.failure()) << c.word;
+    EXPECT_EQ(c.kind, read.failure().kind) << c.word;
+    EXPECT_EQ(c.hostWord, read.failure().hostWord) << c.word;
   }
 }
 

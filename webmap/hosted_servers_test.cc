@@ -69,9 +69,7 @@ class HostedServerTest : public ::testing::Test {
   // README's grant; config.txt names the server and the account.
   void startServer(std::vector<std::string> serverOptions,
                    const std::string& limits = "") {
-    PrivateServerOptions options;
-    options.tcpAddress = "127.0.0.1";
-    options.tcpPort = freeLoopbackPort();
+    PrivateServerOptions options = onLoopbackTcp();
     serverPort_ = options.tcpPort;
     options.serverOptions = std::move(serverOptions);
     server_ = std::make_unique<PrivateServer>(options);

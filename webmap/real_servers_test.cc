@@ -238,9 +238,7 @@ TEST(ServerRecipeTest, RelativeFoldersCountFromWhereItStarts) {
 }
 
 TEST(TcpServerTest, ServerOnAnotherPortOrSocketIsReached) {
-  PrivateServerOptions options;
-  options.tcpAddress = "127.0.0.1";
-  options.tcpPort = freeLoopbackPort();
+  const PrivateServerOptions options = onLoopbackTcp();
   PrivateServer server(options);
   const std::string port = std::to_string(options.tcpPort);
   expectEachHostWordReaches(server, {{"127.0.0.1:" + port, {}},
@@ -251,9 +249,7 @@ TEST(TcpServerTest, ServerOnAnotherPortOrSocketIsReached) {
 // An option file's port goes before MYSQL_TCP_PORT, as in every MySQL
 // client, and a failed connect names the port it really tried.
 TEST(TcpServerTest, OptionFilePortGoesBeforeTheEnvironments) {
-  PrivateServerOptions options;
-  options.tcpAddress = "127.0.0.1";
-  options.tcpPort = freeLoopbackPort();
+  const PrivateServerOptions options = onLoopbackTcp();
   PrivateServer server(options);
   const std::string port = std::to_string(options.tcpPort);
   const std::string idle = std::to_string(freeLoopbackPort());

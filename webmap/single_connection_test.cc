@@ -141,9 +141,7 @@ TEST_F(SingleConnectionTest, MissingPrivilegeFailsEveryStatementWithItsLine) {
 // first batch fails to parse: its first statement is sent again alone, and
 // from then on every statement goes alone, said in one line.
 TEST(SingleConnectionProxyTest, BatchesRefusedFallBackToOneStatementAtATime) {
-  PrivateServerOptions serverOptions;
-  serverOptions.tcpAddress = "127.0.0.1";
-  serverOptions.tcpPort = freeLoopbackPort();
+  const PrivateServerOptions serverOptions = onLoopbackTcp();
   PrivateServer server(serverOptions);
   TcpProxy proxy(serverOptions.tcpPort);
   proxy.refuseMultiStatements();
