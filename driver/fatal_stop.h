@@ -11,8 +11,8 @@
 
 // Writes the stop's text and prompt to out, flushes them, waits for one key
 // press when standard input is the console a person types in (not when a
-// script or a task gives it a file, a pipe or the null device) and returns the stop's status, which the caller returns from the
-// entry point.
+// script or a task gives it a file, a pipe or the null device) and returns
+// the stop's status, which the caller returns from the entry point.
 int fatalStop(std::ostream& out, const Stop& stop);
 
 // How every run that does not complete ends: through fatalStop, or, for a

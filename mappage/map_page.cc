@@ -1,7 +1,6 @@
 #include "mappage/map_page.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <set>

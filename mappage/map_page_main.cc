@@ -2,10 +2,8 @@
 // and writes it as a self-contained HTML hex map, webmap.html in the working
 // directory unless --output says otherwise. One line of output names the
 // file and the number of hexes drawn.
-#include <cstdio>
 #include <cstring>
 #include <iostream>
-#include <iterator>
 #include <string>
 
 #include "config/configuration.h"
