@@ -153,8 +153,7 @@
         if (kinds[(y - M.y[0]) * ACROSS + x - M.x[0]] >= 0) { if (first === null) first = y; last = y; }
       }
       if (first === null) continue;
-      var e = extent(x, x, 0, 0), a = centre(x, first), b = centre(x, last);
-      e = [e[0], a[1] - R3 / 2, e[2], b[1] + R3 / 2];
+      var a = centre(x, first), b = centre(x, last), e = [a[0] - S, a[1] - R3 / 2, b[0] + S, b[1] + R3 / 2];
       box = box ? [Math.min(box[0], e[0]), Math.min(box[1], e[1]), Math.max(box[2], e[2]), Math.max(box[3], e[3])] : e;
     }
     if (!box) return;
